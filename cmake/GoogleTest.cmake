@@ -1,0 +1,12 @@
+# GoogleTest from the system's source package, built with the project's compiler.
+set(VOXALON_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${VOXALON_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+if(NOT WIN32 AND VOXALON_SANITIZE)
+  foreach(lib gtest gtest_main gmock gmock_main)
+    target_compile_options(${lib} PRIVATE -fsanitize=address,undefined)
+  endforeach()
+endif()
+include(GoogleTest)

@@ -1,0 +1,49 @@
+// The user's program settings: edited by the settings dialog, kept by the settings store and
+// copied into every run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Line breaks of the replacement text.
+enum NewLineMode : std::int32_t {
+  kNewLineCrLf = 1,
+  kNewLineLf = 2,
+  kNewLineAsInFile = 3,
+  kNewLineCr = 4,
+};
+
+enum LogType : std::int32_t {
+  kLogText = 1,
+  kLogHtml = 2,
+};
+
+struct ProgramSettings {
+  ProgramSettings() = default;
+  // A record is only ever copied field by field with CopySettings.
+  ProgramSettings(const ProgramSettings&) = delete;
+  ProgramSettings& operator=(const ProgramSettings&) = delete;
+
+  std::int32_t searchHidden = 1;
+  std::int32_t replaceReadOnly = 0;
+  std::int32_t keepFileDate = 0;
+  std::int32_t trimTrailingNewLines = 1;
+  std::int32_t inputCodePage = 0;
+  std::int32_t outputCodePage = 0;
+  std::int32_t newLineMode = kNewLineAsInFile;
+  std::int32_t regexMode = 1;
+  std::int32_t maxFilesShown = 0;
+  std::int32_t saveErrorLog = 0;
+  std::int32_t makeBackup = 1;
+  std::u16string logDirectory;
+  std::u16string backupDirectory;
+  std::int32_t logType = kLogText;
+};
+
+// Copies every user setting from source to destination, then sets the destination's regexMode
+// to 1, its only meaningful value.
+void CopySettings(const ProgramSettings& source, ProgramSettings& destination);
+
+// "Reset All Settings": every user setting back to its default, except backupDirectory, which
+// keeps its value, and regexMode.
+void ResetToDefaults(ProgramSettings& settings);

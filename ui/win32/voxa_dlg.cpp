@@ -1,0 +1,171 @@
+#include "ui/win32/voxa_dlg.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "platform/string_table.h"
+#include "platform/win32/wide.h"
+#include "resource.h"
+#include "ui/mask_presets.h"
+#include "ui/win32/application.h"
+#include "ui/win32/controls.h"
+
+namespace {
+
+constexpr int kStatusBarHeight = 20;
+constexpr int kInitialWidth = 700;
+constexpr int kInitialHeight = 570;
+constexpr int kResultColumns = 6;
+constexpr int kFileMenu = 0;
+constexpr int kActionMenu = 1;
+constexpr int kOpenErrorLogItem = 1;
+constexpr int kUndoItem = 4;
+
+constexpr unsigned kActionNames[] = {
+    IDS_ACTION_REPLACE,      IDS_ACTION_FIND_ONLY,   IDS_ACTION_DELETE,
+    IDS_ACTION_PLACE_BEFORE, IDS_ACTION_PLACE_AFTER, IDS_ACTION_ADD_TO_BEGINNING,
+    IDS_ACTION_ADD_TO_END};
+
+}  // namespace
+
+CVOXADlg::CVOXADlg(HWND parent)
+    : Dialog(IDD_VOXA_DIALOG, parent), maskPresets(LoadMaskPresets("ext.txt")) {
+  icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+CVOXADlg::~CVOXADlg() {
+  if (hwnd() && menu_) SetMenu(hwnd(), nullptr);
+  if (menu_) DestroyMenu(menu_);
+}
+
+bool CVOXADlg::OnInitDialog() {
+  Dialog::OnInitDialog();
+  if (Application* app = Application::Current(); app && !app->mainWindow())
+    app->SetMainWindow(hwnd());
+  OleInitialize(nullptr);
+
+  if (HMENU systemMenu = GetSystemMenu(hwnd(), FALSE)) {
+    std::u16string about = platform::LoadText(IDS_ABOUTBOX);
+    if (!about.empty()) {
+      AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, platform::Wide(about));
+    }
+  }
+  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+  searchPathEdit_.Attach(Item(IDC_SEARCH_PATH));
+  SetItemText(hwnd(), IDC_MASKS, platform::LoadText(IDS_DEFAULT_MASK));
+  SetItemChecked(hwnd(), IDC_INCLUDE_SUBFOLDERS, true);
+  for (unsigned name : kActionNames) AddComboItem(hwnd(), IDC_ACTION, platform::LoadText(name));
+  SetComboSelection(hwnd(), IDC_ACTION, 0);
+
+  SetUpResultColumns();
+  SendDlgItemMessageW(hwnd(), IDC_DETAILS, EM_SETREADONLY, TRUE, 0);
+  CreateStatusBar();
+  LoadMainMenu();
+
+  GetClientRect(hwnd(), &layoutRect);
+  SetWindowPos(hwnd(), nullptr, 0, 0, kInitialWidth, kInitialHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendDlgItemMessageW(hwnd(), IDC_ACTION, CB_SETMINVISIBLE, 7, 0);
+  EnableItem(hwnd(), IDC_USE_VARIABLES, !IsItemChecked(hwnd(), IDC_RENAME_MODE));
+  return true;
+}
+
+void CVOXADlg::SetUpResultColumns() {
+  HWND list = Item(IDC_RESULTS);
+  RECT client{};
+  GetClientRect(list, &client);
+  int width = (client.right - client.left) / kResultColumns;
+  for (int column = 0; column < kResultColumns; ++column) {
+    std::u16string title = platform::LoadText(IDS_COLUMN_NAME + column);
+    LVCOLUMNW lvc{};
+    lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    lvc.fmt = LVCFMT_LEFT;
+    lvc.cx = width;
+    lvc.pszText = const_cast<wchar_t*>(platform::Wide(title));
+    lvc.iSubItem = column;
+    SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&lvc));
+  }
+}
+
+void CVOXADlg::CreateStatusBar() {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, client.left,
+                               client.bottom - kStatusBarHeight, client.right - client.left,
+                               kStatusBarHeight, hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
+                               GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(statusBar_, SB_SIMPLE, TRUE, 0);
+  SetStatusText(platform::LoadText(IDS_READY));
+}
+
+void CVOXADlg::SetStatusText(const std::u16string& text) {
+  SendMessageW(statusBar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(platform::Wide(text)));
+}
+
+std::u16string CVOXADlg::StatusText() const {
+  // In simple mode the control answers for its simple pane under part index 0.
+  LRESULT info = SendMessageW(statusBar_, SB_GETTEXTLENGTHW, 0, 0);
+  std::u16string text(LOWORD(info) + 1, u'\0');
+  SendMessageW(statusBar_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(LOWORD(info));
+  return text;
+}
+
+void CVOXADlg::LoadMainMenu() {
+  menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
+  if (!menu_ || !SetMenu(hwnd(), menu_)) return;
+  EnableMenuItem(GetSubMenu(menu_, kFileMenu), kOpenErrorLogItem,
+                 MF_BYPOSITION | (settings.saveErrorLog ? MF_ENABLED : MF_GRAYED));
+  RemoveMenu(GetSubMenu(menu_, kActionMenu), kUndoItem, MF_BYPOSITION);
+  DrawMenuBar(hwnd());
+}
+
+bool CVOXADlg::OnCommand(int id, int code, HWND control) {
+  switch (id) {
+    case IDOK:  // Enter never ends the dialog.
+    case ID_ACTION_UNDO:
+    case ID_HELP_STANDARD:
+      return true;
+    case ID_FILE_EXIT:
+      EndDialog(IDOK);
+      return true;
+    default:
+      return Dialog::OnCommand(id, code, control);
+  }
+}
+
+void CVOXADlg::OnSize(UINT, int width, int height) {
+  if (statusBar_)
+    MoveWindow(statusBar_, 0, height - kStatusBarHeight, width, kStatusBarHeight, TRUE);
+}
+
+void CVOXADlg::PaintMinimised() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd(), &paint);
+  SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, icon_);
+  EndPaint(hwnd(), &paint);
+}
+
+bool CVOXADlg::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  switch (message) {
+    case WM_PAINT:
+      if (!IsIconic(hwnd())) return false;
+      PaintMinimised();
+      result = 0;
+      return true;
+    case WM_QUERYDRAGICON:
+      result = reinterpret_cast<LRESULT>(icon_);
+      return true;
+    default:
+      return false;
+  }
+}
