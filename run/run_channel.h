@@ -19,7 +19,7 @@ enum class ResultStatus : std::int32_t {
 
 struct ResultMessage {
   ResultStatus status = ResultStatus::RunFinished;
-  std::unique_ptr<CFileResult> file;        // statuses 1 and 3; the window takes it over
+  std::unique_ptr<CFileResult> file;          // statuses 1 and 3; the window takes it over
   std::unique_ptr<std::u16string> errorText;  // status 2; the window takes it over
 };
 

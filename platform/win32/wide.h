@@ -12,7 +12,9 @@ inline const wchar_t* Wide(const std::u16string& s) {
   return reinterpret_cast<const wchar_t*>(s.c_str());
 }
 
-inline wchar_t* Wide(char16_t* s) { return reinterpret_cast<wchar_t*>(s); }
+inline wchar_t* Wide(char16_t* s) {
+  return reinterpret_cast<wchar_t*>(s);
+}
 
 inline std::u16string FromWide(const wchar_t* s) {
   return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();

@@ -24,7 +24,10 @@ TEST(StringTable, NumberedTextsSitAtTheirIds) {
   EXPECT_EQ(platform::LoadText(292), u"Unicode (UTF-8)");
   EXPECT_EQ(platform::LoadText(295), u"Voxalon (Version %s)");
   EXPECT_EQ(platform::LoadText(315), u"Couldn't continue search with mask %s with error: %s");
-  for (unsigned unused : {182u, 183u, 247u}) EXPECT_EQ(platform::LoadText(unused), u"");
+  for (unsigned unused : {182u, 183u, 247u})
+    EXPECT_EQ(platform::LoadText(unused), u"");
 }
 
-TEST(StringTable, UnknownIdGivesEmptyText) { EXPECT_EQ(platform::LoadText(9999), u""); }
+TEST(StringTable, UnknownIdGivesEmptyText) {
+  EXPECT_EQ(platform::LoadText(9999), u"");
+}

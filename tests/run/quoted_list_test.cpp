@@ -76,10 +76,14 @@ TEST(QuotedList, RoundTripProperty) {
     Items items(1 + pick(5));
     for (std::u16string& item : items) {
       size_t length = 1 + pick(8);
-      for (size_t i = 0; i < length; ++i) item += alphabet[pick(alphabet.size())];
-      while (!item.empty() && (IsListBlank(item.front()) || item.front() == u'"')) item.erase(0, 1);
-      while (!item.empty() && (IsListBlank(item.back()) || item.back() == u'"')) item.pop_back();
-      if (item.empty()) item.push_back(u'x');
+      for (size_t i = 0; i < length; ++i)
+        item += alphabet[pick(alphabet.size())];
+      while (!item.empty() && (IsListBlank(item.front()) || item.front() == u'"'))
+        item.erase(0, 1);
+      while (!item.empty() && (IsListBlank(item.back()) || item.back() == u'"'))
+        item.pop_back();
+      if (item.empty())
+        item.push_back(u'x');
     }
     Items parsed;
     ASSERT_TRUE(ParseQuotedList(JoinQuotedList(items), parsed));

@@ -31,10 +31,10 @@ class MaskPresets : public ::testing::Test {
 }  // namespace
 
 TEST_F(MaskPresets, MissingFileGivesTheBuiltInPresetsInOrder) {
-  EXPECT_THAT(LoadMaskPresets(path_.string().c_str()),
-              ElementsAre(u"\"*.*\"", u"\"*.txt\"", u"\"*.rtf\"", u"\"*.doc\"",
-                          u"\"*.bat\", \"*.cmd\"", u"\"*.htm\", \"*.html\"",
-                          u"\"*.cfg\", \"*.conf\"", u"\"*.xml\", \"*.xsl\""));
+  EXPECT_THAT(
+      LoadMaskPresets(path_.string().c_str()),
+      ElementsAre(u"\"*.*\"", u"\"*.txt\"", u"\"*.rtf\"", u"\"*.doc\"", u"\"*.bat\", \"*.cmd\"",
+                  u"\"*.htm\", \"*.html\"", u"\"*.cfg\", \"*.conf\"", u"\"*.xml\", \"*.xsl\""));
 }
 
 TEST_F(MaskPresets, EachLineIsOnePresetWithoutItsLineBreak) {
@@ -43,7 +43,9 @@ TEST_F(MaskPresets, EachLineIsOnePresetWithoutItsLineBreak) {
   EXPECT_THAT(LoadWith("a\n\nb\n"), ElementsAre(u"a", u"", u"b"));
 }
 
-TEST_F(MaskPresets, EmptyFileGivesNoPresets) { EXPECT_THAT(LoadWith(""), IsEmpty()); }
+TEST_F(MaskPresets, EmptyFileGivesNoPresets) {
+  EXPECT_THAT(LoadWith(""), IsEmpty());
+}
 
 TEST_F(MaskPresets, LongLineArrivesInPiecesAndBytesAreWidened) {
   std::vector<std::u16string> presets = LoadWith(std::string(1030, 'x') + "\n\xE9\n");

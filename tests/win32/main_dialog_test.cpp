@@ -20,7 +20,9 @@ std::u16string ClassOf(HWND window) {
   return platform::FromWide(name);
 }
 
-LONG StyleOf(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
+LONG StyleOf(HWND window) {
+  return GetWindowLongW(window, GWL_STYLE);
+}
 
 std::u16string MenuText(HMENU menu, int position) {
   wchar_t text[128] = {};

@@ -28,15 +28,17 @@ INT_PTR Dialog::DoModal() {
   if (!owner && Application::Current() && Application::Current()->mainWindow() &&
       IsWindow(Application::Current()->mainWindow()))
     owner = Application::Current()->mainWindow();
-  HWND created = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_),
-                                    owner, DialogProc, reinterpret_cast<LPARAM>(this));
-  if (!created) return -1;
+  HWND created = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner,
+                                    DialogProc, reinterpret_cast<LPARAM>(this));
+  if (!created)
+    return -1;
 
   if (std::optional<INT_PTR> answer = AnswerModalDialog(*this)) {
     EndDialog(*answer);
   } else if (!ended_) {
     bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    if (ownerWasEnabled)
+      EnableWindow(owner, FALSE);
     ShowWindow(hwnd_, SW_SHOW);
     RunModalLoop();
     if (ownerWasEnabled) {
@@ -44,7 +46,8 @@ INT_PTR Dialog::DoModal() {
       SetActiveWindow(owner);
     }
   }
-  if (hwnd_) DestroyWindow(hwnd_);
+  if (hwnd_)
+    DestroyWindow(hwnd_);
   return result_;
 }
 
@@ -54,11 +57,14 @@ void Dialog::RunModalLoop() {
     BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got <= 0) {
       // Keep the quit request for the outer loop.
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+      if (got == 0)
+        PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
-    if (Application::Current() && Application::Current()->PreTranslateMessage(message)) continue;
-    if (hwnd_ && IsDialogMessageW(hwnd_, &message)) continue;
+    if (Application::Current() && Application::Current()->PreTranslateMessage(message))
+      continue;
+    if (hwnd_ && IsDialogMessageW(hwnd_, &message))
+      continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -67,9 +73,11 @@ void Dialog::RunModalLoop() {
 void Dialog::EndDialog(INT_PTR result) {
   result_ = result;
   ended_ = true;
-  if (!modal_ && hwnd_) DestroyWindow(hwnd_);
+  if (!modal_ && hwnd_)
+    DestroyWindow(hwnd_);
   // Wake the modal loop so that it notices the end.
-  if (modal_) PostMessageW(hwnd_, WM_NULL, 0, 0);
+  if (modal_)
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 bool Dialog::OnCommand(int id, int, HWND) {
@@ -80,11 +88,15 @@ bool Dialog::OnCommand(int id, int, HWND) {
   return false;
 }
 
-bool Dialog::OnNotify(NMHDR&, LRESULT&) { return false; }
+bool Dialog::OnNotify(NMHDR&, LRESULT&) {
+  return false;
+}
 
 void Dialog::OnSize(UINT, int, int) {}
 
-bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
 
 LRESULT Dialog::DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
   // DefDlgProcW calls back into the dialog procedure; inDefault_ makes that call fall through.
@@ -103,7 +115,8 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   } else {
     self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   }
-  if (!self || self->inDefault_) return FALSE;
+  if (!self || self->inDefault_)
+    return FALSE;
   return self->HandleMessage(message, wParam, lParam);
 }
 

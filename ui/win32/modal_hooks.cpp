@@ -13,17 +13,23 @@ ModalDialogHook& ModalDialogHookSlot() {
 }
 }  // namespace
 
-void SetMessageBoxHook(MessageBoxHook hook) { MessageBoxHookSlot() = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook) {
+  MessageBoxHookSlot() = std::move(hook);
+}
 
-void SetModalDialogHook(ModalDialogHook hook) { ModalDialogHookSlot() = std::move(hook); }
+void SetModalDialogHook(ModalDialogHook hook) {
+  ModalDialogHookSlot() = std::move(hook);
+}
 
 int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption,
                    UINT type) {
-  if (MessageBoxHookSlot()) return MessageBoxHookSlot()(owner, text, caption, type);
+  if (MessageBoxHookSlot())
+    return MessageBoxHookSlot()(owner, text, caption, type);
   return MessageBoxW(owner, platform::Wide(text), platform::Wide(caption), type);
 }
 
 std::optional<INT_PTR> AnswerModalDialog(Dialog& dialog) {
-  if (!ModalDialogHookSlot()) return std::nullopt;
+  if (!ModalDialogHookSlot())
+    return std::nullopt;
   return ModalDialogHookSlot()(dialog);
 }

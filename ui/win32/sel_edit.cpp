@@ -6,18 +6,22 @@ namespace {
 constexpr UINT_PTR kSubclassId = 1;
 }
 
-CSelEdit::~CSelEdit() { Detach(); }
+CSelEdit::~CSelEdit() {
+  Detach();
+}
 
 bool CSelEdit::Attach(HWND edit) {
   Detach();
-  if (!edit || !SetWindowSubclass(edit, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+  if (!edit ||
+      !SetWindowSubclass(edit, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
     return false;
   edit_ = edit;
   return true;
 }
 
 void CSelEdit::Detach() {
-  if (edit_ && IsWindow(edit_)) RemoveWindowSubclass(edit_, SubclassProc, kSubclassId);
+  if (edit_ && IsWindow(edit_))
+    RemoveWindowSubclass(edit_, SubclassProc, kSubclassId);
   edit_ = nullptr;
 }
 

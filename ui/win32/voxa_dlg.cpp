@@ -21,10 +21,10 @@ constexpr int kActionMenu = 1;
 constexpr int kOpenErrorLogItem = 1;
 constexpr int kUndoItem = 4;
 
-constexpr unsigned kActionNames[] = {
-    IDS_ACTION_REPLACE,      IDS_ACTION_FIND_ONLY,   IDS_ACTION_DELETE,
-    IDS_ACTION_PLACE_BEFORE, IDS_ACTION_PLACE_AFTER, IDS_ACTION_ADD_TO_BEGINNING,
-    IDS_ACTION_ADD_TO_END};
+constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONLY,
+                                     IDS_ACTION_DELETE,      IDS_ACTION_PLACE_BEFORE,
+                                     IDS_ACTION_PLACE_AFTER, IDS_ACTION_ADD_TO_BEGINNING,
+                                     IDS_ACTION_ADD_TO_END};
 
 }  // namespace
 
@@ -34,8 +34,10 @@ CVOXADlg::CVOXADlg(HWND parent)
 }
 
 CVOXADlg::~CVOXADlg() {
-  if (hwnd() && menu_) SetMenu(hwnd(), nullptr);
-  if (menu_) DestroyMenu(menu_);
+  if (hwnd() && menu_)
+    SetMenu(hwnd(), nullptr);
+  if (menu_)
+    DestroyMenu(menu_);
 }
 
 bool CVOXADlg::OnInitDialog() {
@@ -57,7 +59,8 @@ bool CVOXADlg::OnInitDialog() {
   searchPathEdit_.Attach(Item(IDC_SEARCH_PATH));
   SetItemText(hwnd(), IDC_MASKS, platform::LoadText(IDS_DEFAULT_MASK));
   SetItemChecked(hwnd(), IDC_INCLUDE_SUBFOLDERS, true);
-  for (unsigned name : kActionNames) AddComboItem(hwnd(), IDC_ACTION, platform::LoadText(name));
+  for (unsigned name : kActionNames)
+    AddComboItem(hwnd(), IDC_ACTION, platform::LoadText(name));
   SetComboSelection(hwnd(), IDC_ACTION, 0);
 
   SetUpResultColumns();
@@ -103,7 +106,8 @@ void CVOXADlg::CreateStatusBar() {
 }
 
 void CVOXADlg::SetStatusText(const std::u16string& text) {
-  SendMessageW(statusBar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(platform::Wide(text)));
+  SendMessageW(statusBar_, SB_SETTEXTW, SB_SIMPLEID,
+               reinterpret_cast<LPARAM>(platform::Wide(text)));
 }
 
 std::u16string CVOXADlg::StatusText() const {
@@ -117,7 +121,8 @@ std::u16string CVOXADlg::StatusText() const {
 
 void CVOXADlg::LoadMainMenu() {
   menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
-  if (!menu_ || !SetMenu(hwnd(), menu_)) return;
+  if (!menu_ || !SetMenu(hwnd(), menu_))
+    return;
   EnableMenuItem(GetSubMenu(menu_, kFileMenu), kOpenErrorLogItem,
                  MF_BYPOSITION | (settings.saveErrorLog ? MF_ENABLED : MF_GRAYED));
   RemoveMenu(GetSubMenu(menu_, kActionMenu), kUndoItem, MF_BYPOSITION);
@@ -158,7 +163,8 @@ void CVOXADlg::PaintMinimised() {
 bool CVOXADlg::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
   switch (message) {
     case WM_PAINT:
-      if (!IsIconic(hwnd())) return false;
+      if (!IsIconic(hwnd()))
+        return false;
       PaintMinimised();
       result = 0;
       return true;

@@ -1,0 +1,37 @@
+#include <cerrno>
+#include <cstring>
+
+#include "platform/string_table.h"
+#include "platform/system_error.h"
+
+namespace platform {
+
+// errno values, and one code of the program's own above their range.
+const ErrorCode kErrorOutOfMemory = ENOMEM;
+const ErrorCode kErrorCancelled = ECANCELED;
+const ErrorCode kErrorCodePageNotSupported = 0x20000001;
+
+ErrorCode LastError() {
+  return static_cast<ErrorCode>(errno);
+}
+
+}  // namespace platform
+
+bool FormatSystemError(platform::ErrorCode code, std::u16string& out) {
+  std::u16string text;
+  if (code == platform::kErrorCodePageNotSupported) {
+    text = platform::LoadText(IDS_CODE_PAGE_NOT_SUPPORTED);
+  } else {
+    char buffer[256];
+    // The GNU strerror_r returns its text; it may not use the buffer.
+    const char* message = strerror_r(static_cast<int>(code), buffer, sizeof buffer);
+    // Widen UTF-8 system texts byte by byte only where they are ASCII, as they are in C locale.
+    for (const char* p = message; *p; ++p)
+      text += static_cast<char16_t>(static_cast<unsigned char>(*p));
+  }
+  if (text.empty())
+    return false;
+  // System texts end with a line break, as they do on Windows.
+  out = text + u"\r\n";
+  return true;
+}
