@@ -1,0 +1,11 @@
+#include <malloc.h>
+
+#include "platform/heap_block.h"
+
+namespace platform {
+
+size_t HeapBlockSize(void* block) {
+  return block ? _msize(block) : 0;
+}
+
+}  // namespace platform
