@@ -48,6 +48,17 @@
 #define IDC_USE_VARIABLES 1067
 #define IDC_RESULTS_LABEL 1068
 
+// Confirmation dialog controls
+#define IDC_CONFIRM_NO_TO_ALL 1026
+#define IDC_CONFIRM_NO 1044
+#define IDC_CONFIRM_YES_TO_ALL 1045
+#define IDC_CONFIRM_YES 1046
+#define IDC_CONFIRM_MESSAGE 1047
+
+// Select Items dialog controls
+#define IDC_SELECT_ALL 1026
+#define IDC_ITEM_LIST 1028
+
 // Menu and accelerator commands
 #define ID_FILE_SETTINGS 32771
 #define ID_FILE_EXIT 32772
