@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "resource.h"
+#include "ui/win32/confirm_dlg.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/modal_hooks.h"
+#include "ui/win32/select_items_dlg.h"
+
+namespace {
+
+void Click(Dialog& dialog, int id) {
+  SendMessageW(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(dialog.Item(id)));
+}
+
+// Runs `dialog` modally; the hook acts on it like a user and lets it end itself.
+template <typename Act>
+INT_PTR RunWith(Dialog& dialog, Act act) {
+  SetModalDialogHook([&](Dialog& shown) -> std::optional<INT_PTR> {
+    act(shown);
+    return std::nullopt;
+  });
+  INT_PTR result = dialog.DoModal();
+  SetModalDialogHook(nullptr);
+  return result;
+}
+
+class SmallDialogs : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+  }
+};
+
+}  // namespace
+
+TEST_F(SmallDialogs, ConfirmationShowsTheQuestionAndReturnsEachAnswer) {
+  const std::pair<int, INT_PTR> buttons[] = {
+      {IDC_CONFIRM_YES, 0},       {IDC_CONFIRM_NO, 1}, {IDC_CONFIRM_YES_TO_ALL, 2},
+      {IDC_CONFIRM_NO_TO_ALL, 3}, {IDCANCEL, 1},       {IDOK, 1}};
+  for (const auto& [button, answer] : buttons) {
+    CConfirmDlg dialog(nullptr, u"C:\\w\\a.txt", {2, 4});
+    std::u16string message, caption;
+    INT_PTR result = RunWith(dialog, [&](Dialog& shown) {
+      message = GetItemText(shown.hwnd(), IDC_CONFIRM_MESSAGE);
+      caption = GetWindowTextU16(shown.hwnd());
+      Click(shown, button);
+    });
+    EXPECT_EQ(result, answer) << button;
+    EXPECT_EQ(caption, u"Confirmation Request");
+    EXPECT_EQ(message,
+              u"The following file:\n\"C:\\w\\a.txt\"\n(line 3, character 5) will be processed. "
+              u"Continue?");
+  }
+}
+
+TEST_F(SmallDialogs, SelectItemsReturnsTheCheckedRowsOnOk) {
+  CSelectItemsDlg dialog(nullptr);
+  dialog.items = {u"\"*.txt\"", u"\"*.htm\", \"*.html\"", u"\"*.xml\""};
+  dialog.checks = {0, 0, 0};
+  INT_PTR result = RunWith(dialog, [](Dialog& shown) {
+    HWND list = shown.Item(IDC_ITEM_LIST);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    ListView_SetCheckState(list, 0, TRUE);
+    ListView_SetCheckState(list, 1, TRUE);
+    Click(shown, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.checks, (std::vector<std::int32_t>{1, 1, 0}));
+}
+
+TEST_F(SmallDialogs, SelectAllChecksEverythingThenUnchecksEverything) {
+  CSelectItemsDlg dialog(nullptr);
+  dialog.items = {u"a", u"b"};
+  dialog.checks = {1, 0};
+  std::vector<std::int32_t> afterFirst, afterSecond;
+  RunWith(dialog, [&](Dialog& shown) {
+    Click(shown, IDC_SELECT_ALL);
+    afterFirst = dialog.checks;
+    EXPECT_TRUE(ListView_GetCheckState(shown.Item(IDC_ITEM_LIST), 1));
+    Click(shown, IDC_SELECT_ALL);
+    afterSecond = dialog.checks;
+    Click(shown, IDCANCEL);
+  });
+  EXPECT_EQ(afterFirst, (std::vector<std::int32_t>{1, 1}));
+  EXPECT_EQ(afterSecond, (std::vector<std::int32_t>{0, 0}));
+}
+
+TEST_F(SmallDialogs, SelectItemsWithNothingToSelect) {
+  CSelectItemsDlg dialog(nullptr);
+  bool selectAllEnabled = true;
+  INT_PTR result = RunWith(dialog, [&](Dialog& shown) {
+    selectAllEnabled = IsWindowEnabled(shown.Item(IDC_SELECT_ALL));
+    Click(shown, IDCANCEL);
+  });
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_FALSE(selectAllEnabled);
+}
