@@ -15,7 +15,6 @@ namespace {
 constexpr int kStatusBarHeight = 20;
 constexpr int kInitialWidth = 700;
 constexpr int kInitialHeight = 570;
-constexpr int kResultColumns = 6;
 constexpr int kFileMenu = 0;
 constexpr int kActionMenu = 1;
 constexpr int kOpenErrorLogItem = 1;
@@ -63,7 +62,8 @@ bool CVOXADlg::OnInitDialog() {
     AddComboItem(hwnd(), IDC_ACTION, platform::LoadText(name));
   SetComboSelection(hwnd(), IDC_ACTION, 0);
 
-  SetUpResultColumns();
+  resultsList_.Attach(Item(IDC_RESULTS));
+  resultsList_.SetUpColumns();
   SendDlgItemMessageW(hwnd(), IDC_DETAILS, EM_SETREADONLY, TRUE, 0);
   CreateStatusBar();
   LoadMainMenu();
@@ -74,23 +74,6 @@ bool CVOXADlg::OnInitDialog() {
   SendDlgItemMessageW(hwnd(), IDC_ACTION, CB_SETMINVISIBLE, 7, 0);
   EnableItem(hwnd(), IDC_USE_VARIABLES, !IsItemChecked(hwnd(), IDC_RENAME_MODE));
   return true;
-}
-
-void CVOXADlg::SetUpResultColumns() {
-  HWND list = Item(IDC_RESULTS);
-  RECT client{};
-  GetClientRect(list, &client);
-  int width = (client.right - client.left) / kResultColumns;
-  for (int column = 0; column < kResultColumns; ++column) {
-    std::u16string title = platform::LoadText(IDS_COLUMN_NAME + column);
-    LVCOLUMNW lvc{};
-    lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    lvc.fmt = LVCFMT_LEFT;
-    lvc.cx = width;
-    lvc.pszText = const_cast<wchar_t*>(platform::Wide(title));
-    lvc.iSubItem = column;
-    SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&lvc));
-  }
 }
 
 void CVOXADlg::CreateStatusBar() {

@@ -9,6 +9,7 @@
 #include "run/run_types.h"
 #include "text/program_settings.h"
 #include "ui/win32/dialog.h"
+#include "ui/win32/results_list.h"
 #include "ui/win32/sel_edit.h"
 
 class CVOXADlg : public Dialog {
@@ -37,11 +38,11 @@ class CVOXADlg : public Dialog {
  private:
   void CreateStatusBar();
   void LoadMainMenu();
-  void SetUpResultColumns();
   void PaintMinimised();
 
   HICON icon_ = nullptr;
   HWND statusBar_ = nullptr;
   HMENU menu_ = nullptr;
   CSelEdit searchPathEdit_;
+  ResultsList resultsList_;
 };
