@@ -48,6 +48,10 @@
 #define IDC_USE_VARIABLES 1067
 #define IDC_RESULTS_LABEL 1068
 
+// About dialog controls
+#define IDC_ABOUT_VERSION 1048
+#define IDC_ABOUT_MAKER 1049
+
 // Confirmation dialog controls
 #define IDC_CONFIRM_NO_TO_ALL 1026
 #define IDC_CONFIRM_NO 1044

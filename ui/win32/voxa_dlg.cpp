@@ -7,6 +7,7 @@
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "ui/mask_presets.h"
+#include "ui/win32/about_dlg.h"
 #include "ui/win32/application.h"
 #include "ui/win32/controls.h"
 
@@ -121,6 +122,11 @@ bool CVOXADlg::OnCommand(int id, int code, HWND control) {
     case ID_FILE_EXIT:
       EndDialog(IDOK);
       return true;
+    case ID_HELP_ABOUT: {
+      CAboutDlg about(hwnd());
+      about.DoModal();
+      return true;
+    }
     default:
       return Dialog::OnCommand(id, code, control);
   }
@@ -143,7 +149,7 @@ void CVOXADlg::PaintMinimised() {
   EndPaint(hwnd(), &paint);
 }
 
-bool CVOXADlg::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   switch (message) {
     case WM_PAINT:
       if (!IsIconic(hwnd()))
@@ -153,6 +159,15 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
       return true;
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<LRESULT>(icon_);
+      return true;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
+        return false;
+      {
+        CAboutDlg about(hwnd());
+        about.DoModal();
+      }
+      result = 0;
       return true;
     default:
       return false;

@@ -1,0 +1,33 @@
+// The About dialog: program name and version, a banner and a link to the maker's web site.
+#pragma once
+
+#include <string>
+
+#include "ui/win32/dialog.h"
+
+class CAboutDlg : public Dialog {
+ public:
+  explicit CAboutDlg(HWND parent = nullptr);
+  ~CAboutDlg() override;
+
+  // The link's rectangle in client pixels.
+  RECT LinkRect() const;
+
+ protected:
+  bool OnInitDialog() override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void PaintLink();
+  bool IsOverLink(LPARAM point) const;
+  void OpenLink();
+
+  std::u16string linkText_;
+  HFONT linkFont_ = nullptr;
+  HCURSOR handCursor_ = nullptr;
+  HCURSOR arrowCursor_ = nullptr;
+};
+
+// "Voxalon (Version %s)" with the ProductVersion of this program's version resource; empty when
+// the resource or the value is missing.
+std::u16string VersionCaption();
