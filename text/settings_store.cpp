@@ -1,0 +1,172 @@
+#include "text/settings_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "run/quoted_list.h"
+
+namespace {
+
+// Number values in the key and the field each holds.
+struct NumberSlot {
+  const char16_t* name;
+  std::int32_t ProgramSettings::*field;
+};
+
+constexpr NumberSlot kLeadingNumbers[] = {
+    {u"1", &ProgramSettings::keepFileDate},         {u"2", &ProgramSettings::replaceReadOnly},
+    {u"3", &ProgramSettings::trimTrailingNewLines}, {u"4", &ProgramSettings::saveErrorLog},
+    {u"5", &ProgramSettings::searchHidden},         {u"6", &ProgramSettings::outputCodePage},
+    {u"7", &ProgramSettings::inputCodePage},        {u"8", &ProgramSettings::logType},
+    {u"9", &ProgramSettings::maxFilesShown},        {u"10", &ProgramSettings::newLineMode}};
+
+struct StateSlot {
+  const char16_t* name;
+  std::int32_t StoredDialogState::*field;
+};
+
+constexpr StateSlot kDialogChecks[] = {{u"19", &StoredDialogState::includeSubfolders},
+                                       {u"20", &StoredDialogState::caseSensitive},
+                                       {u"21", &StoredDialogState::confirmReplace},
+                                       {u"22", &StoredDialogState::renameMode},
+                                       {u"23", &StoredDialogState::action}};
+
+class Reader {
+ public:
+  explicit Reader(SettingsKey& key) : key_(key) {}
+
+  bool Number(const char16_t* name, std::int32_t& target) {
+    unsigned char bytes[4] = {};
+    size_t size = 0;
+    if (key_.ReadBinary(name, bytes, sizeof bytes, size) != KeyReadStatus::Ok)
+      return false;
+    target = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+        static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+    return true;
+  }
+
+  // A byte count and the characters; a count of 0 or less leaves the target as it is.
+  bool Text(const char16_t* countName, const char16_t* charactersName, std::u16string& target,
+            bool& assigned) {
+    assigned = false;
+    std::int32_t count = 0;
+    if (!Number(countName, count))
+      return false;
+    if (count <= 0)
+      return true;
+    std::vector<unsigned char> bytes(static_cast<size_t>(count) + sizeof(char16_t));
+    size_t size = 0;
+    if (key_.ReadBinary(charactersName, bytes.data(), bytes.size(), size) != KeyReadStatus::Ok)
+      return false;
+    size_t units = std::min<size_t>(static_cast<size_t>(count), size) / sizeof(char16_t);
+    std::u16string text(units, u'\0');
+    if (units)
+      std::memcpy(text.data(), bytes.data(), units * sizeof(char16_t));
+    // The text ends at its first zero unit, as a stored C string would.
+    text.resize(std::char_traits<char16_t>::length(text.c_str()));
+    target = std::move(text);
+    assigned = true;
+    return true;
+  }
+
+  bool Text(const char16_t* countName, const char16_t* charactersName, std::u16string& target) {
+    bool assigned = false;
+    return Text(countName, charactersName, target, assigned);
+  }
+
+ private:
+  SettingsKey& key_;
+};
+
+bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& state) {
+  Reader read(key);
+  for (const NumberSlot& slot : kLeadingNumbers)
+    if (!read.Number(slot.name, settings.*slot.field))
+      return false;
+  if (!read.Text(u"11", u"12", settings.logDirectory))
+    return false;
+  if (!read.Text(u"13", u"14", state.searchPath))
+    return false;
+  if (!read.Text(u"15", u"16", state.masks))
+    return false;
+  std::u16string folders;
+  bool foldersRead = false;
+  if (!read.Text(u"17", u"18", folders, foldersRead))
+    return false;
+  if (foldersRead) {
+    std::vector<std::u16string> parsed;
+    if (!ParseQuotedList(folders, parsed))
+      return false;
+    state.recentFolders = std::move(parsed);
+  }
+  for (const StateSlot& slot : kDialogChecks)
+    if (!read.Number(slot.name, state.*slot.field))
+      return false;
+  if (!read.Text(u"25", u"26", settings.backupDirectory))
+    return false;
+  return read.Number(u"27", settings.makeBackup) && read.Number(u"28", state.useRegex) &&
+         read.Number(u"29", settings.regexMode) && read.Number(u"30", state.useVariables);
+}
+
+class Writer {
+ public:
+  explicit Writer(SettingsKey& key) : key_(key) {}
+
+  bool Number(const char16_t* name, std::int32_t value) {
+    auto bits = static_cast<std::uint32_t>(value);
+    unsigned char bytes[4] = {
+        static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+    return key_.WriteBinary(name, bytes, sizeof bytes);
+  }
+
+  // Stores the byte count and the characters, the latter even when empty.
+  bool Text(const char16_t* countName, const char16_t* charactersName, const std::u16string& text) {
+    return Number(countName, static_cast<std::int32_t>(text.size() * sizeof(char16_t))) &&
+           key_.WriteBinary(charactersName, text.data(), text.size() * sizeof(char16_t));
+  }
+
+ private:
+  SettingsKey& key_;
+};
+
+bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDialogState& state) {
+  Writer write(key);
+  for (const NumberSlot& slot : kLeadingNumbers)
+    if (!write.Number(slot.name, settings.*slot.field))
+      return false;
+  if (!write.Text(u"11", u"12", settings.logDirectory) ||
+      !write.Text(u"13", u"14", state.searchPath) || !write.Text(u"15", u"16", state.masks) ||
+      !write.Text(u"17", u"18", JoinQuotedList(state.recentFolders)))
+    return false;
+  for (const StateSlot& slot : kDialogChecks)
+    if (!write.Number(slot.name, state.*slot.field))
+      return false;
+  return write.Text(u"25", u"26", settings.backupDirectory) &&
+         write.Number(u"27", settings.makeBackup) && write.Number(u"28", state.useRegex) &&
+         write.Number(u"29", settings.regexMode) && write.Number(u"30", state.useVariables) &&
+         key.Flush();
+}
+
+}  // namespace
+
+bool LoadSettings(SettingsKeyStore& store, ProgramSettings& settings, StoredDialogState& state) {
+  std::unique_ptr<SettingsKey> key = store.Open(false);
+  if (!key) {
+    const ProgramSettings defaults;
+    CopySettings(defaults, settings);
+    return SaveSettings(store, settings, state);
+  }
+  bool complete = ReadAll(*key, settings, state);
+  key.reset();
+  if (complete)
+    return true;
+  return SaveSettings(store, settings, state);
+}
+
+bool SaveSettings(SettingsKeyStore& store, const ProgramSettings& settings,
+                  const StoredDialogState& state) {
+  std::unique_ptr<SettingsKey> key = store.Open(true);
+  return key && WriteAll(*key, settings, state);
+}
