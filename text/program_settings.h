@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "text/code_page_catalogue.h"
+
 // Line breaks of the replacement text.
 enum NewLineMode : std::int32_t {
   kNewLineCrLf = 1,
@@ -38,6 +40,8 @@ struct ProgramSettings {
   std::u16string logDirectory;
   std::u16string backupDirectory;
   std::int32_t logType = kLogText;
+  // Built with every record; never copied and never stored.
+  CodePageCatalogue catalogue;
 };
 
 // Copies every user setting from source to destination, then sets the destination's regexMode

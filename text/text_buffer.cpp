@@ -2,8 +2,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <limits>
-#include <string>
+#include <memory>
 #include <utility>
 
 #include "platform/heap_block.h"
@@ -60,11 +61,15 @@ bool SpliceText(TextBuffer& buffer, size_t removeCount, size_t position,
     return false;
 
   // The inserted text may lie inside the buffer itself; copy it before the block can move.
-  std::u16string ownCopy;
-  if (buffer.units_ && insertText.data() >= buffer.units_ &&
-      insertText.data() <= buffer.units_ + length) {
-    ownCopy.assign(insertText);
-    insertText = ownCopy;
+  std::unique_ptr<char16_t, decltype(&std::free)> ownCopy(nullptr, &std::free);
+  const std::less<const char16_t*> before;
+  if (buffer.units_ && !insertText.empty() && !before(insertText.data(), buffer.units_) &&
+      !before(buffer.units_ + length, insertText.data())) {
+    ownCopy.reset(static_cast<char16_t*>(std::malloc(insertText.size() * sizeof(char16_t))));
+    if (!ownCopy)
+      return false;
+    std::memcpy(ownCopy.get(), insertText.data(), insertText.size() * sizeof(char16_t));
+    insertText = std::u16string_view(ownCopy.get(), insertText.size());
   }
 
   const size_t neededBytes = (newLength + 1) * sizeof(char16_t);

@@ -1,0 +1,78 @@
+#include <windows.h>
+
+#include <climits>
+#include <utility>
+
+#include "platform/code_page_codec.h"
+#include "platform/win32/wide.h"
+
+namespace platform {
+
+// Both calls run twice: once for the size, once into a block of exactly that size plus the zero.
+bool DecodeCodePage(std::int32_t codePage, const unsigned char* bytes, size_t count,
+                    HeapArray<char16_t>& units, size_t& unitCount, ErrorCode& error) {
+  if (count > INT_MAX) {
+    error = kErrorOutOfMemory;
+    return false;
+  }
+  const UINT page = static_cast<UINT>(codePage);
+  const auto* source = reinterpret_cast<const char*>(bytes);
+  const int sourceLength = static_cast<int>(count);
+  const int needed = MultiByteToWideChar(page, 0, source, sourceLength, nullptr, 0);
+  if (needed <= 0) {
+    error = GetLastError();
+    return false;
+  }
+  HeapArray<char16_t> block(
+      static_cast<char16_t*>(std::malloc(static_cast<size_t>(needed) * sizeof(char16_t) + 2)));
+  if (!block) {
+    error = kErrorOutOfMemory;
+    return false;
+  }
+  const int converted =
+      MultiByteToWideChar(page, 0, source, sourceLength, Wide(block.get()), needed);
+  if (converted <= 0) {
+    error = GetLastError();
+    return false;
+  }
+  block[converted] = 0;
+  units = std::move(block);
+  unitCount = static_cast<size_t>(converted);
+  return true;
+}
+
+bool EncodeCodePage(std::int32_t codePage, const char16_t* units, size_t count,
+                    HeapArray<unsigned char>& bytes, size_t& byteCount, ErrorCode& error) {
+  if (count > INT_MAX) {
+    error = kErrorOutOfMemory;
+    return false;
+  }
+  const UINT page = static_cast<UINT>(codePage);
+  const auto* source = reinterpret_cast<const wchar_t*>(units);
+  const int sourceLength = static_cast<int>(count);
+  const int needed =
+      WideCharToMultiByte(page, 0, source, sourceLength, nullptr, 0, nullptr, nullptr);
+  if (needed <= 0) {
+    error = GetLastError();
+    return false;
+  }
+  HeapArray<unsigned char> block(
+      static_cast<unsigned char*>(std::malloc(static_cast<size_t>(needed) + 1)));
+  if (!block) {
+    error = kErrorOutOfMemory;
+    return false;
+  }
+  const int converted =
+      WideCharToMultiByte(page, 0, source, sourceLength, reinterpret_cast<char*>(block.get()),
+                          needed, nullptr, nullptr);
+  if (converted <= 0) {
+    error = GetLastError();
+    return false;
+  }
+  block[converted] = 0;
+  bytes = std::move(block);
+  byteCount = static_cast<size_t>(converted);
+  return true;
+}
+
+}  // namespace platform
