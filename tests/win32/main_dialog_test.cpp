@@ -68,7 +68,8 @@ class MainDialog : public ::testing::Test {
   HWND Dlg() const { return dialog_.hwnd(); }
   HWND Item(int id) const { return GetDlgItem(Dlg(), id); }
 
-  CVOXADlg dialog_;
+  MemorySettingsKeyStore store_;
+  CVOXADlg dialog_{nullptr, &store_};
 };
 
 }  // namespace

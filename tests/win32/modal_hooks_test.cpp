@@ -29,7 +29,8 @@ TEST(ModalHooks, ModalDialogIsAnsweredAfterInitialisation) {
     hadWindow = IsWindow(dialog.hwnd());
     return IDCANCEL;
   });
-  CVOXADlg dialog;
+  MemorySettingsKeyStore store;
+  CVOXADlg dialog(nullptr, &store);
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(seenTemplate, static_cast<UINT>(IDD_VOXA_DIALOG));
   EXPECT_TRUE(hadWindow);

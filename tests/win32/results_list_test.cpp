@@ -26,7 +26,8 @@ CFileResult Result(std::u16string name, std::uint64_t size) {
 TEST(ResultsList, RowsSortByNameAndKeepTheirResultIndex) {
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
   InitCommonControlsEx(&controls);
-  CVOXADlg dialog;
+  MemorySettingsKeyStore store;
+  CVOXADlg dialog(nullptr, &store);
   ASSERT_TRUE(dialog.Create(nullptr));
   ResultsList list;
   list.Attach(dialog.Item(IDC_RESULTS));

@@ -104,9 +104,7 @@ bool CAboutDlg::IsOverLink(LPARAM point) const {
 }
 
 void CAboutDlg::OpenLink() {
-  auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(nullptr, L"open", platform::Wide(linkText_), nullptr, nullptr, SW_SHOWNORMAL));
-  if (result <= 32)
+  if (ShellOpen(nullptr, linkText_, u"", u"", SW_SHOWNORMAL) <= 32)
     ShowMessageBox(hwnd(), platform::LoadText(IDS_WEB_OPEN_FAILED),
                    platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
 }

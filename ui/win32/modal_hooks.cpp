@@ -1,10 +1,22 @@
 #include "ui/win32/modal_hooks.h"
 
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "platform/string_table.h"
 #include "platform/win32/wide.h"
 
 namespace {
 MessageBoxHook& MessageBoxHookSlot() {
   static MessageBoxHook hook;
+  return hook;
+}
+ShellOpenHook& ShellOpenHookSlot() {
+  static ShellOpenHook hook;
+  return hook;
+}
+FolderPickerHook& FolderPickerHookSlot() {
+  static FolderPickerHook hook;
   return hook;
 }
 ModalDialogHook& ModalDialogHookSlot() {
@@ -32,4 +44,41 @@ std::optional<INT_PTR> AnswerModalDialog(Dialog& dialog) {
   if (!ModalDialogHookSlot())
     return std::nullopt;
   return ModalDialogHookSlot()(dialog);
+}
+
+void SetFolderPickerHook(FolderPickerHook hook) {
+  FolderPickerHookSlot() = std::move(hook);
+}
+
+std::optional<std::u16string> PickFolder(HWND owner) {
+  if (FolderPickerHookSlot())
+    return FolderPickerHookSlot()(owner);
+  std::u16string title = platform::LoadText(IDS_CHOOSE_DIRECTORY);
+  BROWSEINFOW browse{};
+  browse.hwndOwner = owner;
+  browse.lpszTitle = platform::Wide(title);
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&browse);
+  if (!item)
+    return std::nullopt;
+  wchar_t path[MAX_PATH] = {};
+  bool picked = SHGetPathFromIDListW(item, path) && PathIsDirectoryW(path);
+  CoTaskMemFree(item);
+  if (!picked)
+    return std::nullopt;
+  return platform::FromWide(path);
+}
+
+void SetShellOpenHook(ShellOpenHook hook) {
+  ShellOpenHookSlot() = std::move(hook);
+}
+
+INT_PTR ShellOpen(HWND owner, const std::u16string& file, const std::u16string& parameters,
+                  const std::u16string& directory, int show) {
+  if (ShellOpenHookSlot())
+    return ShellOpenHookSlot()(owner, file, parameters);
+  return reinterpret_cast<INT_PTR>(
+      ShellExecuteW(owner, L"open", platform::Wide(file),
+                    parameters.empty() ? nullptr : platform::Wide(parameters),
+                    directory.empty() ? nullptr : platform::Wide(directory), show));
 }

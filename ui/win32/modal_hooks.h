@@ -17,12 +17,30 @@ using MessageBoxHook = std::function<int(HWND owner, const std::u16string& text,
 // none lets the user answer it.
 using ModalDialogHook = std::function<std::optional<INT_PTR>(Dialog& dialog)>;
 
+// Picks a folder in place of the user; none means the picker was cancelled.
+using FolderPickerHook = std::function<std::optional<std::u16string>(HWND owner)>;
+
+// Carries out a shell "open" in place of the shell; returns what ShellExecuteW would.
+using ShellOpenHook = std::function<INT_PTR(HWND owner, const std::u16string& file,
+                                            const std::u16string& parameters)>;
+
 void SetMessageBoxHook(MessageBoxHook hook);
+void SetShellOpenHook(ShellOpenHook hook);
+void SetFolderPickerHook(FolderPickerHook hook);
 void SetModalDialogHook(ModalDialogHook hook);
 
 // MessageBoxW, or the hook's answer when one is set.
 int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption,
                    UINT type);
+
+// The shell's folder picker (file-system folders only, new dialog style, the title "Chose the
+// directory", no folder preselected), or the hook's choice. Returns the picked folder's path when
+// it is a directory.
+std::optional<std::u16string> PickFolder(HWND owner);
+
+// ShellExecuteW with the verb "open" (or the hook); a result of 32 or less is a failure.
+INT_PTR ShellOpen(HWND owner, const std::u16string& file, const std::u16string& parameters,
+                  const std::u16string& directory, int show);
 
 // The hook's answer for this dialog, if a hook is set and answers.
 std::optional<INT_PTR> AnswerModalDialog(Dialog& dialog);

@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include "platform/string_table.h"
+#include "platform/win32/registry_settings_key_win32.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "ui/mask_presets.h"
@@ -28,8 +29,13 @@ constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONL
 
 }  // namespace
 
-CVOXADlg::CVOXADlg(HWND parent)
+CVOXADlg::CVOXADlg(HWND parent, SettingsKeyStore* store)
     : Dialog(IDD_VOXA_DIALOG, parent), maskPresets(LoadMaskPresets("ext.txt")) {
+  if (!store) {
+    ownStore_ = std::make_unique<RegistrySettingsKeyStore>();
+    store = ownStore_.get();
+  }
+  store_ = store;
   icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
@@ -62,6 +68,7 @@ bool CVOXADlg::OnInitDialog() {
   for (unsigned name : kActionNames)
     AddComboItem(hwnd(), IDC_ACTION, platform::LoadText(name));
   SetComboSelection(hwnd(), IDC_ACTION, 0);
+  LoadStoredSettings();
 
   resultsList_.Attach(Item(IDC_RESULTS));
   resultsList_.SetUpColumns();
@@ -103,12 +110,19 @@ std::u16string CVOXADlg::StatusText() const {
   return text;
 }
 
+void CVOXADlg::UpdateErrorLogMenuItem() {
+  if (!menu_)
+    return;
+  EnableMenuItem(GetSubMenu(menu_, kFileMenu), kOpenErrorLogItem,
+                 MF_BYPOSITION | (settings.saveErrorLog ? MF_ENABLED : MF_GRAYED));
+  DrawMenuBar(hwnd());
+}
+
 void CVOXADlg::LoadMainMenu() {
   menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
   if (!menu_ || !SetMenu(hwnd(), menu_))
     return;
-  EnableMenuItem(GetSubMenu(menu_, kFileMenu), kOpenErrorLogItem,
-                 MF_BYPOSITION | (settings.saveErrorLog ? MF_ENABLED : MF_GRAYED));
+  UpdateErrorLogMenuItem();
   RemoveMenu(GetSubMenu(menu_, kActionMenu), kUndoItem, MF_BYPOSITION);
   DrawMenuBar(hwnd());
 }
@@ -120,7 +134,11 @@ bool CVOXADlg::OnCommand(int id, int code, HWND control) {
     case ID_HELP_STANDARD:
       return true;
     case ID_FILE_EXIT:
+      SaveStoredSettings(false);
       EndDialog(IDOK);
+      return true;
+    case ID_FILE_SETTINGS:
+      OnSettings();
       return true;
     case ID_HELP_ABOUT: {
       CAboutDlg about(hwnd());
@@ -157,6 +175,9 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
       PaintMinimised();
       result = 0;
       return true;
+    case WM_CLOSE:
+      SaveStoredSettings(false);
+      return false;  // default processing ends the dialog
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<LRESULT>(icon_);
       return true;
