@@ -5,17 +5,8 @@
 #include <string>
 #include <vector>
 
-// Calendar time with the fields of the platform's SYSTEMTIME.
-struct CalendarTime {
-  std::uint16_t year = 0;
-  std::uint16_t month = 0;
-  std::uint16_t dayOfWeek = 0;
-  std::uint16_t day = 0;
-  std::uint16_t hour = 0;
-  std::uint16_t minute = 0;
-  std::uint16_t second = 0;
-  std::uint16_t milliseconds = 0;
-};
+#include "platform/calendar_time.h"
+#include "platform/path_separator.h"
 
 struct CFileResult {
   // One recorded match, counted from 0: line breaks before it, units since the last of them.
@@ -32,3 +23,8 @@ struct CFileResult {
   std::u16string folder;
   std::vector<replace_info> matches;
 };
+
+// Folder, separator, name.
+inline std::u16string FullPathOf(const CFileResult& file) {
+  return file.folder + platform::kPathSeparator + file.name;
+}

@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/posix/utf8_path.h"
 #include "platform/string_table.h"
 #include "platform/system_error.h"
 
@@ -25,9 +26,8 @@ bool FormatSystemError(platform::ErrorCode code, std::u16string& out) {
     char buffer[256];
     // The GNU strerror_r returns its text; it may not use the buffer.
     const char* message = strerror_r(static_cast<int>(code), buffer, sizeof buffer);
-    // Widen UTF-8 system texts byte by byte only where they are ASCII, as they are in C locale.
-    for (const char* p = message; *p; ++p)
-      text += static_cast<char16_t>(static_cast<unsigned char>(*p));
+    // The C library's texts are UTF-8 (plain ASCII in the C locale).
+    text = platform::FromUtf8(message);
   }
   if (text.empty())
     return false;

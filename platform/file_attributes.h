@@ -1,0 +1,31 @@
+// The attributes of a file that file processing reads, clears for writing and sets back.
+// On POSIX a file is hidden when its name begins with a dot and read-only when its owner's
+// write permission bit is clear, whatever the privileges of the process.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/system_error.h"
+
+namespace platform {
+
+struct FileAttributes {
+  bool hidden = false;
+  bool readOnly = false;
+  // The platform's own value (attribute bits, or the mode), for RestoreFileAttributes.
+  std::uint32_t saved = 0;
+};
+
+bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode& error);
+
+// Makes the file writable for the time of a write: all attributes cleared on Windows, the
+// owner's write bit added on POSIX.
+bool ClearAttributesForWrite(const std::u16string& path, const FileAttributes& attributes,
+                             ErrorCode& error);
+
+// Sets the attributes back as ReadFileAttributes found them.
+bool RestoreFileAttributes(const std::u16string& path, const FileAttributes& attributes,
+                           ErrorCode& error);
+
+}  // namespace platform

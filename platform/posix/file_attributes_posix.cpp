@@ -1,0 +1,44 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/file_attributes.h"
+#include "platform/posix/utf8_path.h"
+
+namespace platform {
+namespace {
+
+bool ChangeMode(const std::u16string& path, mode_t mode, ErrorCode& error) {
+  if (chmod(ToUtf8(path).c_str(), mode) == 0)
+    return true;
+  error = static_cast<ErrorCode>(errno);
+  return false;
+}
+
+}  // namespace
+
+bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode& error) {
+  struct stat status {};
+  if (stat(ToUtf8(path).c_str(), &status) != 0) {
+    error = static_cast<ErrorCode>(errno);
+    return false;
+  }
+  size_t separator = path.rfind(u'/');
+  size_t nameStart = separator == std::u16string::npos ? 0 : separator + 1;
+  attributes.hidden = nameStart < path.size() && path[nameStart] == u'.';
+  attributes.readOnly = (status.st_mode & S_IWUSR) == 0;
+  attributes.saved = status.st_mode & 07777;
+  return true;
+}
+
+bool ClearAttributesForWrite(const std::u16string& path, const FileAttributes& attributes,
+                             ErrorCode& error) {
+  return ChangeMode(path, static_cast<mode_t>(attributes.saved) | S_IWUSR, error);
+}
+
+bool RestoreFileAttributes(const std::u16string& path, const FileAttributes& attributes,
+                           ErrorCode& error) {
+  return ChangeMode(path, static_cast<mode_t>(attributes.saved), error);
+}
+
+}  // namespace platform

@@ -1,0 +1,11 @@
+// What a run in rename mode does to the name of one found file, on the worker thread.
+#pragma once
+
+#include <memory>
+
+#include "run/file_result.h"
+
+class SearchWorker;
+
+// Takes over the entry and reports it to the window with exactly one result message.
+void ProcessFileName(SearchWorker& worker, std::unique_ptr<CFileResult> entry);

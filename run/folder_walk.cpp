@@ -1,0 +1,150 @@
+#include "run/folder_walk.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/directory_identity.h"
+#include "platform/directory_listing.h"
+#include "platform/path_queries.h"
+#include "platform/path_separator.h"
+#include "platform/string_table.h"
+#include "platform/system_error.h"
+#include "run/search_worker.h"
+#include "text/text_format.h"
+
+namespace {
+
+bool IsDotEntry(const std::u16string& name) {
+  return name == u"." || name == u"..";
+}
+
+std::u16string Join(const std::u16string& folder, const std::u16string& name) {
+  return folder + platform::kPathSeparator + name;
+}
+
+void SendListingError(SearchWorker& worker, unsigned textId, const std::u16string& path,
+                      platform::ErrorCode code) {
+  std::u16string systemText;
+  FormatSystemError(code, systemText);
+  worker.SendSearchError(FormatString(textId, {path, systemText}));
+}
+
+// Keeps a folder on the worker's path of folders while it is walked. Finds the ancestor that
+// the folder is (through a link or junction), if any.
+class PathFolderEntry {
+ public:
+  PathFolderEntry(SearchWorker& worker, const std::u16string& folder) : worker_(worker) {
+    platform::DirectoryIdentity identity;
+    if (!platform::GetDirectoryIdentity(folder, identity))
+      return;  // unknown: walked unchecked; its listing reports what is wrong with it
+    auto& folders = worker.pathFolders;
+    auto same = std::find_if(folders.begin(), folders.end(),
+                             [&](const auto& entry) { return entry.identity == identity; });
+    if (same != folders.end()) {
+      ancestor_ = &same->path;
+      return;
+    }
+    folders.push_back({identity, folder});
+    pushed_ = true;
+  }
+  ~PathFolderEntry() {
+    if (pushed_)
+      worker_.pathFolders.pop_back();
+  }
+  PathFolderEntry(const PathFolderEntry&) = delete;
+  PathFolderEntry& operator=(const PathFolderEntry&) = delete;
+
+  const std::u16string* ancestor() const { return ancestor_; }
+
+ private:
+  SearchWorker& worker_;
+  const std::u16string* ancestor_ = nullptr;
+  bool pushed_ = false;
+};
+
+// The subfolder phase; false when the walk was stopped.
+bool WalkSubfolders(const std::u16string& folder, SearchWorker& worker) {
+  std::u16string last = Join(folder, u"*");
+  platform::DirectoryListing listing;
+  platform::ErrorCode error = 0;
+  if (!listing.Open(last, error)) {
+    SendListingError(worker, IDS_SEARCH_START_FAILED, folder, error);
+    return true;
+  }
+  do {
+    const std::u16string& name = listing.name();
+    if (!IsDotEntry(name)) {
+      last = Join(folder, name);
+      if (platform::IsDirectory(last))
+        WalkFolder(last, worker);
+    }
+    if (worker.StopRequested())
+      return false;
+  } while (listing.Next(error));
+  if (error != platform::kErrorNoMoreFiles)
+    SendListingError(worker, IDS_SEARCH_CONTINUE_FAILED, last, error);
+  return true;
+}
+
+std::unique_ptr<CFileResult> DescribeFile(const platform::DirectoryListing& listing,
+                                          const std::u16string& folder,
+                                          const std::u16string& fullPath) {
+  auto entry = std::make_unique<CFileResult>();
+  entry->name = listing.name();
+  entry->folder = folder;
+  entry->size = listing.size();
+  entry->modified = listing.modified();
+  entry->typeName = platform::FileTypeName(fullPath);
+  return entry;
+}
+
+// The file phase of one mask; false when the walk was stopped.
+bool WalkMask(const std::u16string& folder, const std::u16string& mask,
+              std::vector<std::u16string>& seen, SearchWorker& worker) {
+  std::u16string last = Join(folder, mask);
+  platform::DirectoryListing listing;
+  platform::ErrorCode error = 0;
+  if (!listing.Open(last, error)) {
+    if (error != platform::kErrorFileNotFound)
+      SendListingError(worker, IDS_MASK_START_FAILED, last, error);
+    return true;
+  }
+  do {
+    const std::u16string& name = listing.name();
+    if (!IsDotEntry(name)) {
+      last = Join(folder, name);
+      if (IsNewInFolder(last, seen) && !platform::IsDirectory(last))
+        worker.ProcessFile(DescribeFile(listing, folder, last));
+    }
+    if (worker.StopRequested())
+      return false;
+  } while (listing.Next(error));
+  if (error != platform::kErrorNoMoreFiles)
+    SendListingError(worker, IDS_MASK_CONTINUE_FAILED, last, error);
+  return true;
+}
+
+}  // namespace
+
+bool IsNewInFolder(const std::u16string& fullPath, std::vector<std::u16string>& seen) {
+  if (std::find(seen.begin(), seen.end(), fullPath) != seen.end())
+    return false;
+  seen.push_back(fullPath);
+  return true;
+}
+
+void WalkFolder(const std::u16string& folder, SearchWorker& worker) {
+  PathFolderEntry onPath(worker, folder);
+  if (onPath.ancestor()) {
+    worker.SendSearchError(FormatString(IDS_FOLDER_LOOP, {folder, *onPath.ancestor()}));
+    return;
+  }
+  const RunParameters& parameters = *worker.parameters;
+  if (parameters.includeSubfolders && !WalkSubfolders(folder, worker))
+    return;
+  std::vector<std::u16string> seen;
+  for (const std::u16string& mask : parameters.masks) {
+    if (!WalkMask(folder, mask, seen, worker))
+      return;
+  }
+}

@@ -1,0 +1,16 @@
+// The folder walk of a run, on the worker thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class SearchWorker;
+
+// Walks one folder: with subfolders on, first every subfolder (depth first, in listing order),
+// then the folder's files mask by mask, each file once. Tests the stop event after every entry
+// and returns when it is signalled. A folder that leads back to one of the folders above it is
+// reported and not walked.
+void WalkFolder(const std::u16string& folder, SearchWorker& worker);
+
+// False when `seen` already holds exactly this path; otherwise appends it and returns true.
+bool IsNewInFolder(const std::u16string& fullPath, std::vector<std::u16string>& seen);

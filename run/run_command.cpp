@@ -1,0 +1,144 @@
+#include "run/run_command.h"
+
+#include <algorithm>
+
+#include "platform/path_queries.h"
+#include "platform/string_table.h"
+#include "run/quoted_list.h"
+#include "text/text_format.h"
+
+namespace {
+
+void ShowError(Prompt& prompt, const std::u16string& text) {
+  prompt.Show(text, platform::LoadText(IDS_ERROR_CAPTION), PromptButtons::Ok);
+}
+
+bool ConfirmWarning(Prompt& prompt, unsigned textId) {
+  return prompt.Show(platform::LoadText(textId), platform::LoadText(IDS_WARNING_CAPTION),
+                     PromptButtons::OkCancel) == PromptAnswer::Ok;
+}
+
+// Carriage returns go; with the trailing-new-line setting on, so do line breaks at the end.
+std::u16string PrepareFindText(std::u16string text, const ProgramSettings& settings) {
+  std::erase(text, u'\r');
+  if (settings.trimTrailingNewLines) {
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n'))
+      text.pop_back();
+  }
+  return text;
+}
+
+// Checks the texts against the action: false when the run must not start.
+bool CheckTextsForAction(const RunParameters& parameters, Prompt& prompt) {
+  const bool noFindText = parameters.findText.empty();
+  switch (parameters.action) {
+    case ActionType::FindOnly:
+      return true;
+    case ActionType::Delete:
+      return !noFindText ||
+             ConfirmWarning(prompt, parameters.renameMode ? IDS_DELETE_FILES_WARNING
+                                                          : IDS_DELETE_CONTENT_WARNING);
+    case ActionType::Replace:
+    case ActionType::PlaceBefore:
+    case ActionType::PlaceAfter:
+      if (parameters.replaceText.empty())
+        break;
+      return !noFindText || parameters.renameMode ||
+             ConfirmWarning(prompt, IDS_WHOLE_CONTENT_WARNING);
+    case ActionType::AddToBeginning:
+    case ActionType::AddToEnd:
+      if (parameters.replaceText.empty())
+        break;
+      return true;
+  }
+  ShowError(prompt, platform::LoadText(IDS_REPLACEMENT_MISSING));
+  return false;
+}
+
+}  // namespace
+
+void RecordRecentFolder(std::vector<std::u16string>& recentFolders, const std::u16string& path) {
+  if (std::find(recentFolders.begin(), recentFolders.end(), path) != recentFolders.end())
+    return;
+  recentFolders.insert(recentFolders.begin(), path);
+  if (recentFolders.size() > kMaxRecentFolders)
+    recentFolders.pop_back();
+}
+
+bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParameters& parameters) {
+  Prompt& prompt = context.prompt;
+
+  if (fields.searchPaths.empty() || !ParseQuotedList(fields.searchPaths, parameters.searchPaths)) {
+    ShowError(prompt, platform::LoadText(IDS_PATHS_PARSE_FAILED));
+    return false;
+  }
+  for (const std::u16string& path : parameters.searchPaths) {
+    if (!platform::IsDirectory(path)) {
+      ShowError(prompt, FormatString(IDS_PATH_NOT_DIRECTORY, {path}));
+      return false;
+    }
+    RecordRecentFolder(context.recentFolders, path);
+  }
+  if (fields.masks.empty() || !ParseQuotedList(fields.masks, parameters.masks)) {
+    ShowError(prompt, platform::LoadText(IDS_MASKS_PARSE_FAILED));
+    return false;
+  }
+
+  parameters.action = fields.action;
+  parameters.caseSensitive = fields.caseSensitive;
+  parameters.confirmReplace = fields.confirmReplace;
+  parameters.renameMode = fields.renameMode;
+  parameters.includeSubfolders = fields.includeSubfolders;
+  parameters.targetWindow = context.targetWindow;
+  parameters.ownerDialog = context.ownerDialog;
+  parameters.confirmState = ConfirmAnswer::Ask;
+  parameters.resultMessage = 1026;
+  parameters.confirmMessage = 1027;
+
+  parameters.findText = PrepareFindText(fields.findText, context.settings);
+  parameters.replaceText = fields.replaceText;
+
+  if (parameters.renameMode && (parameters.findText.find(u'\n') != std::u16string::npos ||
+                                parameters.replaceText.find(u'\n') != std::u16string::npos)) {
+    ShowError(prompt, platform::LoadText(IDS_RENAME_SINGLE_LINE));
+    return false;
+  }
+  if (!CheckTextsForAction(parameters, prompt))
+    return false;
+
+  parameters.regex = nullptr;
+  parameters.useRegex = fields.useRegex;
+  if (parameters.useRegex) {
+    if (context.settings.regexMode == 1) {
+      std::u16string pattern;
+      for (char16_t c : parameters.findText) {
+        if (c == u'\n')
+          pattern += u"\\n";
+        else
+          pattern += c;
+      }
+      parameters.findText = std::move(pattern);
+    }
+    const RegexProgram* program = nullptr;
+    std::u16string message;
+    if (context.checks.compilePattern &&
+        !context.checks.compilePattern(parameters.findText, parameters.caseSensitive, program,
+                                       message)) {
+      ShowError(prompt, message);
+      return false;
+    }
+    parameters.regex = program;
+  }
+
+  parameters.useVariables = fields.useVariables;
+  if (parameters.useVariables && context.checks.checkVariables) {
+    std::u16string copy = parameters.findText;
+    if (!context.checks.checkVariables(copy)) {
+      ShowError(prompt, FormatString(IDS_VARIABLE_PARSE_ERROR, {copy}));
+      return false;
+    }
+  }
+
+  CopySettings(context.settings, parameters.settings);
+  return true;
+}

@@ -1,0 +1,115 @@
+#include "run/run_controller.h"
+
+#include "platform/string_table.h"
+#include "platform/system_error.h"
+#include "text/text_format.h"
+
+RunController::RunController(RunView& view, Prompt& prompt, RunChannel& window,
+                             const ProgramSettings& settings,
+                             std::vector<std::u16string>& recentFolders, void* ownerDialog)
+    : view_(view),
+      prompt_(prompt),
+      window_(window),
+      settings_(settings),
+      recentFolders_(recentFolders),
+      ownerDialog_(ownerDialog),
+      startWorker_(
+          [](SearchWorker& worker, RunParameters& record) { return worker.Start(record); }) {}
+
+RunController::~RunController() = default;
+
+void RunController::OnRun(const RunFields& fields) {
+  if (runState_ != RunState::Idle)
+    return;
+  RunCommandContext context{settings_, recentFolders_, prompt_, checks_, &window_, ownerDialog_};
+  if (!PrepareRun(fields, context, parameters_))
+    return;
+
+  results_.clear();
+  view_.ClearStatusEdit();
+  SetRunningUi(false);
+  view_.DeleteAllResultRows();
+  view_.SetStatusText(platform::LoadText(IDS_IN_PROGRESS));
+
+  if (startWorker_(worker_, parameters_)) {
+    runState_ = RunState::Running;
+    return;
+  }
+  // Without a worker no completion message will come: the dialog goes back to idle here.
+  std::u16string reason;
+  FormatSystemError(worker_.startError, reason);
+  SetRunningUi(true);
+  view_.SetStatusText(platform::LoadText(IDS_READY));
+  prompt_.Show(FormatString(IDS_RUN_START_FAILED, {reason}), platform::LoadText(IDS_ERROR_CAPTION),
+               PromptButtons::Ok);
+}
+
+void RunController::OnStop() {
+  if (runState_ != RunState::Running)
+    return;
+  runState_ = RunState::Stopping;
+  view_.SetStatusText(platform::LoadText(IDS_STOPPING));
+  worker_.Stop();
+}
+
+void RunController::OnClear() {
+  if (runState_ != RunState::Idle)
+    return;
+  results_.clear();
+  view_.DeleteAllResultRows();
+  view_.ClearTextFields();
+}
+
+void RunController::SetRunningUi(bool idle) {
+  view_.ApplyRunningUi(RunningUiFor(idle, view_.IsRenameModeChecked(), view_.ShownAction()));
+}
+
+void RunController::OnResultMessage(ResultMessage message) {
+  switch (message.status) {
+    case ResultStatus::RunFinished:
+      worker_.Stop();
+      view_.SetStatusText(FormatString(IDS_FOUND_FILES, {view_.ResultRowCount()}));
+      SetRunningUi(true);
+      runState_ = RunState::Idle;
+      break;
+    case ResultStatus::FileResult:
+      OnFileResult(std::move(message.file));
+      break;
+    case ResultStatus::SearchError:
+      if (message.errorText)
+        view_.WriteErrorLog(*message.errorText);
+      break;
+    case ResultStatus::FileError:
+      if (message.file) {
+        const CFileResult& file = *message.file;
+        view_.WriteErrorLog(u" (\"" + FullPathOf(file) + u"\"): " + file.resultText);
+      }
+      break;
+  }
+}
+
+void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
+  if (!result || result->matches.empty())
+    return;
+  const int count = view_.ResultRowCount();
+  // A negative limit, which the settings dialog cannot enter, counts as no limit.
+  const std::int32_t limit = parameters_.settings.maxFilesShown;
+  if (limit > 0 && count >= limit) {
+    OnStop();
+    return;
+  }
+  results_.push_back(std::move(result));
+  view_.AddResultRow(*results_.back(), count, results_.size() - 1);
+}
+
+ConfirmAnswer RunController::OnConfirmMessage(const CFileResult::replace_info& position,
+                                              const CFileResult& file) {
+  return view_.ShowConfirmation(FullPathOf(file), position);
+}
+
+void RunController::StopAndWait(MessagePump& pump) {
+  if (runState_ == RunState::Idle)
+    return;
+  OnStop();
+  pump.ServeUntil([this] { return runState_ == RunState::Idle; });
+}

@@ -1,0 +1,83 @@
+// The main dialog's side of a run, without the dialog: Run, the handling of the worker's result
+// and confirmation messages, Stop, Clear and the enabling of the controls around a run.
+//
+// Single-threaded: every member runs on the window thread. The worker reaches it only through a
+// RunChannel that delivers each message on that thread while the worker waits (window messages
+// in the GUI, QueuedRunChannel elsewhere); the window reaches the worker only through its stop
+// event.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "run/file_result.h"
+#include "run/message_pump.h"
+#include "run/prompt.h"
+#include "run/run_command.h"
+#include "run/run_message_handler.h"
+#include "run/run_parameters.h"
+#include "run/run_types.h"
+#include "run/run_view.h"
+#include "run/search_worker.h"
+#include "text/program_settings.h"
+
+class RunController : public RunMessageHandler {
+ public:
+  // The view, the prompt, the channel and the settings and recent folders it reads and records
+  // must outlive the controller. ownerDialog is passed on to the run record as it is.
+  RunController(RunView& view, Prompt& prompt, RunChannel& window, const ProgramSettings& settings,
+                std::vector<std::u16string>& recentFolders, void* ownerDialog = nullptr);
+  ~RunController() override;
+  RunController(const RunController&) = delete;
+  RunController& operator=(const RunController&) = delete;
+
+  void SetChecks(RunChecks checks) { checks_ = std::move(checks); }
+  // Replaces SearchWorker::Start, for tests of a worker that cannot start.
+  void SetWorkerStarter(std::function<bool(SearchWorker&, RunParameters&)> starter) {
+    startWorker_ = std::move(starter);
+  }
+
+  // Run (command 32773, button 1051): checks the fields, clears the previous results and starts
+  // the worker. Does nothing unless idle.
+  void OnRun(const RunFields& fields);
+  // Stop (command 32774, button 1052, the file limit): only signals the worker.
+  void OnStop();
+  // Clear (command 32775): drops the results and empties the text fields, when idle.
+  void OnClear();
+  // Enables the dialog for idle (true) or for a run (false).
+  void SetRunningUi(bool idle);
+
+  void OnResultMessage(ResultMessage message) override;
+  ConfirmAnswer OnConfirmMessage(const CFileResult::replace_info& position,
+                                 const CFileResult& file) override;
+
+  // Stops a run and serves the worker's messages until its completion message has arrived, so
+  // that the worker is done with the window, the record and the channel. The owner calls it
+  // before any of them goes away, the window in particular.
+  void StopAndWait(MessagePump& pump);
+
+  RunState runState() const { return runState_; }
+  const std::vector<std::unique_ptr<CFileResult>>& results() const { return results_; }
+  const RunParameters& parameters() const { return parameters_; }
+  SearchWorker& worker() { return worker_; }
+
+ private:
+  void OnFileResult(std::unique_ptr<CFileResult> result);
+
+  RunView& view_;
+  Prompt& prompt_;
+  RunChannel& window_;
+  const ProgramSettings& settings_;
+  std::vector<std::u16string>& recentFolders_;
+  void* ownerDialog_;
+  RunChecks checks_;
+  std::function<bool(SearchWorker&, RunParameters&)> startWorker_;
+
+  RunState runState_ = RunState::Idle;
+  std::vector<std::unique_ptr<CFileResult>> results_;
+  RunParameters parameters_;
+  // Declared after the record it reads, so that it is destroyed first.
+  SearchWorker worker_;
+};

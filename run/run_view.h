@@ -1,0 +1,37 @@
+// What the run's window-side logic needs from the main dialog: the status texts, the results
+// list, the enabling of controls, the error log and the confirmation dialog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "run/file_result.h"
+#include "run/run_types.h"
+#include "run/running_ui.h"
+
+class RunView {
+ public:
+  virtual ~RunView() = default;
+
+  // The status bar's simple-mode text.
+  virtual void SetStatusText(const std::u16string& text) = 0;
+  // Empties the status edit (1006).
+  virtual void ClearStatusEdit() = 0;
+  // Empties "Text to find/replace" (1005) and "Replace with text" (1008).
+  virtual void ClearTextFields() = 0;
+
+  virtual int ResultRowCount() const = 0;
+  // Adds the row of results[index] at the given position.
+  virtual void AddResultRow(const CFileResult& result, int row, size_t index) = 0;
+  virtual void DeleteAllResultRows() = 0;
+
+  // The controls that the enabling rules read.
+  virtual bool IsRenameModeChecked() const = 0;
+  virtual std::int32_t ShownAction() const = 0;
+  virtual void ApplyRunningUi(const RunningUi& ui) = 0;
+
+  virtual void WriteErrorLog(const std::u16string& text) = 0;
+  // Runs the confirmation dialog for one match and returns how it ended.
+  virtual ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
+                                         const CFileResult::replace_info& position) = 0;
+};

@@ -1,0 +1,18 @@
+#include "run/running_ui.h"
+
+#include "run/run_types.h"
+
+RunningUi RunningUiFor(bool idle, bool renameModeChecked, std::int32_t shownAction) {
+  RunningUi ui;
+  ui.runButton = idle;
+  ui.stopButton = !idle;
+  ui.inputs = idle;
+  ui.useVariables = idle && !renameModeChecked;
+  ui.settingsItem = idle;
+  ui.idleActionItems = idle;
+  ui.stopItem = !idle;
+  // Editable during a run too; what is typed there then has no effect on the run.
+  ui.replaceEdit = shownAction != static_cast<std::int32_t>(ActionType::FindOnly) &&
+                   shownAction != static_cast<std::int32_t>(ActionType::Delete);
+  return ui;
+}

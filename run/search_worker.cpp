@@ -1,0 +1,62 @@
+#include "run/search_worker.h"
+
+#include "processing/content_processing.h"
+#include "processing/file_name_processing.h"
+#include "run/folder_walk.h"
+
+SearchWorker::~SearchWorker() {
+  Stop();
+}
+
+bool SearchWorker::Start(RunParameters& record) {
+  if (thread.IsSet())
+    return true;
+  stopEvent.Reset();
+  parameters = &record;
+  pathFolders.clear();
+  return thread.Start(ThreadMain, this, threadId, startError);
+}
+
+void SearchWorker::Stop() {
+  if (!thread.IsSet())
+    return;
+  stopEvent.Set();
+  thread.Clear();
+}
+
+void SearchWorker::ProcessFile(std::unique_ptr<CFileResult> entry) {
+  if (fileProcessor_)
+    fileProcessor_(*this, std::move(entry));
+  else if (parameters->renameMode)
+    ProcessFileName(*this, std::move(entry));
+  else
+    ProcessFileContent(*this, std::move(entry));
+}
+
+void SearchWorker::SendFileResult(ResultStatus status, std::unique_ptr<CFileResult> file) {
+  ResultMessage message;
+  message.status = status;
+  message.file = std::move(file);
+  parameters->targetWindow->SendResult(std::move(message));
+}
+
+void SearchWorker::SendSearchError(std::u16string text) {
+  ResultMessage message;
+  message.status = ResultStatus::SearchError;
+  message.errorText = std::make_unique<std::u16string>(std::move(text));
+  parameters->targetWindow->SendResult(std::move(message));
+}
+
+std::uint32_t ThreadMain(void* argument) {
+  SearchWorker& worker = *static_cast<SearchWorker*>(argument);
+  const RunParameters& parameters = *worker.parameters;
+  // No stop test here: after a stop each walk returns at its first one.
+  for (const std::u16string& path : parameters.searchPaths)
+    WalkFolder(path, worker);
+  // Once the window has handled this the worker may be gone: nothing of it is touched after.
+  RunChannel* window = parameters.targetWindow;
+  ResultMessage finished;
+  finished.status = ResultStatus::RunFinished;
+  window->SendResult(std::move(finished));
+  return 0;
+}

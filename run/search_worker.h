@@ -1,0 +1,68 @@
+// The worker of a run: its thread, its stop event, and what the folder walk and the file
+// processors use to report to the window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/directory_identity.h"
+#include "platform/stop_event.h"
+#include "platform/system_error.h"
+#include "platform/thread.h"
+#include "run/file_result.h"
+#include "run/run_channel.h"
+#include "run/run_parameters.h"
+
+class SearchWorker {
+ public:
+  // What is done with each file the walk finds; it takes over the entry and must report it to
+  // the window with exactly one result message.
+  using FileProcessor = std::function<void(SearchWorker& worker, std::unique_ptr<CFileResult>)>;
+
+  // A folder on the walk's current path, for the loop check.
+  struct PathFolder {
+    platform::DirectoryIdentity identity;
+    std::u16string path;
+  };
+
+  SearchWorker() = default;
+  // A thread still attached is told to stop and let go; it is not waited for.
+  ~SearchWorker();
+  SearchWorker(const SearchWorker&) = delete;
+  SearchWorker& operator=(const SearchWorker&) = delete;
+
+  // Starts the walk of the record on a new thread. With a thread already attached returns true
+  // at once and changes nothing; false, with startError set, when no thread could be created.
+  bool Start(RunParameters& record);
+  // Signals the stop event and lets go of the thread, if one is attached.
+  void Stop();
+
+  // Replaces ProcessFileContent and ProcessFileName; set only while no run is active.
+  void SetFileProcessor(FileProcessor processor) { fileProcessor_ = std::move(processor); }
+
+  // Worker thread: whether the stop event is signalled (tested with time-out 0).
+  bool StopRequested() const { return stopEvent.IsSet(); }
+  // Worker thread: hands an entry to file processing (content, or the name in rename mode).
+  void ProcessFile(std::unique_ptr<CFileResult> entry);
+  // Worker thread: the result message with a file (statuses FileResult and FileError).
+  void SendFileResult(ResultStatus status, std::unique_ptr<CFileResult> file);
+  // Worker thread: the result message SearchError with this text.
+  void SendSearchError(std::u16string text);
+
+  RunParameters* parameters = nullptr;
+  platform::StopEvent stopEvent;
+  platform::Thread thread;
+  std::uint32_t threadId = 0;
+  platform::ErrorCode startError = 0;
+  // The folders from the search path down to the one being walked.
+  std::vector<PathFolder> pathFolders;
+
+ private:
+  FileProcessor fileProcessor_;
+};
+
+// The thread function: walks every search path, then sends the completion message. Returns 0.
+std::uint32_t ThreadMain(void* worker);
