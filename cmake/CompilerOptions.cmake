@@ -2,6 +2,10 @@
 add_library(voxalon_options INTERFACE)
 target_compile_features(voxalon_options INTERFACE cxx_std_20)
 target_compile_options(voxalon_options INTERFACE -Wall -Wextra)
+# GCC 12 reports false -Wrestrict overlaps inside std::string's own operator+ (GCC bug 105329).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  target_compile_options(voxalon_options INTERFACE -Wno-restrict)
+endif()
 target_include_directories(voxalon_options INTERFACE ${PROJECT_SOURCE_DIR} ${VOXALON_GENERATED_DIR})
 
 if(WIN32)
