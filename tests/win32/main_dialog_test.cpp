@@ -158,10 +158,10 @@ TEST_F(MainDialog, ControlsSitAtTheirTemplatePositions) {
     int id;
     RECT units;  // x, y, width, height in dialog units
   };
+  // Controls that the layout leaves where the template puts them.
   const Placement placements[] = {
-      {IDC_SEARCH_PATH, {6, 30, 324, 14}},
       {IDC_BROWSE, {6, 48, 54, 14}},
-      {IDC_ACTION, {336, 96, 114, 72}},
+      {IDC_SELECT_PATHS, {66, 48, 54, 14}},
       {IDC_RESULTS_LABEL, {6, 204, 51, 8}},
   };
   for (const Placement& p : placements) {
@@ -176,9 +176,7 @@ TEST_F(MainDialog, ControlsSitAtTheirTemplatePositions) {
     EXPECT_EQ(actual.left, place.left) << p.id;
     EXPECT_EQ(actual.top, place.top) << p.id;
     EXPECT_EQ(actual.right - actual.left, size.right) << p.id;
-    if (p.id != IDC_ACTION) {  // a drop-down list sizes its closed height itself
-      EXPECT_EQ(actual.bottom - actual.top, size.bottom) << p.id;
-    }
+    EXPECT_EQ(actual.bottom - actual.top, size.bottom) << p.id;
   }
 }
 

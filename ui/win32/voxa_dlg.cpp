@@ -11,15 +11,17 @@
 #include "ui/win32/about_dlg.h"
 #include "ui/win32/application.h"
 #include "ui/win32/controls.h"
+#include "ui/win32/dpi.h"
 
 namespace {
 
 constexpr int kStatusBarHeight = 20;
 constexpr int kInitialWidth = 700;
 constexpr int kInitialHeight = 570;
+constexpr int kVisibleActions = 7;
 constexpr int kFileMenu = 0;
-constexpr int kActionMenu = 1;
 constexpr int kOpenErrorLogItem = 1;
+constexpr int kActionMenu = 1;
 constexpr int kUndoItem = 4;
 
 constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONLY,
@@ -30,7 +32,9 @@ constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONL
 }  // namespace
 
 CVOXADlg::CVOXADlg(HWND parent, SettingsKeyStore* store)
-    : Dialog(IDD_VOXA_DIALOG, parent), maskPresets(LoadMaskPresets("ext.txt")) {
+    : Dialog(IDD_VOXA_DIALOG, parent),
+      maskPresets(LoadMaskPresets("ext.txt")),
+      run_(*this, *this, channel_, settings, recentFolders, this) {
   if (!store) {
     ownStore_ = std::make_unique<RegistrySettingsKeyStore>();
     store = ownStore_.get();
@@ -40,6 +44,9 @@ CVOXADlg::CVOXADlg(HWND parent, SettingsKeyStore* store)
 }
 
 CVOXADlg::~CVOXADlg() {
+  // The worker must be done with the window before it goes.
+  if (hwnd())
+    StopRunAndWait();
   if (hwnd() && menu_)
     SetMenu(hwnd(), nullptr);
   if (menu_)
@@ -48,6 +55,7 @@ CVOXADlg::~CVOXADlg() {
 
 bool CVOXADlg::OnInitDialog() {
   Dialog::OnInitDialog();
+  channel_.SetWindow(hwnd());
   if (Application* app = Application::Current(); app && !app->mainWindow())
     app->SetMainWindow(hwnd());
   OleInitialize(nullptr);
@@ -75,11 +83,16 @@ bool CVOXADlg::OnInitDialog() {
   SendDlgItemMessageW(hwnd(), IDC_DETAILS, EM_SETREADONLY, TRUE, 0);
   CreateStatusBar();
   LoadMainMenu();
+  // The error log is configured from the loaded settings here once it exists.
 
-  GetClientRect(hwnd(), &layoutRect);
-  SetWindowPos(hwnd(), nullptr, 0, 0, kInitialWidth, kInitialHeight,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendDlgItemMessageW(hwnd(), IDC_ACTION, CB_SETMINVISIBLE, 7, 0);
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  layoutRect = {client.left, client.top, client.right, client.bottom};
+  int dpi = WindowDpi(hwnd());
+  SetWindowPos(hwnd(), nullptr, 0, 0, ScaleForDpi(kInitialWidth, dpi),
+               ScaleForDpi(kInitialHeight, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  run_.SetRunningUi(true);
+  SendDlgItemMessageW(hwnd(), IDC_ACTION, CB_SETMINVISIBLE, kVisibleActions, 0);
   EnableItem(hwnd(), IDC_USE_VARIABLES, !IsItemChecked(hwnd(), IDC_RENAME_MODE));
   return true;
 }
@@ -87,9 +100,9 @@ bool CVOXADlg::OnInitDialog() {
 void CVOXADlg::CreateStatusBar() {
   RECT client{};
   GetClientRect(hwnd(), &client);
+  int height = ScaleForDpi(kStatusBarHeight, WindowDpi(hwnd()));
   statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, client.left,
-                               client.bottom - kStatusBarHeight, client.right - client.left,
-                               kStatusBarHeight, hwnd(),
+                               client.bottom - height, client.right - client.left, height, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
                                GetModuleHandleW(nullptr), nullptr);
   SendMessageW(statusBar_, SB_SIMPLE, TRUE, 0);
@@ -127,32 +140,10 @@ void CVOXADlg::LoadMainMenu() {
   DrawMenuBar(hwnd());
 }
 
-bool CVOXADlg::OnCommand(int id, int code, HWND control) {
-  switch (id) {
-    case IDOK:  // Enter never ends the dialog.
-    case ID_ACTION_UNDO:
-    case ID_HELP_STANDARD:
-      return true;
-    case ID_FILE_EXIT:
-      SaveStoredSettings(false);
-      EndDialog(IDOK);
-      return true;
-    case ID_FILE_SETTINGS:
-      OnSettings();
-      return true;
-    case ID_HELP_ABOUT: {
-      CAboutDlg about(hwnd());
-      about.DoModal();
-      return true;
-    }
-    default:
-      return Dialog::OnCommand(id, code, control);
-  }
-}
-
-void CVOXADlg::OnSize(UINT, int width, int height) {
-  if (statusBar_)
-    MoveWindow(statusBar_, 0, height - kStatusBarHeight, width, kStatusBarHeight, TRUE);
+void CVOXADlg::EndProgram(INT_PTR result) {
+  StopRunAndWait();
+  SaveStoredSettings(false);
+  EndDialog(result);
 }
 
 void CVOXADlg::PaintMinimised() {
@@ -167,7 +158,10 @@ void CVOXADlg::PaintMinimised() {
   EndPaint(hwnd(), &paint);
 }
 
-bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The worker's messages come before everything else.
+  if (WindowRunChannel::HandleMessage(run_, message, wParam, lParam, result))
+    return true;
   switch (message) {
     case WM_PAINT:
       if (!IsIconic(hwnd()))
@@ -175,9 +169,6 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
       PaintMinimised();
       result = 0;
       return true;
-    case WM_CLOSE:
-      SaveStoredSettings(false);
-      return false;  // default processing ends the dialog
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<LRESULT>(icon_);
       return true;
@@ -190,6 +181,10 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
       }
       result = 0;
       return true;
+    case WM_CLOSE:
+      StopRunAndWait();
+      SaveStoredSettings(false);
+      return false;  // default processing ends the dialog
     default:
       return false;
   }

@@ -1,4 +1,5 @@
-// The main dialog: search fields, options, results list, details field, status bar and menu.
+// The main dialog: search fields, options, results list, details field, status bar and menu. It
+// owns the run's window side (RunController) and shows what the run reports.
 #pragma once
 
 #include <windows.h>
@@ -8,30 +9,36 @@
 #include <vector>
 
 #include "platform/settings_key.h"
-#include "run/run_types.h"
+#include "run/prompt.h"
+#include "run/run_controller.h"
+#include "run/run_view.h"
 #include "text/program_settings.h"
 #include "text/settings_store.h"
+#include "ui/main_layout.h"
 #include "ui/win32/dialog.h"
 #include "ui/win32/results_list.h"
 #include "ui/win32/sel_edit.h"
+#include "ui/win32/shell_context_menu.h"
+#include "ui/win32/window_run_channel.h"
 
-class CVOXADlg : public Dialog {
+class CVOXADlg : public Dialog, private RunView, private Prompt {
  public:
   // The settings live in the user's registry key unless a store is given (tests).
   explicit CVOXADlg(HWND parent = nullptr, SettingsKeyStore* store = nullptr);
   ~CVOXADlg() override;
 
-  RunState runState = RunState::Idle;
   // Client rectangle of the previous layout pass; all zero until initialisation ends.
-  RECT layoutRect{};
+  LayoutRect layoutRect{};
   ProgramSettings settings;
   std::vector<std::u16string> recentFolders;
   std::vector<std::u16string> maskPresets;
 
+  RunState runState() const { return run_.runState(); }
+  RunController& run() { return run_; }
   HMENU menu() const { return menu_; }
   HWND statusBar() const { return statusBar_; }
   std::u16string StatusText() const;
-  void SetStatusText(const std::u16string& text);
+  void SetStatusText(const std::u16string& text) override;
 
   // The settings and the dialog's fields, to and from the settings store. A failed save shows
   // "Couldn't save program settings" unless quiet.
@@ -39,14 +46,33 @@ class CVOXADlg : public Dialog {
   bool SaveStoredSettings(bool quiet);
   // Settings command: edits a copy in the settings dialog and takes it over on OK.
   void OnSettings();
+  // Stops a run and waits, serving its messages, until the worker is done with the window.
+  void StopRunAndWait();
 
  protected:
   bool OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
   void OnSize(UINT type, int width, int height) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  // RunView
+  void ClearStatusEdit() override;
+  void ClearTextFields() override;
+  int ResultRowCount() const override;
+  void AddResultRow(const CFileResult& result, int row, size_t index) override;
+  void DeleteAllResultRows() override;
+  bool IsRenameModeChecked() const override;
+  std::int32_t ShownAction() const override;
+  void ApplyRunningUi(const RunningUi& ui) override;
+  void WriteErrorLog(const std::u16string& text) override;
+  ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
+                                 const CFileResult::replace_info& position) override;
+  // Prompt
+  PromptAnswer Show(const std::u16string& text, const std::u16string& caption,
+                    PromptButtons buttons) override;
+
   void CreateStatusBar();
   void LoadMainMenu();
   void PaintMinimised();
@@ -54,6 +80,24 @@ class CVOXADlg : public Dialog {
   void ApplyStoredState(const StoredDialogState& state);
   void ResetOptions();
   void UpdateErrorLogMenuItem();
+  void UpdateReplaceField();
+  void EndProgram(INT_PTR result);
+
+  // Commands
+  void OnRunCommand();
+  RunFields ReadRunFields() const;
+  void OnHelp();
+  void OnOpenErrorLog();
+  void OnBrowse();
+  void OnSelectFrom(const std::vector<std::u16string>& entries, int fieldId);
+
+  // Results list
+  CFileResult* SelectedResult(int& row) const;
+  void OnResultsClick();
+  void OnResultsDoubleClick();
+  void OnResultsRightClick(POINT clientPoint);
+
+  void LayOut(int clientWidth, int clientHeight);
 
   std::unique_ptr<SettingsKeyStore> ownStore_;
   SettingsKeyStore* store_;
@@ -62,4 +106,8 @@ class CVOXADlg : public Dialog {
   HMENU menu_ = nullptr;
   CSelEdit searchPathEdit_;
   ResultsList resultsList_;
+  ShellContextMenu shellMenu_;
+  // The run reaches the window only through the channel, which gets the window at creation.
+  WindowRunChannel channel_;
+  RunController run_;
 };

@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/settings_key.h"
+#include "processing/confirmation.h"
+#include "resource.h"
+#include "tests/support/temp_tree.h"
+#include "ui/win32/confirm_dlg.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/modal_hooks.h"
+#include "ui/win32/select_items_dlg.h"
+#include "ui/win32/voxa_app.h"
+#include "ui/win32/voxa_dlg.h"
+#include "ui/win32/window_run_channel.h"
+
+namespace {
+
+// Records one match per file at (0, 0) and reports it, in place of content processing.
+void OneMatchPerFile(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+  entry->matches.push_back({0, 0});
+  entry->resultText = u"1 matches found";
+  worker.SendFileResult(ResultStatus::FileResult, std::move(entry));
+}
+
+class MainDialogRun : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+  }
+  void SetUp() override {
+    ASSERT_TRUE(dialog_.Create(nullptr));
+    SetItemText(Dlg(), IDC_SEARCH_PATH, u"\"" + tree_.root() + u"\"");
+    SetItemText(Dlg(), IDC_FIND_TEXT, u"old");
+    SetItemText(Dlg(), IDC_REPLACE_TEXT, u"new");
+  }
+  void TearDown() override {
+    SetMessageBoxHook(nullptr);
+    SetModalDialogHook(nullptr);
+    SetFolderPickerHook(nullptr);
+    SetShellOpenHook(nullptr);
+  }
+
+  HWND Dlg() const { return dialog_.hwnd(); }
+  void Command(int id) { SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  // Runs and serves the worker's messages until the dialog is idle again.
+  void RunToEnd() {
+    Command(IDC_RUN);
+    WindowMessagePump().ServeUntil([&] { return dialog_.runState() == RunState::Idle; });
+  }
+  bool MenuGrayed(int menu, int position) {
+    return GetMenuState(GetSubMenu(dialog_.menu(), menu), position, MF_BYPOSITION) & MF_GRAYED;
+  }
+  void ClickRow(int row) {
+    HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(list, row);
+    NMITEMACTIVATE click{};
+    click.hdr = {list, IDC_RESULTS, static_cast<UINT>(NM_CLICK)};
+    click.iItem = row;
+    SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&click));
+  }
+
+  TempTree tree_;
+  MemorySettingsKeyStore store_;
+  CVOXADlg dialog_{nullptr, &store_};
+};
+
+}  // namespace
+
+TEST_F(MainDialogRun, IdleStateAfterStartUp) {
+  EXPECT_EQ(dialog_.StatusText(), u"Ready");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Dlg(), IDC_RUN)));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Dlg(), IDC_STOP)));
+  EXPECT_FALSE(MenuGrayed(1, 0)) << "Run";
+  EXPECT_TRUE(MenuGrayed(1, 1)) << "Stop";
+  EXPECT_FALSE(MenuGrayed(0, 0)) << "Settings";
+}
+
+TEST_F(MainDialogRun, RowsArriveSortedAndAClickShowsThatFile) {
+  tree_.MakeFile(u"b.txt");
+  tree_.MakeFile(u"A.txt");
+  tree_.MakeFile(u"c.txt");
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  RunToEnd();
+  EXPECT_EQ(dialog_.StatusText(), u"Found files: 3");
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  ASSERT_EQ(ListView_GetItemCount(list), 3);
+  const std::u16string names[] = {u"A.txt", u"b.txt", u"c.txt"};
+  for (int row = 0; row < 3; ++row) {
+    ClickRow(row);
+    EXPECT_EQ(GetItemText(Dlg(), IDC_DETAILS),
+              tree_.Path(names[row]) + u"\r\nLine number: 1. Character number: 1\r\n");
+  }
+  ListView_SetSelectionMark(list, -1);
+  NMITEMACTIVATE nowhere{};
+  nowhere.hdr = {list, IDC_RESULTS, static_cast<UINT>(NM_CLICK)};
+  SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&nowhere));
+  EXPECT_EQ(GetItemText(Dlg(), IDC_DETAILS), u"");
+}
+
+TEST_F(MainDialogRun, ConfirmationAnswersGoThroughTheDialog) {
+  tree_.MakeFile(u"a.txt");
+  SetItemChecked(Dlg(), IDC_CONFIRM_REPLACE, true);
+  std::vector<bool> consents;
+  dialog_.run().worker().SetFileProcessor(
+      [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+        for (std::int64_t i = 0; i < 3; ++i)
+          consents.push_back(AskConfirmation(*worker.parameters, {0, i}, *entry));
+        worker.SendFileResult(ResultStatus::FileResult, std::move(entry));
+      });
+  const int answers[] = {IDC_CONFIRM_NO, IDC_CONFIRM_YES, IDC_CONFIRM_NO};
+  int asked = 0;
+  std::u16string firstQuestion;
+  SetModalDialogHook([&](Dialog& shown) -> std::optional<INT_PTR> {
+    if (asked == 0)
+      firstQuestion = GetItemText(shown.hwnd(), IDC_CONFIRM_MESSAGE);
+    SendMessageW(shown.hwnd(), WM_COMMAND, MAKEWPARAM(answers[asked++], BN_CLICKED), 0);
+    return std::nullopt;
+  });
+  RunToEnd();
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(consents, (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(firstQuestion, u"The following file:\n\"" + tree_.Path(u"a.txt") +
+                               u"\"\n(line 1, character 1) will be processed. Continue?");
+}
+
+TEST_F(MainDialogRun, FileLimitEndsTheRunWithTheLimitShown) {
+  for (const char16_t* name : {u"1.txt", u"2.txt", u"3.txt", u"4.txt", u"5.txt"})
+    tree_.MakeFile(name);
+  dialog_.settings.maxFilesShown = 2;
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  RunToEnd();
+  EXPECT_EQ(ListView_GetItemCount(GetDlgItem(Dlg(), IDC_RESULTS)), 2);
+  EXPECT_EQ(dialog_.StatusText(), u"Found files: 2");
+}
+
+TEST_F(MainDialogRun, StopAndClearRules) {
+  Command(IDC_STOP);  // idle: nothing
+  EXPECT_EQ(dialog_.StatusText(), u"Ready");
+  tree_.MakeFile(u"a.txt");
+  std::atomic<bool> entered{false}, release{false};
+  dialog_.run().worker().SetFileProcessor(
+      [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+        entered = true;
+        while (!release)
+          std::this_thread::yield();
+        OneMatchPerFile(worker, std::move(entry));
+      });
+  Command(IDC_RUN);
+  while (!entered)
+    std::this_thread::yield();  // a file being processed is finished after Stop
+  EXPECT_EQ(dialog_.StatusText(), u"In progress..");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Dlg(), IDC_SEARCH_PATH)));
+  EXPECT_TRUE(MenuGrayed(0, 0)) << "Settings during a run";
+  EXPECT_FALSE(MenuGrayed(1, 1)) << "Stop during a run";
+  Command(ID_ACTION_CLEAR);  // during a run: nothing
+  EXPECT_EQ(GetItemText(Dlg(), IDC_FIND_TEXT), u"old");
+  Command(ID_ACTION_STOP);
+  EXPECT_EQ(dialog_.StatusText(), u"Stopping...");
+  release = true;
+  WindowMessagePump().ServeUntil([&] { return dialog_.runState() == RunState::Idle; });
+  EXPECT_EQ(dialog_.StatusText(), u"Found files: 1");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Dlg(), IDC_SEARCH_PATH)));
+  Command(ID_ACTION_CLEAR);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_FIND_TEXT), u"");
+  EXPECT_EQ(GetItemText(Dlg(), IDC_REPLACE_TEXT), u"");
+  EXPECT_EQ(ListView_GetItemCount(GetDlgItem(Dlg(), IDC_RESULTS)), 0);
+}
+
+TEST_F(MainDialogRun, RunCheckMessagesAreShownOwnedByTheDialog) {
+  SetItemText(Dlg(), IDC_SEARCH_PATH, u"");
+  std::u16string shown;
+  HWND owner = nullptr;
+  SetMessageBoxHook(
+      [&](HWND window, const std::u16string& text, const std::u16string& caption, UINT) {
+        owner = window;
+        shown = text + u"|" + caption;
+        return IDOK;
+      });
+  Command(ID_ACTION_RUN);
+  EXPECT_EQ(shown, u"Unable to parse search paths. Check the syntax.|Error");
+  EXPECT_EQ(owner, Dlg());
+  EXPECT_EQ(dialog_.runState(), RunState::Idle);
+}
+
+TEST_F(MainDialogRun, OptionRules) {
+  HWND dlg = Dlg();
+  auto select = [&](int action) {
+    SetComboSelection(dlg, IDC_ACTION, action);
+    SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_ACTION, CBN_SELCHANGE), 0);
+  };
+  select(1);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_REPLACE_TEXT))) << "Find only";
+  select(2);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_REPLACE_TEXT))) << "Delete";
+  select(5);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_REPLACE_TEXT)));
+
+  SendMessageW(GetDlgItem(dlg, IDC_USE_VARIABLES), BM_CLICK, 0, 0);
+  SendMessageW(GetDlgItem(dlg, IDC_USE_REGEX), BM_CLICK, 0, 0);
+  EXPECT_TRUE(IsItemChecked(dlg, IDC_USE_REGEX));
+  EXPECT_FALSE(IsItemChecked(dlg, IDC_USE_VARIABLES));
+  SendMessageW(GetDlgItem(dlg, IDC_USE_VARIABLES), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsItemChecked(dlg, IDC_USE_REGEX));
+
+  SendMessageW(GetDlgItem(dlg, IDC_RENAME_MODE), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_USE_VARIABLES)));
+  EXPECT_TRUE(IsItemChecked(dlg, IDC_USE_VARIABLES)) << "its check state stays";
+  SendMessageW(GetDlgItem(dlg, IDC_RENAME_MODE), BM_CLICK, 0, 0);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dlg, IDC_USE_VARIABLES)));
+}
+
+TEST_F(MainDialogRun, SelectButtonsAndBrowse) {
+  SetModalDialogHook([](Dialog& shown) -> std::optional<INT_PTR> {
+    auto& select = static_cast<CSelectItemsDlg&>(shown);
+    HWND list = select.Item(IDC_ITEM_LIST);
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+      wchar_t text[64] = {};
+      ListView_GetItemText(list, row, 0, text, 64);
+      std::wstring entry = text;
+      if (entry == L"\"*.txt\"" || entry == L"\"*.htm\", \"*.html\"")
+        ListView_SetCheckState(list, row, TRUE);
+    }
+    SendMessageW(shown.hwnd(), WM_COMMAND, IDOK, 0);
+    return std::nullopt;
+  });
+  Command(IDC_SELECT_MASKS);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_MASKS), u"\"*.txt\", \"*.htm\", \"*.html\"");
+
+  // OK with nothing checked leaves the field alone.
+  SetModalDialogHook([](Dialog& shown) -> std::optional<INT_PTR> {
+    SendMessageW(shown.hwnd(), WM_COMMAND, IDOK, 0);
+    return std::nullopt;
+  });
+  Command(IDC_SELECT_MASKS);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_MASKS), u"\"*.txt\", \"*.htm\", \"*.html\"");
+
+  dialog_.recentFolders.clear();
+  for (int i = 0; i < 11; ++i) {
+    std::u16string folder = tree_.root() + u"\\f" + std::u16string(1, u'a' + i);
+    SetFolderPickerHook([folder](HWND) { return std::optional<std::u16string>(folder); });
+    Command(IDC_BROWSE);
+    EXPECT_EQ(GetItemText(Dlg(), IDC_SEARCH_PATH), u"\"" + folder + u"\"");
+  }
+  Command(IDC_BROWSE);  // the same folder again: no new entry
+  ASSERT_EQ(dialog_.recentFolders.size(), 10u);
+  EXPECT_EQ(dialog_.recentFolders.front(), tree_.root() + u"\\fk");
+  EXPECT_EQ(dialog_.recentFolders.back(), tree_.root() + u"\\fb");
+}
+
+TEST_F(MainDialogRun, HelpFailureNamesThePathTried) {
+  std::u16string opened, shown;
+  SetShellOpenHook([&](HWND, const std::u16string& file, const std::u16string&) -> INT_PTR {
+    opened = file;
+    return SE_ERR_FNF;
+  });
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown = text;
+    return IDOK;
+  });
+  Command(ID_HELP_HELP);
+  EXPECT_TRUE(opened.ends_with(u"\\VOXAHELP.chm"));
+  EXPECT_EQ(shown, u"Couldn't open help file: " + opened);
+}
+
+TEST_F(MainDialogRun, WideningMovesTheRightColumn) {
+  auto rectOf = [&](int id) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(Dlg(), id), &rect);
+    MapWindowPoints(nullptr, Dlg(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  RECT window{};
+  GetWindowRect(Dlg(), &window);
+  RECT client{};
+  GetClientRect(Dlg(), &client);
+  ASSERT_GE(client.right, 685);
+  RECT masks = rectOf(IDC_MASKS), path = rectOf(IDC_SEARCH_PATH), browse = rectOf(IDC_BROWSE);
+  SetWindowPos(Dlg(), nullptr, 0, 0, window.right - window.left + 100, window.bottom - window.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(rectOf(IDC_MASKS).left, masks.left + 100);
+  EXPECT_EQ(rectOf(IDC_SEARCH_PATH).right, path.right + 100);
+  EXPECT_EQ(rectOf(IDC_BROWSE).left, browse.left);
+  RECT list = rectOf(IDC_RESULTS);
+  GetClientRect(Dlg(), &client);
+  EXPECT_EQ(list.right, client.right);
+  EXPECT_EQ(list.bottom, client.bottom - 73);
+}
+
+TEST_F(MainDialogRun, AcceleratorsReachTheMainWindow) {
+  CVOXAApp app;
+  app.LoadAcceleratorTable();
+  app.SetMainWindow(Dlg());
+  std::u16string shown;
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown = text;
+    return IDOK;
+  });
+  SetItemText(Dlg(), IDC_MASKS, u"");
+  auto press = [&](HWND target, WPARAM key) {
+    MSG message{target, WM_KEYDOWN, key, 0, 0, {0, 0}};
+    return app.PreTranslateMessage(message);
+  };
+  EXPECT_TRUE(press(GetDlgItem(Dlg(), IDC_SEARCH_PATH), VK_F5));
+  EXPECT_EQ(shown, u"Unable to parse file masks. Check the syntax.") << "F5 ran the Run command";
+  EXPECT_TRUE(press(GetDlgItem(Dlg(), IDC_FIND_TEXT), VK_ESCAPE)) << "Esc is Stop everywhere";
+  EXPECT_TRUE(IsWindow(Dlg())) << "and never ends the program";
+  EXPECT_TRUE(press(Dlg(), VK_F6));
+  EXPECT_EQ(GetItemText(Dlg(), IDC_FIND_TEXT), u"") << "F6 cleared";
+}
+
+TEST_F(MainDialogRun, ClosingDuringARunWaitsForTheWorker) {
+  tree_.MakeFile(u"a.txt");
+  std::atomic<bool> entered{false}, finished{false};
+  dialog_.run().worker().SetFileProcessor(
+      [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+        entered = true;
+        while (!worker.StopRequested())
+          std::this_thread::yield();
+        OneMatchPerFile(worker, std::move(entry));
+        finished = true;
+      });
+  Command(IDC_RUN);
+  ASSERT_EQ(dialog_.runState(), RunState::Running);
+  while (!entered)
+    std::this_thread::yield();
+  SendMessageW(Dlg(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(finished) << "the worker ended before the window went";
+  EXPECT_EQ(dialog_.runState(), RunState::Idle);
+  // The dialog ends through the cancel command that closing posts.
+  WindowMessagePump().ServeUntil([&] { return dialog_.hwnd() == nullptr; });
+}

@@ -1,0 +1,127 @@
+// The main dialog's commands: menus, accelerators and buttons.
+#include <shlwapi.h>
+
+#include "platform/string_table.h"
+#include "platform/win32/wide.h"
+#include "resource.h"
+#include "run/run_command.h"
+#include "text/text_format.h"
+#include "ui/win32/about_dlg.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/modal_hooks.h"
+#include "ui/win32/select_items_dlg.h"
+#include "ui/win32/voxa_dlg.h"
+
+namespace {
+constexpr DWORD kCurrentDirectoryBuffer = 261;
+}
+
+void CVOXADlg::UpdateReplaceField() {
+  auto action = static_cast<ActionType>(GetComboSelection(hwnd(), IDC_ACTION));
+  EnableItem(hwnd(), IDC_REPLACE_TEXT,
+             action != ActionType::FindOnly && action != ActionType::Delete);
+}
+
+void CVOXADlg::OnHelp() {
+  wchar_t directory[kCurrentDirectoryBuffer] = {};
+  GetCurrentDirectoryW(kCurrentDirectoryBuffer, directory);
+  std::u16string path = platform::FromWide(directory) + platform::LoadText(IDS_HELP_FILE);
+  if (ShellOpen(hwnd(), path, u"", u"", SW_SHOWNORMAL) <= 32)
+    ShowMessageBox(hwnd(), platform::LoadText(IDS_HELP_OPEN_FAILED) + u": " + path,
+                   platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
+}
+
+void CVOXADlg::OnOpenErrorLog() {
+  // The log's path comes with the error log module.
+}
+
+void CVOXADlg::OnBrowse() {
+  std::optional<std::u16string> folder = PickFolder(hwnd());
+  if (!folder)
+    return;
+  SetItemText(hwnd(), IDC_SEARCH_PATH, u"\"" + *folder + u"\"");
+  RecordRecentFolder(recentFolders, *folder);
+}
+
+void CVOXADlg::OnSelectFrom(const std::vector<std::u16string>& entries, int fieldId) {
+  CSelectItemsDlg dialog(hwnd());
+  dialog.items = entries;
+  dialog.checks.assign(entries.size(), 0);
+  if (dialog.DoModal() != IDOK)
+    return;
+  std::u16string joined;
+  bool any = false;
+  for (size_t i = 0; i < dialog.items.size() && i < dialog.checks.size(); ++i) {
+    if (!dialog.checks[i])
+      continue;
+    if (any)
+      joined += u", ";
+    joined += dialog.items[i];
+    any = true;
+  }
+  if (any)
+    SetItemText(hwnd(), fieldId, joined);
+}
+
+bool CVOXADlg::OnCommand(int id, int code, HWND control) {
+  switch (id) {
+    case IDOK:  // Enter never ends the dialog.
+    case ID_ACTION_UNDO:
+    case ID_HELP_STANDARD:
+      return true;
+    case ID_ACTION_RUN:
+    case IDC_RUN:
+      OnRunCommand();
+      return true;
+    case ID_ACTION_STOP:
+    case IDC_STOP:
+      run_.OnStop();
+      return true;
+    case ID_ACTION_CLEAR:
+      run_.OnClear();
+      return true;
+    case ID_FILE_EXIT:
+      EndProgram(IDOK);
+      return true;
+    case ID_FILE_SETTINGS:
+      OnSettings();
+      return true;
+    case ID_FILE_OPEN_ERROR_LOG:
+      OnOpenErrorLog();
+      return true;
+    case ID_HELP_HELP:
+      OnHelp();
+      return true;
+    case ID_HELP_ABOUT: {
+      CAboutDlg about(hwnd());
+      about.DoModal();
+      return true;
+    }
+    case IDC_BROWSE:
+      OnBrowse();
+      return true;
+    case IDC_SELECT_PATHS:
+      OnSelectFrom(recentFolders, IDC_SEARCH_PATH);
+      return true;
+    case IDC_SELECT_MASKS:
+      OnSelectFrom(maskPresets, IDC_MASKS);
+      return true;
+    case IDC_ACTION:
+      if (code == CBN_SELCHANGE)
+        UpdateReplaceField();
+      return true;
+    case IDC_USE_REGEX:
+      if (IsItemChecked(hwnd(), IDC_USE_REGEX))
+        SetItemChecked(hwnd(), IDC_USE_VARIABLES, false);
+      return true;
+    case IDC_USE_VARIABLES:
+      if (IsItemChecked(hwnd(), IDC_USE_VARIABLES))
+        SetItemChecked(hwnd(), IDC_USE_REGEX, false);
+      return true;
+    case IDC_RENAME_MODE:
+      EnableItem(hwnd(), IDC_USE_VARIABLES, !IsItemChecked(hwnd(), IDC_RENAME_MODE));
+      return true;
+    default:
+      return Dialog::OnCommand(id, code, control);
+  }
+}

@@ -1,0 +1,96 @@
+// The results list of the main dialog: details on a click, the file opened on a double click,
+// the shell's menu on a right click.
+#include <shlwapi.h>
+
+#include "platform/string_table.h"
+#include "platform/win32/wide.h"
+#include "resource.h"
+#include "run/result_texts.h"
+#include "text/text_format.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/modal_hooks.h"
+#include "ui/win32/voxa_dlg.h"
+
+namespace {
+constexpr UINT kSystemDirectoryBuffer = 261;
+
+bool FileExists(const std::u16string& path) {
+  return PathFileExistsW(platform::Wide(path)) != FALSE;
+}
+}  // namespace
+
+CFileResult* CVOXADlg::SelectedResult(int& row) const {
+  row = resultsList_.SelectionMark();
+  std::optional<size_t> index = resultsList_.ResultIndex(row);
+  const auto& results = run_.results();
+  if (!index || *index >= results.size())
+    return nullptr;
+  return results[*index].get();
+}
+
+void CVOXADlg::OnResultsClick() {
+  int row = -1;
+  const CFileResult* result = SelectedResult(row);
+  SetItemText(hwnd(), IDC_DETAILS, result ? MatchDetailsText(FullPathOf(*result), *result) : u"");
+}
+
+void CVOXADlg::OnResultsDoubleClick() {
+  int row = -1;
+  const CFileResult* result = SelectedResult(row);
+  if (!result)
+    return;
+  std::u16string path = FullPathOf(*result);
+  INT_PTR opened = ShellOpen(hwnd(), path, u"", u"", SW_SHOW);
+  if (opened > 32)
+    return;
+  if (opened == SE_ERR_NOASSOC) {
+    // No program for the file type: the system's Open With choice.
+    wchar_t system[kSystemDirectoryBuffer] = {};
+    GetSystemDirectoryW(system, kSystemDirectoryBuffer);
+    ShellOpen(hwnd(), u"rundll32.exe", u"shell32.dll,OpenAs_RunDLL " + path,
+              platform::FromWide(system), SW_SHOW);
+    return;
+  }
+  ShowMessageBox(hwnd(), FormatString(IDS_OPEN_FILE_FAILED, {std::u16string_view(path)}),
+                 platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
+}
+
+void CVOXADlg::OnResultsRightClick(POINT clientPoint) {
+  int row = -1;
+  CFileResult* result = SelectedResult(row);
+  if (!result)
+    return;
+  std::u16string path = FullPathOf(*result);
+  RECT list{};
+  GetWindowRect(resultsList_.hwnd(), &list);
+  POINT screen{clientPoint.x + list.left, clientPoint.y + list.top};
+  if (!FileExists(path))
+    return;
+  shellMenu_.Show(hwnd(), screen, path, platform::LoadText(IDS_OPEN_FILE_LOCATION));
+  if (FileExists(path))
+    return;
+  // A command of the shell's menu deleted or moved the file.
+  result->resultText = platform::LoadText(IDS_DELETED);
+  result->matches.clear();
+  resultsList_.SetColumnText(row, ResultsList::kResultColumn, result->resultText);
+}
+
+bool CVOXADlg::OnNotify(NMHDR& header, LRESULT& result) {
+  if (header.idFrom != IDC_RESULTS)
+    return false;
+  switch (header.code) {
+    case NM_CLICK:
+      OnResultsClick();
+      break;
+    case NM_DBLCLK:
+      OnResultsDoubleClick();
+      break;
+    case NM_RCLICK:
+      OnResultsRightClick(reinterpret_cast<NMITEMACTIVATE&>(header).ptAction);
+      break;
+    default:
+      return false;
+  }
+  result = 0;
+  return true;
+}

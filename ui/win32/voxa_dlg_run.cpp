@@ -1,0 +1,119 @@
+// The main dialog's side of a run: the view the run's window side draws on, its message boxes,
+// and the fields Run reads.
+#include "resource.h"
+#include "ui/win32/confirm_dlg.h"
+#include "ui/win32/controls.h"
+#include "ui/win32/modal_hooks.h"
+#include "ui/win32/voxa_dlg.h"
+
+namespace {
+
+constexpr int kFileMenu = 0;
+constexpr int kSettingsItem = 0;
+constexpr int kActionMenu = 1;
+
+// Controls enabled exactly when the inputs are.
+constexpr int kInputControls[] = {IDC_SEARCH_PATH,    IDC_MASKS,           IDC_BROWSE,
+                                  IDC_FIND_TEXT,      IDC_ACTION,          IDC_INCLUDE_SUBFOLDERS,
+                                  IDC_CASE_SENSITIVE, IDC_CONFIRM_REPLACE, IDC_RENAME_MODE,
+                                  IDC_USE_REGEX,      IDC_SELECT_PATHS,    IDC_SELECT_MASKS};
+
+void EnableMenuPosition(HMENU menu, int position, bool enabled) {
+  EnableMenuItem(menu, position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+}  // namespace
+
+void CVOXADlg::ClearStatusEdit() {
+  SetItemText(hwnd(), IDC_DETAILS, u"");
+}
+
+void CVOXADlg::ClearTextFields() {
+  SetItemText(hwnd(), IDC_FIND_TEXT, u"");
+  SetItemText(hwnd(), IDC_REPLACE_TEXT, u"");
+}
+
+int CVOXADlg::ResultRowCount() const {
+  return resultsList_.RowCount();
+}
+
+void CVOXADlg::AddResultRow(const CFileResult& result, int row, size_t index) {
+  resultsList_.AddResultRow(result, row, index);
+}
+
+void CVOXADlg::DeleteAllResultRows() {
+  resultsList_.DeleteAllRows();
+}
+
+bool CVOXADlg::IsRenameModeChecked() const {
+  return IsItemChecked(hwnd(), IDC_RENAME_MODE);
+}
+
+std::int32_t CVOXADlg::ShownAction() const {
+  return GetComboSelection(hwnd(), IDC_ACTION);
+}
+
+void CVOXADlg::ApplyRunningUi(const RunningUi& ui) {
+  EnableItem(hwnd(), IDC_RUN, ui.runButton);
+  EnableItem(hwnd(), IDC_STOP, ui.stopButton);
+  for (int id : kInputControls)
+    EnableItem(hwnd(), id, ui.inputs);
+  EnableItem(hwnd(), IDC_USE_VARIABLES, ui.useVariables);
+  if (menu_) {
+    EnableMenuPosition(GetSubMenu(menu_, kFileMenu), kSettingsItem, ui.settingsItem);
+    HMENU action = GetSubMenu(menu_, kActionMenu);
+    for (int position : {0, 2, 3})
+      EnableMenuPosition(action, position, ui.idleActionItems);
+    EnableMenuPosition(action, 1, ui.stopItem);
+    DrawMenuBar(hwnd());
+  }
+  EnableItem(hwnd(), IDC_REPLACE_TEXT, ui.replaceEdit);
+}
+
+void CVOXADlg::WriteErrorLog(const std::u16string&) {
+  // The error log arrives with its own module; until then errors are not kept.
+}
+
+ConfirmAnswer CVOXADlg::ShowConfirmation(const std::u16string& fullPath,
+                                         const CFileResult::replace_info& position) {
+  CConfirmDlg dialog(hwnd(), fullPath, position);
+  INT_PTR answer = dialog.DoModal();
+  if (answer < 0 || answer > static_cast<INT_PTR>(ConfirmAnswer::NoToAll))
+    return ConfirmAnswer::No;
+  return static_cast<ConfirmAnswer>(answer);
+}
+
+PromptAnswer CVOXADlg::Show(const std::u16string& text, const std::u16string& caption,
+                            PromptButtons buttons) {
+  UINT type =
+      buttons == PromptButtons::OkCancel ? MB_OKCANCEL | MB_ICONWARNING : MB_OK | MB_ICONERROR;
+  return ShowMessageBox(hwnd(), text, caption, type) == IDOK ? PromptAnswer::Ok
+                                                             : PromptAnswer::Cancel;
+}
+
+RunFields CVOXADlg::ReadRunFields() const {
+  RunFields fields;
+  fields.searchPaths = GetItemText(hwnd(), IDC_SEARCH_PATH);
+  fields.masks = GetItemText(hwnd(), IDC_MASKS);
+  fields.action = static_cast<ActionType>(std::max(0, GetComboSelection(hwnd(), IDC_ACTION)));
+  fields.includeSubfolders = IsItemChecked(hwnd(), IDC_INCLUDE_SUBFOLDERS);
+  fields.caseSensitive = IsItemChecked(hwnd(), IDC_CASE_SENSITIVE);
+  fields.confirmReplace = IsItemChecked(hwnd(), IDC_CONFIRM_REPLACE);
+  fields.renameMode = IsItemChecked(hwnd(), IDC_RENAME_MODE);
+  fields.useRegex = IsItemChecked(hwnd(), IDC_USE_REGEX);
+  fields.useVariables = IsItemChecked(hwnd(), IDC_USE_VARIABLES);
+  fields.findText = GetItemText(hwnd(), IDC_FIND_TEXT);
+  fields.replaceText = GetItemText(hwnd(), IDC_REPLACE_TEXT);
+  return fields;
+}
+
+void CVOXADlg::OnRunCommand() {
+  if (run_.runState() != RunState::Idle)
+    return;
+  run_.OnRun(ReadRunFields());
+}
+
+void CVOXADlg::StopRunAndWait() {
+  WindowMessagePump pump;
+  run_.StopAndWait(pump);
+}
