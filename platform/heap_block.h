@@ -1,4 +1,5 @@
-// The usable size of a block from the C heap allocator, which may exceed the size asked for.
+// Blocks of the C heap allocator: their usable size, which may exceed the size asked for, and
+// how the heap treats the large blocks that whole files are read into.
 #pragma once
 
 #include <cstddef>
@@ -6,5 +7,10 @@
 namespace platform {
 
 size_t HeapBlockSize(void* block);
+
+// Lets the heap keep freed large blocks for the next file instead of returning them to the
+// system, whose fresh pages cost more to fill than the file takes to decode. Process-wide and
+// idempotent; a run calls it before it reads files.
+void KeepFreedBlocksForReuse();
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "run/search_worker.h"
 
+#include "platform/heap_block.h"
 #include "processing/content_processing.h"
 #include "processing/file_name_processing.h"
 #include "run/folder_walk.h"
@@ -14,6 +15,7 @@ bool SearchWorker::Start(RunParameters& record) {
   stopEvent.Reset();
   parameters = &record;
   pathFolders.clear();
+  platform::KeepFreedBlocksForReuse();
   return thread.Start(ThreadMain, this, threadId, startError);
 }
 

@@ -4,8 +4,9 @@
 
 namespace platform {
 
-size_t HeapBlockSize(void* block) {
-  return block ? _msize(block) : 0;
-}
+size_t HeapBlockSize(void* block) { return block ? _msize(block) : 0; }
+
+// The Windows heap decides itself when to return large blocks to the system.
+void KeepFreedBlocksForReuse() {}
 
 }  // namespace platform
