@@ -1,8 +1,318 @@
 #include "processing/content_processing.h"
 
-#include "processing/untouched_file.h"
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
 
-// Placeholder until content search and replace lands: the file is reported untouched.
+#include "platform/file.h"
+#include "platform/file_attributes.h"
+#include "platform/string_table.h"
+#include "processing/byte_table.h"
+#include "processing/confirmation.h"
+#include "processing/line_breaks.h"
+#include "processing/lossless_decoding.h"
+#include "processing/plain_scan.h"
+#include "processing/whole_file.h"
+#include "run/search_worker.h"
+#include "text/code_page_conversion.h"
+#include "text/regex/regex_driver.h"
+#include "text/text_format.h"
+#include "text/variables.h"
+
+namespace {
+
+struct Outcome {
+  ResultStatus status = ResultStatus::FileResult;
+  std::u16string text;
+};
+
+Outcome Processed(std::u16string text) {
+  return {ResultStatus::FileResult, std::move(text)};
+}
+
+Outcome Failed(platform::ErrorCode error) {
+  std::u16string text;
+  FormatSystemError(error, text);
+  return {ResultStatus::FileError, std::move(text)};
+}
+
+std::u16string MatchesFound(const CFileResult& entry) {
+  return FormatString(IDS_MATCHES_FOUND, {static_cast<std::int64_t>(entry.matches.size())});
+}
+
+// Sets the saved attributes back when processing leaves, whichever way.
+class AttributesRestorer {
+ public:
+  AttributesRestorer(const std::u16string& path, const platform::FileAttributes& attributes)
+      : path_(path), attributes_(attributes) {}
+  ~AttributesRestorer() {
+    platform::ErrorCode ignored = 0;
+    platform::RestoreFileAttributes(path_, attributes_, ignored);
+  }
+  AttributesRestorer(const AttributesRestorer&) = delete;
+  AttributesRestorer& operator=(const AttributesRestorer&) = delete;
+
+ private:
+  const std::u16string& path_;
+  const platform::FileAttributes& attributes_;
+};
+
+// The whole text replaced, extended or emptied for an empty find text, after one question.
+platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entry, TextBuffer& text,
+                                    const std::u16string& replace) {
+  const CFileResult::replace_info start{0, 0};
+  if (!AskConfirmation(parameters, start, entry))
+    return 0;
+  entry.matches.push_back(start);
+  bool spliced = true;
+  switch (parameters.action) {
+    case ActionType::Replace:
+    case ActionType::PlaceBefore:
+    case ActionType::PlaceAfter:
+      spliced = SpliceText(text, text.length(), 0, replace);
+      break;
+    case ActionType::AddToBeginning:
+      spliced = SpliceText(text, 0, 0, replace);
+      break;
+    case ActionType::AddToEnd:
+      spliced = SpliceText(text, 0, text.length(), replace);
+      break;
+    case ActionType::Delete:
+      spliced = SpliceText(text, text.length(), 0, std::u16string_view());
+      break;
+    case ActionType::FindOnly:
+      break;
+  }
+  return spliced ? 0 : platform::kErrorOutOfMemory;
+}
+
+platform::ErrorCode Decode(CodePage codePage, const FileBytes& bytes, TextBuffer& text) {
+  if (codePage == kCodePageUtf16Le)
+    return BytesAsText(bytes.view().data(), bytes.size(), text) ? 0 : platform::kErrorOutOfMemory;
+  ConvertedBuffer converted;
+  size_t byteLength = 0;
+  platform::ErrorCode error = platform::kErrorOutOfMemory;
+  if (!ConvertText(false, converted, bytes.size(), bytes.view().data(), byteLength, codePage,
+                   &error))
+    return error;
+  text = std::move(converted.text);
+  return 0;
+}
+
+// The bytes to write: the text encoded, and an odd last byte of a UTF-16 input kept after it
+// when the file is written in the same code page.
+platform::ErrorCode Encode(const ProgramSettings& settings, const FileBytes& original,
+                           const TextBuffer& text, ByteBuffer& bytes) {
+  const CodePage output = settings.outputCodePage;
+  platform::ErrorCode error = platform::kErrorOutOfMemory;
+  if (output == kCodePageUtf16Le) {
+    if (!TextAsBytes(text.view(), bytes))
+      return error;
+  } else {
+    ConvertedBuffer converted;
+    size_t byteLength = 0;
+    if (!ConvertText(true, converted, text.length(), text.data(), byteLength, output, &error))
+      return error;
+    bytes = std::move(converted.bytes);
+  }
+  const bool utf16 = output == kCodePageUtf16Le || output == kCodePageUtf16Be;
+  if (utf16 && settings.inputCodePage == output && original.size() % 2 == 1) {
+    const size_t size = bytes.size();
+    // Room for the byte and the two zero bytes that end a UTF-16 byte buffer.
+    auto* block = static_cast<unsigned char*>(std::realloc(bytes.Release(), size + 3));
+    if (!block)
+      return platform::kErrorOutOfMemory;
+    block[size] = original.view().back();
+    block[size + 1] = 0;
+    block[size + 2] = 0;
+    bytes.Adopt(block, size + 1);
+  }
+  return 0;
+}
+
+bool HasSurrogates(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; });
+}
+
+// The file open for processing, its content as read and the times to keep.
+struct OpenFile {
+  platform::File& handle;
+  FileBytes original;
+  platform::FileTimes times;
+  bool keepTimes = false;
+};
+
+// Writes the changed bytes in place; after a failed write the old content is back, and so are
+// its times.
+Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult& entry) {
+  const platform::ErrorCode error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
+  platform::ErrorCode ignored = 0;
+  if (file.keepTimes)
+    file.handle.SetTimes(file.times, ignored);
+  return error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+}
+
+MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
+  return [&parameters, &entry](const CFileResult::replace_info& position) {
+    return AskConfirmation(parameters, position, entry);
+  };
+}
+
+// A plain search in a one-to-one single-byte code page, on the bytes as read. Find only needs no
+// text; a file written back in the same code page is changed byte by byte. Returns false when
+// the file needs its text after all: then nothing was recorded.
+bool ProcessBytes(RunParameters& parameters, CFileResult& entry, OpenFile& file,
+                  const ByteTable& table, const std::u16string& find, std::u16string& replace,
+                  Outcome& outcome) {
+  const ProgramSettings& settings = parameters.settings;
+  const std::span<const unsigned char> bytes = file.original.view();
+  platform::ErrorCode error = 0;
+  if (parameters.action == ActionType::FindOnly) {
+    error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches);
+    outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+    return true;
+  }
+  if (settings.outputCodePage != settings.inputCodePage || HasSurrogates(replace)) {
+    // The text is needed only when there is a match.
+    std::vector<CFileResult::replace_info> first;
+    error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, first, 1);
+    if (error != 0 || first.empty()) {
+      outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+      return true;
+    }
+    return false;
+  }
+  if (!replace.empty())
+    ConvertLineBreaks(replace, ResolveNewLineMode(settings.newLineMode, bytes, table));
+  ConvertedBuffer encoded;
+  size_t byteLength = 0;
+  if (!ConvertText(true, encoded, replace.size(), replace.data(), byteLength,
+                   settings.outputCodePage, &error)) {
+    outcome = Failed(error);
+    return true;
+  }
+  ByteBuffer changed;
+  error = ChangePlainTextInBytes(bytes, table, parameters.action, find, encoded.bytes.view(),
+                                 parameters.caseSensitive, ConsentOf(parameters, entry),
+                                 entry.matches, changed);
+  if (error != 0)
+    outcome = Failed(error);
+  else if (entry.matches.empty())
+    outcome = Processed(MatchesFound(entry));
+  else
+    outcome = WriteChanged(file, changed, entry);
+  return true;
+}
+
+// Everything between opening the file and closing it; the file stays open for the caller.
+Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
+                        CFileResult& entry, platform::File& handle, const std::u16string& find,
+                        std::u16string& replace) {
+  const ProgramSettings& settings = parameters.settings;
+  const bool changes = parameters.action != ActionType::FindOnly;
+
+  OpenFile file{handle, {}, {}, false};
+  platform::ErrorCode error = 0;
+  file.keepTimes = settings.keepFileDate && handle.GetTimes(file.times, error);
+  if ((error = ReadWholeFile(handle, file.original)) != 0)
+    return Failed(error);
+
+  ByteTable table;
+  Outcome outcome;
+  if (!parameters.useRegex && !find.empty() && OneToOneByteTable(settings.inputCodePage, table) &&
+      ProcessBytes(parameters, entry, file, table, find, replace, outcome))
+    return outcome;
+
+  TextBuffer text;
+  if ((error = Decode(settings.inputCodePage, file.original, text)) != 0)
+    return Failed(error);
+  if (changes && !replace.empty())
+    ConvertLineBreaks(replace, ResolveNewLineMode(settings.newLineMode, text.view()));
+
+  if (find.empty()) {
+    error = ChangeWholeText(parameters, entry, text, replace);
+  } else if (parameters.useRegex) {
+    error = ApplyRegexToText(parameters, entry, text, &stop);
+  } else {
+    error = ScanPlainText(text, parameters.action, find, replace, parameters.caseSensitive,
+                          ConsentOf(parameters, entry), entry.matches);
+  }
+  if (error != 0)
+    return Failed(error);
+  if (!changes || entry.matches.empty())
+    return Processed(MatchesFound(entry));
+
+  ByteBuffer bytes;
+  if ((error = Encode(settings, file.original, text, bytes)) != 0)
+    return Failed(error);
+  bool lossless = true;
+  if ((error = CheckLosslessDecoding(settings.inputCodePage, file.original.view(), lossless)) != 0)
+    return Failed(error);
+  if (!lossless)
+    return {ResultStatus::FileError, platform::LoadText(IDS_INVALID_INPUT_BYTES)};
+  return WriteChanged(file, bytes, entry);
+}
+
+Outcome Process(SearchWorker& worker, CFileResult& entry) {
+  RunParameters& parameters = *worker.parameters;
+  const ProgramSettings& settings = parameters.settings;
+  if (!parameters.confirmReplace)
+    parameters.confirmState = ConfirmAnswer::YesToAll;
+
+  const std::u16string path = FullPathOf(entry);
+  platform::FileAttributes attributes;
+  platform::ErrorCode attributesError = 0;
+  const bool haveAttributes = platform::ReadFileAttributes(path, attributes, attributesError);
+
+  std::u16string find = parameters.findText;
+  std::u16string replace = parameters.replaceText;
+  if (parameters.useVariables) {
+    if (!ExpandVariables(find, &entry))
+      return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {find})};
+    if (!ExpandVariables(replace, &entry))
+      return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {replace})};
+    // A find text whose variables expand to nothing finds nothing: it must not turn into the
+    // empty find text, which stands for the whole content.
+    if (find.empty() && !parameters.findText.empty())
+      return Processed(MatchesFound(entry));
+  }
+
+  if (find.empty() && parameters.action == ActionType::FindOnly) {
+    entry.matches.push_back({0, 0});
+    return Processed(MatchesFound(entry));
+  }
+  if (!haveAttributes)
+    return Failed(attributesError);
+  if (!settings.replaceReadOnly && attributes.readOnly && parameters.action != ActionType::FindOnly)
+    return Processed(platform::LoadText(IDS_FILE_READ_ONLY));
+  if (!settings.searchHidden && attributes.hidden)
+    return Processed(platform::LoadText(IDS_FILE_HIDDEN));
+
+  platform::ErrorCode error = 0;
+  platform::ClearAttributesForWrite(path, attributes, error);
+  const AttributesRestorer restorer(path, attributes);
+  platform::File file;
+  const auto access = parameters.action == ActionType::FindOnly ? platform::FileAccess::Read
+                                                                : platform::FileAccess::ReadWrite;
+  if (!file.Open(path, access, platform::FileShare::Read, error))
+    return Failed(error);
+  return ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
+}
+
+}  // namespace
+
 void ProcessFileContent(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
-  ReportUntouchedFile(worker, std::move(entry));
+  Outcome outcome;
+  try {
+    outcome = Process(worker, *entry);
+  } catch (const std::bad_alloc&) {
+    outcome = Failed(platform::kErrorOutOfMemory);
+  }
+  entry->resultText = std::move(outcome.text);
+  worker.SendFileResult(outcome.status, std::move(entry));
 }

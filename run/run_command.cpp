@@ -137,6 +137,12 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
       ShowError(prompt, FormatString(IDS_VARIABLE_PARSE_ERROR, {copy}));
       return false;
     }
+    // The replacement too, so that no file ever receives an error message as its new text.
+    copy = parameters.replaceText;
+    if (!context.checks.checkVariables(copy)) {
+      ShowError(prompt, FormatString(IDS_VARIABLE_PARSE_ERROR, {copy}));
+      return false;
+    }
   }
 
   CopySettings(context.settings, parameters.settings);

@@ -36,8 +36,8 @@ struct RunChecks {
   std::function<bool(const std::u16string& pattern, bool caseSensitive,
                      const RegexProgram*& program, std::u16string& message)>
       compilePattern;
-  // Expands the variables of a copy of the find text with no run and no file; on failure the
-  // copy holds the error text.
+  // Expands the variables of a copy of the find text, then of the replacement text, with no run
+  // and no file; on failure the copy holds the error text.
   std::function<bool(std::u16string& text)> checkVariables;
 };
 

@@ -34,6 +34,8 @@ class RunController : public RunMessageHandler {
   RunController& operator=(const RunController&) = delete;
 
   void SetChecks(RunChecks checks) { checks_ = std::move(checks); }
+  // The owner that later runs pass on, for a window that exists only after construction.
+  void SetOwnerDialog(void* ownerDialog) { ownerDialog_ = ownerDialog; }
   // Replaces SearchWorker::Start, for tests of a worker that cannot start.
   void SetWorkerStarter(std::function<bool(SearchWorker&, RunParameters&)> starter) {
     startWorker_ = std::move(starter);

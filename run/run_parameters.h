@@ -30,7 +30,8 @@ struct RunParameters {
   bool useVariables = false;
   // Receiver of the worker's results and questions.
   RunChannel* targetWindow = nullptr;
-  // Parent for windows the worker creates; opaque to the core.
+  // Parent for windows the worker creates (on Windows the main dialog's window handle, which
+  // owns the shell's deletion to the recycle bin); opaque to the core, null in tests.
   void* ownerDialog = nullptr;
   // The compiled find pattern when useRegex, else null.
   const RegexProgram* regex = nullptr;

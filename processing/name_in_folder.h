@@ -1,0 +1,10 @@
+// The check that a new file name keeps the file in its folder.
+#pragma once
+
+#include <string_view>
+
+// False for an empty name, for "." and "..", and for a name holding a path separator (a slash,
+// and on Windows a backslash too): moving to such a name would take the file out of its folder.
+// On Windows also for a name of dots and spaces only, which the path rules cut down to nothing,
+// "." or "..".
+bool StaysInFolder(std::u16string_view name);

@@ -1,0 +1,438 @@
+#include "processing/plain_scan.h"
+
+#include <cstdint>
+#include <new>
+
+#include "platform/lower_case.h"
+#include "processing/growing_block.h"
+#include "processing/unit_search.h"
+
+// The scan tries the find text at every token of the text in turn (a token is one unit, or a
+// CR LF pair), which gives the matches of a unit-by-unit scan that retries a failed candidate
+// from its second unit. Candidates are looked for with a vector search for the units the first
+// find unit can match and, where the find text allows, a second one at a fixed distance; line
+// breaks are counted only when a match needs its position. Changes build a new text in one
+// pass, so that many of them cost no more than a few.
+
+namespace {
+
+constexpr char16_t kCarriageReturn = u'\r';
+constexpr char16_t kLineFeed = u'\n';
+
+bool IsBreak(char16_t unit) {
+  return unit == kCarriageReturn || unit == kLineFeed;
+}
+
+// The units that share one lower case, grouped by it: the inverse of the lower-case table.
+class CaseClasses {
+ public:
+  CaseClasses() : start_(0x10001, 0), members_(0x10000) {
+    const char16_t* lower = platform::LowerCaseTable();
+    for (unsigned unit = 0; unit < 0x10000; ++unit)
+      ++start_[lower[unit] + 1u];
+    for (unsigned i = 1; i < start_.size(); ++i)
+      start_[i] += start_[i - 1];
+    std::vector<std::uint32_t> next(start_.begin(), start_.end() - 1);
+    for (unsigned unit = 0; unit < 0x10000; ++unit)
+      members_[next[lower[unit]]++] = static_cast<char16_t>(unit);
+  }
+
+  // Every unit whose lower case is `lower`.
+  const char16_t* begin(char16_t lower) const { return members_.data() + start_[lower]; }
+  const char16_t* end(char16_t lower) const { return members_.data() + start_[lower + 1u]; }
+
+ private:
+  std::vector<std::uint32_t> start_;
+  std::vector<char16_t> members_;
+};
+
+// Built on first use; null when memory for it runs out (the scan then goes without it).
+const CaseClasses* Classes() {
+  try {
+    static const CaseClasses classes;
+    return &classes;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+class UnitMatcher {
+ public:
+  explicit UnitMatcher(bool caseSensitive)
+      : caseSensitive_(caseSensitive), lower_(platform::LowerCaseTable()) {}
+
+  // Whether a text unit (for a CR LF pair: its CR) matches a find unit.
+  bool Matches(char16_t unit, char16_t findUnit) const {
+    return unit == findUnit || (findUnit == kLineFeed && IsBreak(unit)) ||
+           (!caseSensitive_ && lower_[unit] == lower_[findUnit]);
+  }
+
+  // The units that match a find unit; false when there are more than a choice holds.
+  bool Choice(char16_t findUnit, UnitChoice& choice) const {
+    choice = UnitChoice();
+    if (!choice.Add(findUnit))
+      return false;
+    if (findUnit == kLineFeed && !(choice.Add(kCarriageReturn)))
+      return false;
+    if (!caseSensitive_) {
+      const CaseClasses* classes = Classes();
+      if (!classes)
+        return false;
+      const char16_t lower = lower_[findUnit];
+      for (const char16_t* unit = classes->begin(lower); unit != classes->end(lower); ++unit) {
+        if (!choice.Add(*unit))
+          return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  bool caseSensitive_;
+  const char16_t* lower_;
+};
+
+// Where candidates are looked for: the units the first find unit matches and, when the find
+// text allows, the units of a second find unit at a fixed distance from it.
+struct CandidateFilter {
+  bool usable = false;
+  UnitChoice first;
+  size_t offset = 0;
+  UnitChoice second;
+  bool firstMayBeLineFeed = false;
+};
+
+CandidateFilter MakeFilter(const UnitMatcher& matcher, std::u16string_view find) {
+  CandidateFilter filter;
+  if (!matcher.Choice(find[0], filter.first))
+    return filter;
+  filter.second = filter.first;
+  filter.firstMayBeLineFeed = filter.first.Contains(kLineFeed);
+  // The units before the second one must each be one unit long in the text, which holds while
+  // none of them may be the CR of a pair. The farthest such unit filters best.
+  bool singleUnits = !filter.first.Contains(kCarriageReturn);
+  for (size_t j = 1; singleUnits && j < find.size(); ++j) {
+    UnitChoice choice;
+    if (!matcher.Choice(find[j], choice))
+      break;
+    filter.offset = j;
+    filter.second = choice;
+    singleUnits = !choice.Contains(kCarriageReturn);
+  }
+  filter.usable = true;
+  return filter;
+}
+
+// A text as UTF-16 units.
+class UnitSource {
+ public:
+  UnitSource(const char16_t* units, size_t length) : units_(units), length_(length) {}
+
+  size_t length() const { return length_; }
+  char16_t operator[](size_t i) const { return units_[i]; }
+  size_t FindCandidate(const CandidateFilter& filter, size_t from, size_t last) const {
+    return FindPair(units_, from, last, filter.first, filter.offset, filter.second);
+  }
+  BreakCount Breaks(size_t from, size_t to) const { return CountBreaks(units_, from, to); }
+
+ private:
+  const char16_t* units_;
+  size_t length_;
+};
+
+// A text as the bytes of a one-to-one single-byte code page: every byte is one unit.
+class ByteSource {
+ public:
+  ByteSource(std::span<const unsigned char> bytes, const ByteTable& table,
+             const CandidateFilter& filter)
+      : bytes_(bytes.data()), length_(bytes.size()), table_(table) {
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      const char16_t unit = table[byte];
+      const auto value = static_cast<unsigned char>(byte);
+      if (filter.first.Contains(unit))
+        first_.Add(value);
+      if (filter.second.Contains(unit))
+        second_.Add(value);
+      if (unit == kCarriageReturn)
+        breaks_.carriageReturn.Add(value);
+      if (unit == kLineFeed)
+        breaks_.lineFeed.Add(value);
+    }
+  }
+
+  size_t length() const { return length_; }
+  char16_t operator[](size_t i) const { return table_[bytes_[i]]; }
+  size_t FindCandidate(const CandidateFilter& filter, size_t from, size_t last) const {
+    return FindPair(bytes_, from, last, first_, filter.offset, second_);
+  }
+  BreakCount Breaks(size_t from, size_t to) const { return CountBreaks(bytes_, from, to, breaks_); }
+
+ private:
+  const unsigned char* bytes_;
+  size_t length_;
+  const ByteTable& table_;
+  // A unit stands for one byte at most, so each choice of units gives as many bytes or fewer.
+  ByteChoice first_;
+  ByteChoice second_;
+  BreakValues<unsigned char> breaks_;
+};
+
+template <class Source>
+size_t NextToken(const Source& text, size_t s) {
+  return text[s] == kCarriageReturn && s + 1 < text.length() && text[s + 1] == kLineFeed ? s + 2
+                                                                                         : s + 1;
+}
+
+// Finds matches token by token.
+class MatchFinder {
+ public:
+  MatchFinder(std::u16string_view find, bool caseSensitive)
+      : find_(find), matcher_(caseSensitive), filter_(MakeFilter(matcher_, find)) {}
+
+  const CandidateFilter& filter() const { return filter_; }
+
+  // The first match at a token from searchFrom on: its first unit s and its last unit. Reading
+  // restarted at countFrom (at or before searchFrom), so an LF there starts a token whatever
+  // stands before it.
+  template <class Source>
+  bool Next(const Source& text, size_t countFrom, size_t searchFrom, size_t& s,
+            size_t& last) const {
+    const size_t findLength = find_.size();
+    const size_t length = text.length();
+    for (;;) {
+      if (length < findLength || searchFrom > length - findLength)
+        return false;
+      const size_t lastStart = length - findLength;
+      if (filter_.usable) {
+        s = text.FindCandidate(filter_, searchFrom, lastStart);
+      } else {
+        s = searchFrom;
+        while (s <= lastStart && !matcher_.Matches(text[s], find_[0]))
+          ++s;
+      }
+      if (s == kNoPosition || s > lastStart)
+        return false;
+      // The LF of a CR LF pair starts no token; its CR was a candidate already.
+      if (filter_.firstMayBeLineFeed && text[s] == kLineFeed && s > countFrom &&
+          text[s - 1] == kCarriageReturn) {
+        searchFrom = s + 1;
+        continue;
+      }
+      if (MatchAt(text, s, last))
+        return true;
+      searchFrom = NextToken(text, s);
+    }
+  }
+
+ private:
+  template <class Source>
+  bool MatchAt(const Source& text, size_t s, size_t& last) const {
+    const size_t length = text.length();
+    size_t i = s;
+    for (size_t k = 0;; ++i) {
+      if (i >= length)
+        return false;
+      const char16_t unit = text[i];
+      if (!matcher_.Matches(unit, find_[k]))
+        return false;
+      if (unit == kCarriageReturn && i + 1 < length && text[i + 1] == kLineFeed)
+        ++i;
+      if (++k == find_.size()) {
+        last = i;
+        return true;
+      }
+    }
+  }
+
+  std::u16string_view find_;
+  UnitMatcher matcher_;
+  CandidateFilter filter_;
+};
+
+// Line breaks and units since the last of them, as the text is read.
+struct Counters {
+  std::int64_t line = 0;
+  std::int64_t character = 0;
+
+  template <class Source>
+  void Advance(const Source& text, size_t from, size_t to) {
+    const BreakCount count = text.Breaks(from, to);
+    line += count.breaks;
+    if (count.afterLastBreak == kNoPosition)
+      character += static_cast<std::int64_t>(to - from);
+    else
+      character = static_cast<std::int64_t>(to - count.afterLastBreak);
+  }
+};
+
+bool Record(std::vector<CFileResult::replace_info>& matches,
+            const CFileResult::replace_info& position) {
+  try {
+    matches.push_back(position);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+// What one scan does and where its changes go.
+template <class T>
+struct ScanJob {
+  ActionType action = ActionType::FindOnly;
+  std::basic_string_view<T> replace;
+  const MatchConsent* consent = nullptr;  // asked unless the action is FindOnly
+  std::vector<CFileResult::replace_info>* matches = nullptr;
+  size_t limit = static_cast<size_t>(-1);
+  // The changed text, built from the unchanged parts and the replacements; begun only with the
+  // first change.
+  GrowingBlock<T>* output = nullptr;
+  bool changed = false;
+};
+
+// Scans the text as given; every position and index refers to it. A change copies the text up
+// to it into the output and adds the replacement, and reading goes on after the match: the
+// result is the same as changing the text in place and going on after the inserted text.
+template <class Source, class T>
+platform::ErrorCode Scan(const Source& text, const T* values, const MatchFinder& finder,
+                         ScanJob<T>& job) {
+  const size_t length = text.length();
+  // Reading restarts at countFrom after a change; the counters stand as the text was read up to
+  // it. Candidates are looked for from searchFrom.
+  size_t countFrom = 0;
+  size_t searchFrom = 0;
+  size_t copied = 0;
+  Counters counters;
+  auto copyUpTo = [&](size_t end) {
+    const bool ok = job.output->Append(values + copied, end - copied);
+    copied = end;
+    return ok;
+  };
+  for (size_t found = 0; found < job.limit;) {
+    size_t s = 0;
+    size_t last = 0;
+    if (!finder.Next(text, countFrom, searchFrom, s, last))
+      break;
+    counters.Advance(text, countFrom, s);
+    countFrom = s;
+    const CFileResult::replace_info position{counters.line, counters.character};
+    Counters after = counters;
+    after.Advance(text, s, last + 1);
+
+    if (job.action != ActionType::FindOnly && !(*job.consent)(position)) {
+      searchFrom = NextToken(text, s);
+      continue;
+    }
+    if (!Record(*job.matches, position))
+      return platform::kErrorOutOfMemory;
+    ++found;
+    if (job.action != ActionType::FindOnly) {
+      if (!job.changed && !job.output->Reserve(length + length / 8 + job.replace.size()))
+        return platform::kErrorOutOfMemory;
+      job.changed = true;
+    }
+    const std::basic_string_view<T> replace = job.replace;
+    bool ok = true;
+    switch (job.action) {
+      case ActionType::FindOnly:
+        break;
+      case ActionType::Replace:
+        ok = copyUpTo(s) && job.output->Append(replace.data(), replace.size());
+        copied = last + 1;
+        break;
+      case ActionType::Delete:
+        ok = copyUpTo(s);
+        copied = last + 1;
+        break;
+      case ActionType::PlaceBefore:
+        ok = copyUpTo(s) && job.output->Append(replace.data(), replace.size());
+        break;
+      case ActionType::PlaceAfter:
+        ok = copyUpTo(last + 1) && job.output->Append(replace.data(), replace.size());
+        break;
+      case ActionType::AddToBeginning:
+        ok = job.output->Append(replace.data(), replace.size()) && copyUpTo(length);
+        return ok ? 0 : platform::kErrorOutOfMemory;
+      case ActionType::AddToEnd:
+        ok = copyUpTo(length) && job.output->Append(replace.data(), replace.size());
+        return ok ? 0 : platform::kErrorOutOfMemory;
+    }
+    if (!ok)
+      return platform::kErrorOutOfMemory;
+    countFrom = searchFrom = last + 1;
+    counters = after;
+  }
+  if (job.changed && !copyUpTo(length))
+    return platform::kErrorOutOfMemory;
+  return 0;
+}
+
+}  // namespace
+
+platform::ErrorCode ScanPlainText(TextBuffer& text, ActionType action, std::u16string_view find,
+                                  std::u16string_view replace, bool caseSensitive,
+                                  const MatchConsent& consent,
+                                  std::vector<CFileResult::replace_info>& matches) {
+  if (find.empty())
+    return 0;
+  const MatchFinder finder(find, caseSensitive);
+  GrowingBlock<char16_t> output;
+  ScanJob<char16_t> job;
+  job.action = action;
+  job.replace = replace;
+  job.consent = &consent;
+  job.matches = &matches;
+  job.output = &output;
+  const platform::ErrorCode error =
+      Scan(UnitSource(text.data(), text.length()), text.data(), finder, job);
+  if (error != 0 || !job.changed)
+    return error;
+  const size_t length = output.size();
+  char16_t* block = output.Release();
+  if (!block)
+    return platform::kErrorOutOfMemory;
+  text.Adopt(block, length);
+  return 0;
+}
+
+platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
+                                         const ByteTable& table, std::u16string_view find,
+                                         bool caseSensitive,
+                                         std::vector<CFileResult::replace_info>& matches,
+                                         size_t limit) {
+  if (find.empty())
+    return 0;
+  const MatchFinder finder(find, caseSensitive);
+  ScanJob<unsigned char> job;
+  job.matches = &matches;
+  job.limit = limit;
+  return Scan(ByteSource(bytes, table, finder.filter()), bytes.data(), finder, job);
+}
+
+platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
+                                           const ByteTable& table, ActionType action,
+                                           std::u16string_view find,
+                                           std::span<const unsigned char> replace,
+                                           bool caseSensitive, const MatchConsent& consent,
+                                           std::vector<CFileResult::replace_info>& matches,
+                                           ByteBuffer& changed) {
+  if (find.empty())
+    return 0;
+  const MatchFinder finder(find, caseSensitive);
+  GrowingBlock<unsigned char> output;
+  ScanJob<unsigned char> job;
+  job.action = action;
+  job.replace = std::basic_string_view<unsigned char>(replace.data(), replace.size());
+  job.consent = &consent;
+  job.matches = &matches;
+  job.output = &output;
+  const platform::ErrorCode error =
+      Scan(ByteSource(bytes, table, finder.filter()), bytes.data(), finder, job);
+  if (error != 0 || !job.changed)
+    return error;
+  const size_t size = output.size();
+  unsigned char* block = output.Release();
+  if (!block)
+    return platform::kErrorOutOfMemory;
+  changed.Adopt(block, size);
+  return 0;
+}

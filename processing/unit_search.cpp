@@ -1,0 +1,266 @@
+#include "processing/unit_search.h"
+
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+template <class T>
+size_t FindPairScalar(const T* text, size_t from, size_t last, const ValueChoice<T>& first,
+                      size_t offset, const ValueChoice<T>& second) {
+  for (size_t p = from; p <= last; ++p) {
+    if (first.Contains(text[p]) && second.Contains(text[p + offset]))
+      return p;
+  }
+  return kNoPosition;
+}
+
+template <class T>
+bool IsBreakEnd(const T* text, size_t p, size_t to, const BreakValues<T>& breaks) {
+  return breaks.lineFeed.Contains(text[p]) ||
+         (breaks.carriageReturn.Contains(text[p]) &&
+          !(p + 1 < to && breaks.lineFeed.Contains(text[p + 1])));
+}
+
+#if defined(__SSE2__)
+
+// The vector operations on lanes of one value each.
+template <class T>
+struct Lanes;
+
+template <>
+struct Lanes<char16_t> {
+  static constexpr size_t kCount = 8;
+  static __m128i Splat(char16_t value) { return _mm_set1_epi16(static_cast<short>(value)); }
+  static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi16(a, b); }
+  // Adds one to every lane that is all ones in `hits`.
+  static __m128i Count(__m128i counts, __m128i hits) { return _mm_sub_epi16(counts, hits); }
+};
+
+template <>
+struct Lanes<unsigned char> {
+  static constexpr size_t kCount = 16;
+  static __m128i Splat(unsigned char value) { return _mm_set1_epi8(static_cast<char>(value)); }
+  static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
+  static __m128i Count(__m128i counts, __m128i hits) { return _mm_sub_epi8(counts, hits); }
+};
+
+template <class T>
+__m128i Load(const T* at) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+
+// The lane of a set bit of a byte mask.
+template <class T>
+size_t Lane(int bit) {
+  return static_cast<size_t>(bit) / sizeof(T);
+}
+
+template <class T>
+unsigned Mask(__m128i hits) {
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+
+// The choice's values spread over all lanes, the first repeated where the choice has fewer.
+template <class T>
+struct Splats {
+  explicit Splats(const ValueChoice<T>& choice) : count(choice.count) {
+    for (int i = 0; i < 4; ++i)
+      values[i] = Lanes<T>::Splat(choice.values[i < choice.count ? i : 0]);
+  }
+  // Lanes of the block that hold one of the values; none for an empty choice.
+  __m128i Match(__m128i block) const {
+    if (count == 0)
+      return _mm_setzero_si128();
+    __m128i hits = Lanes<T>::Equal(block, values[0]);
+    for (int i = 1; i < count; ++i)
+      hits = _mm_or_si128(hits, Lanes<T>::Equal(block, values[i]));
+    return hits;
+  }
+  __m128i values[4];
+  int count;
+};
+
+template <class T>
+size_t FindPairVector(const T* text, size_t from, size_t last, const ValueChoice<T>& first,
+                      size_t offset, const ValueChoice<T>& second) {
+  constexpr size_t kLanes = Lanes<T>::kCount;
+  size_t p = from;
+  if (last - from + 1 >= kLanes) {
+    const size_t lastBlock = last + 1 - kLanes;
+    if (first.count == 1 && second.count == 1) {
+      const __m128i a = Lanes<T>::Splat(first.values[0]);
+      const __m128i b = Lanes<T>::Splat(second.values[0]);
+      for (; p + kLanes <= lastBlock; p += 2 * kLanes) {
+        const unsigned mask0 = Mask<T>(_mm_and_si128(Lanes<T>::Equal(Load(text + p), a),
+                                                     Lanes<T>::Equal(Load(text + p + offset), b)));
+        const unsigned mask1 =
+            Mask<T>(_mm_and_si128(Lanes<T>::Equal(Load(text + p + kLanes), a),
+                                  Lanes<T>::Equal(Load(text + p + kLanes + offset), b)));
+        if ((mask0 | mask1) != 0) {
+          return mask0 != 0 ? p + Lane<T>(std::countr_zero(mask0))
+                            : p + kLanes + Lane<T>(std::countr_zero(mask1));
+        }
+      }
+      for (; p <= lastBlock; p += kLanes) {
+        const unsigned mask = Mask<T>(_mm_and_si128(Lanes<T>::Equal(Load(text + p), a),
+                                                    Lanes<T>::Equal(Load(text + p + offset), b)));
+        if (mask != 0)
+          return p + Lane<T>(std::countr_zero(mask));
+      }
+    } else {
+      const Splats<T> a(first);
+      const Splats<T> b(second);
+      for (; p <= lastBlock; p += kLanes) {
+        const unsigned mask =
+            Mask<T>(_mm_and_si128(a.Match(Load(text + p)), b.Match(Load(text + p + offset))));
+        if (mask != 0)
+          return p + Lane<T>(std::countr_zero(mask));
+      }
+    }
+  }
+  return FindPairScalar(text, p, last, first, offset, second);
+}
+
+template <class T>
+std::int64_t SumLanes(__m128i counts) {
+  alignas(16) T lanes[Lanes<T>::kCount];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), counts);
+  std::int64_t sum = 0;
+  for (T lane : lanes)
+    sum += lane;
+  return sum;
+}
+
+// Break ends in [from, to) counted block by block; the unit after each block must be readable,
+// so the blocks stop short of the last one. Returns where counting stopped.
+template <class T>
+size_t CountEndsVector(const T* text, size_t from, size_t to, const BreakValues<T>& breaks,
+                       std::int64_t& count) {
+  constexpr size_t kLanes = Lanes<T>::kCount;
+  // Lanes count up to 255 before they are added up.
+  constexpr int kBlocksPerSum = 255;
+  size_t p = from;
+  if (breaks.carriageReturn.count == 1 && breaks.lineFeed.count == 1) {
+    const __m128i cr = Lanes<T>::Splat(breaks.carriageReturn.values[0]);
+    const __m128i lf = Lanes<T>::Splat(breaks.lineFeed.values[0]);
+    while (p < to && to - p > kLanes) {
+      __m128i counts = _mm_setzero_si128();
+      for (int block = 0; block < kBlocksPerSum && to - p > kLanes; ++block, p += kLanes) {
+        const __m128i here = Load(text + p);
+        const __m128i ends = _mm_or_si128(
+            Lanes<T>::Equal(here, lf),
+            _mm_andnot_si128(Lanes<T>::Equal(Load(text + p + 1), lf), Lanes<T>::Equal(here, cr)));
+        counts = Lanes<T>::Count(counts, ends);
+      }
+      count += SumLanes<T>(counts);
+    }
+    return p;
+  }
+  const Splats<T> cr(breaks.carriageReturn);
+  const Splats<T> lf(breaks.lineFeed);
+  while (p < to && to - p > kLanes) {
+    __m128i counts = _mm_setzero_si128();
+    for (int block = 0; block < kBlocksPerSum && to - p > kLanes; ++block, p += kLanes) {
+      const __m128i here = Load(text + p);
+      const __m128i ends = _mm_or_si128(
+          lf.Match(here), _mm_andnot_si128(lf.Match(Load(text + p + 1)), cr.Match(here)));
+      counts = Lanes<T>::Count(counts, ends);
+    }
+    count += SumLanes<T>(counts);
+  }
+  return p;
+}
+
+// The index of the last CR or LF in [from, to), or kNoPosition.
+template <class T>
+size_t LastBreakVector(const T* text, size_t from, size_t to, const BreakValues<T>& breaks) {
+  constexpr size_t kLanes = Lanes<T>::kCount;
+  const Splats<T> cr(breaks.carriageReturn);
+  const Splats<T> lf(breaks.lineFeed);
+  size_t end = to;
+  while (end - from >= kLanes) {
+    const __m128i block = Load(text + end - kLanes);
+    const unsigned mask = Mask<T>(_mm_or_si128(cr.Match(block), lf.Match(block)));
+    if (mask != 0)
+      return end - kLanes + Lane<T>(31 - std::countl_zero(mask));
+    end -= kLanes;
+  }
+  while (end > from) {
+    --end;
+    if (breaks.carriageReturn.Contains(text[end]) || breaks.lineFeed.Contains(text[end]))
+      return end;
+  }
+  return kNoPosition;
+}
+
+#endif
+
+template <class T>
+size_t FindPairAny(const T* text, size_t from, size_t last, const ValueChoice<T>& first,
+                   size_t offset, const ValueChoice<T>& second) {
+  if (from > last || first.count == 0 || second.count == 0)
+    return kNoPosition;
+#if defined(__SSE2__)
+  return FindPairVector(text, from, last, first, offset, second);
+#else
+  return FindPairScalar(text, from, last, first, offset, second);
+#endif
+}
+
+template <class T>
+BreakCount CountBreaksAny(const T* text, size_t from, size_t to, const BreakValues<T>& breaks) {
+  BreakCount count;
+  if (from >= to)
+    return count;
+  size_t p = from;
+  size_t last = kNoPosition;
+#if defined(__SSE2__)
+  p = CountEndsVector(text, from, to, breaks, count.breaks);
+  last = LastBreakVector(text, from, to, breaks);
+#endif
+  for (; p < to; ++p) {
+    if (IsBreakEnd(text, p, to, breaks)) {
+      ++count.breaks;
+      last = p;
+    }
+  }
+  // The last CR or LF ends a break: an LF always, a CR because no LF follows it in the range.
+  if (last != kNoPosition)
+    count.afterLastBreak = last + 1;
+  return count;
+}
+
+const BreakValues<char16_t>& UnitBreaks() {
+  static const BreakValues<char16_t> breaks = [] {
+    BreakValues<char16_t> values;
+    values.carriageReturn.Add(u'\r');
+    values.lineFeed.Add(u'\n');
+    return values;
+  }();
+  return breaks;
+}
+
+}  // namespace
+
+size_t FindPair(const char16_t* text, size_t from, size_t last, const UnitChoice& first,
+                size_t offset, const UnitChoice& second) {
+  return FindPairAny(text, from, last, first, offset, second);
+}
+
+size_t FindPair(const unsigned char* text, size_t from, size_t last, const ByteChoice& first,
+                size_t offset, const ByteChoice& second) {
+  return FindPairAny(text, from, last, first, offset, second);
+}
+
+BreakCount CountBreaks(const char16_t* text, size_t from, size_t to) {
+  return CountBreaksAny(text, from, to, UnitBreaks());
+}
+
+BreakCount CountBreaks(const unsigned char* text, size_t from, size_t to,
+                       const BreakValues<unsigned char>& breaks) {
+  return CountBreaksAny(text, from, to, breaks);
+}

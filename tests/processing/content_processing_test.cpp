@@ -1,0 +1,552 @@
+#include "processing/content_processing.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/file.h"
+#include "platform/file_attributes.h"
+#include "platform/file_fault.h"
+#include "platform/string_table.h"
+#include "run/run_channel.h"
+#include "run/search_worker.h"
+#include "tests/support/temp_tree.h"
+#include "text/regex/regex_compiler.h"
+#include "text/text_format.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using Position = CFileResult::replace_info;
+using PairList = std::vector<std::pair<std::int64_t, std::int64_t>>;
+
+// Keeps the results and answers the questions of one file's processing.
+class Window : public RunChannel {
+ public:
+  void SendResult(ResultMessage message) override { results.push_back(std::move(message)); }
+  ConfirmAnswer SendConfirmation(const Position& position, const CFileResult&) override {
+    asked.emplace_back(position.line, position.character);
+    if (answers.empty())
+      return ConfirmAnswer::Yes;
+    const ConfirmAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::vector<ResultMessage> results;
+  PairList asked;
+  std::deque<ConfirmAnswer> answers;
+};
+
+// A 2001 time, and one a day later.
+constexpr platform::FileTime kOldTime = 126254952001234560ull;
+constexpr platform::FileTime kDay = 864000000000ull;
+
+class ContentProcessing : public ::testing::Test {
+ protected:
+  ContentProcessing() {
+    parameters.targetWindow = &window;
+    parameters.confirmReplace = true;
+    parameters.caseSensitive = true;
+    worker.parameters = &parameters;
+  }
+  ~ContentProcessing() override { platform::DisarmFileFaults(); }
+
+  void Set(ActionType action, std::u16string find, std::u16string replace = u"") {
+    parameters.action = action;
+    parameters.findText = std::move(find);
+    parameters.replaceText = std::move(replace);
+  }
+
+  // Processes one file of the tree's root and returns its single report.
+  const ResultMessage& Process(std::u16string_view name, std::uint64_t listedSize = 0) {
+    auto entry = std::make_unique<CFileResult>();
+    entry->folder = tree.root();
+    entry->name = std::u16string(name);
+    entry->size = listedSize;
+    const size_t before = window.results.size();
+    ProcessFileContent(worker, std::move(entry));
+    EXPECT_EQ(window.results.size(), before + 1) << "exactly one report per file";
+    return window.results.back();
+  }
+
+  std::string Content(std::u16string_view name) const {
+    std::ifstream in(tree.FsPath(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  platform::FileTimes Times(std::u16string_view name) const {
+    platform::File file;
+    platform::ErrorCode error = 0;
+    platform::FileTimes times;
+    EXPECT_TRUE(
+        file.Open(tree.Path(name), platform::FileAccess::Read, platform::FileShare::Read, error));
+    EXPECT_TRUE(file.GetTimes(times, error));
+    return times;
+  }
+
+  // Gives the file old times (creation where the platform can set it).
+  void MakeOld(std::u16string_view name) const {
+    platform::File file;
+    platform::ErrorCode error = 0;
+    ASSERT_TRUE(file.Open(tree.Path(name), platform::FileAccess::ReadWrite,
+                          platform::FileShare::Read, error));
+    platform::FileTimes times;
+    times.creation = kOldTime;
+    times.lastAccess = kOldTime + kDay;
+    times.lastWrite = kOldTime + 2 * kDay;
+    times.hasCreation = true;
+    ASSERT_TRUE(file.SetTimes(times, error));
+  }
+
+  void MakeReadOnly(std::u16string_view name) const {
+#ifdef _WIN32
+    SetFileAttributesW(tree.FsPath(name).c_str(), FILE_ATTRIBUTE_READONLY);
+#else
+    fs::permissions(tree.FsPath(name),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+#endif
+  }
+
+  bool IsReadOnly(std::u16string_view name) const {
+    platform::FileAttributes attributes;
+    platform::ErrorCode error = 0;
+    EXPECT_TRUE(platform::ReadFileAttributes(tree.Path(name), attributes, error));
+    return attributes.readOnly;
+  }
+
+  static std::u16string Found(std::int64_t count) {
+    return FormatString(IDS_MATCHES_FOUND, {count});
+  }
+
+  static PairList Pairs(const ResultMessage& message) {
+    PairList pairs;
+    for (const Position& position : message.file->matches)
+      pairs.emplace_back(position.line, position.character);
+    return pairs;
+  }
+
+  TempTree tree;
+  Window window;
+  RunParameters parameters;
+  SearchWorker worker;
+};
+
+TEST_F(ContentProcessing, ReplacesEveryMatchAndReportsTheCount) {
+  tree.MakeFile(u"a.txt", "aaa");
+  Set(ActionType::Replace, u"a", u"b");
+  const ResultMessage& result = Process(u"a.txt");
+  EXPECT_EQ(result.status, ResultStatus::FileResult);
+  EXPECT_EQ(result.file->resultText, Found(3));
+  EXPECT_EQ(Content(u"a.txt"), "bbb");
+  EXPECT_EQ(window.asked.size(), 3u);
+
+  Set(ActionType::Delete, u"b");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(3));
+  EXPECT_EQ(Content(u"a.txt"), "");
+}
+
+TEST_F(ContentProcessing, WithoutConfirmReplaceNothingIsAsked) {
+  tree.MakeFile(u"a.txt", "ab\r\ncab");
+  parameters.confirmReplace = false;
+  Set(ActionType::Replace, u"ab", u"X");
+  const ResultMessage& result = Process(u"a.txt");
+  EXPECT_EQ(Pairs(result), (PairList{{0, 0}, {1, 1}}));
+  EXPECT_TRUE(window.asked.empty());
+  EXPECT_EQ(parameters.confirmState, ConfirmAnswer::YesToAll);
+  EXPECT_EQ(Content(u"a.txt"), "X\r\ncX");
+}
+
+TEST_F(ContentProcessing, EmptyFindTextFindOnlyNeverOpensTheFile) {
+  parameters.settings.searchHidden = 0;
+  Set(ActionType::FindOnly, u"");
+  for (std::u16string_view name : {u"missing.txt", u".hidden"}) {
+    const ResultMessage& result = Process(name);
+    EXPECT_EQ(result.status, ResultStatus::FileResult);
+    EXPECT_EQ(Pairs(result), (PairList{{0, 0}}));
+    EXPECT_EQ(result.file->resultText, Found(1));
+  }
+}
+
+TEST_F(ContentProcessing, EmptyFindTextActsOnTheWholeContentAfterOneQuestion) {
+  struct Case {
+    ActionType action;
+    const char* expected;
+  };
+  for (const Case& c : {Case{ActionType::Replace, "new"}, Case{ActionType::PlaceBefore, "new"},
+                        Case{ActionType::Delete, ""}, Case{ActionType::AddToEnd, "old\nnew"},
+                        Case{ActionType::AddToBeginning, "newold\n"}}) {
+    tree.MakeFile(u"a.txt", "old\n");
+    Set(c.action, u"", u"new");
+    window.asked.clear();
+    const ResultMessage& result = Process(u"a.txt");
+    EXPECT_EQ(Content(u"a.txt"), c.expected) << static_cast<int>(c.action);
+    EXPECT_EQ(Pairs(result), (PairList{{0, 0}}));
+    EXPECT_EQ(window.asked, (PairList{{0, 0}}));
+  }
+  tree.MakeFile(u"a.txt", "old\n");
+  window.answers = {ConfirmAnswer::No};
+  Set(ActionType::Replace, u"", u"new");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(0));
+  EXPECT_EQ(Content(u"a.txt"), "old\n");
+}
+
+TEST_F(ContentProcessing, DeclinedMatchLetsTheOverlappingOneBeAsked) {
+  tree.MakeFile(u"a.txt", "aaaa");
+  window.answers = {ConfirmAnswer::No, ConfirmAnswer::Yes};
+  Set(ActionType::Replace, u"aa", u"X");
+  const ResultMessage& result = Process(u"a.txt");
+  EXPECT_EQ(window.asked, (PairList{{0, 0}, {0, 1}}));
+  EXPECT_EQ(Pairs(result), (PairList{{0, 1}}));
+  EXPECT_EQ(Content(u"a.txt"), "aXa");
+}
+
+TEST_F(ContentProcessing, FindTextEndingInALineBreakMatchesEveryKind) {
+  tree.MakeFile(u"a.txt", "a\r\nb a\nb a\rb");
+  Set(ActionType::Replace, u"a\n", u"-");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(3));
+  EXPECT_EQ(Content(u"a.txt"), "-b -b -b");
+}
+
+TEST_F(ContentProcessing, ReplacementLineBreaksFollowTheNewLineMode) {
+  struct Case {
+    std::int32_t mode;
+    const char* file;
+    const char* expected;
+  };
+  for (const Case& c :
+       {Case{3, "x\ny", "1\n2\ny"}, Case{3, "x\n\ny", "1\r\n2\n\ny"}, Case{3, "x y", "1\r\n2 y"},
+        Case{3, "x\ry", "1\r2\ry"}, Case{1, "x\ny", "1\r\n2\ny"}, Case{2, "x\r\ny", "1\n2\r\ny"},
+        Case{4, "x\ny", "1\r2\ny"}}) {
+    tree.MakeFile(u"a.txt", c.file);
+    parameters.settings.newLineMode = c.mode;
+    Set(ActionType::Replace, u"x", u"1\r\n2");
+    Process(u"a.txt");
+    EXPECT_EQ(Content(u"a.txt"), c.expected) << c.mode << " " << c.file;
+  }
+  EXPECT_EQ(parameters.replaceText, u"1\r\n2") << "the run's own text is never changed";
+}
+
+TEST_F(ContentProcessing, CaseInsensitiveSearchLowerCasesBothSides) {
+  parameters.settings.inputCodePage = parameters.settings.outputCodePage = 65001;
+  tree.MakeFile(u"a.txt", "caf\xc3\xa9");
+  Set(ActionType::Replace, u"\u00c9", u"E");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(0));
+  parameters.caseSensitive = false;
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(1));
+  EXPECT_EQ(Content(u"a.txt"), "cafE");
+}
+
+TEST_F(ContentProcessing, AddToBeginningGoesBeforeTheByteOrderMark) {
+  parameters.settings.inputCodePage = parameters.settings.outputCodePage = -1;
+  tree.MakeFile(u"a.txt", std::string("\xff\xfe"
+                                      "a\0b\0a\0a\0",
+                                      10));
+  Set(ActionType::AddToBeginning, u"a", u">");
+  const ResultMessage& result = Process(u"a.txt");
+  EXPECT_EQ(Pairs(result), (PairList{{0, 1}}));
+  EXPECT_EQ(Content(u"a.txt"), std::string(">\0\xff\xfe"
+                                           "a\0b\0a\0a\0",
+                                           12));
+}
+
+TEST_F(ContentProcessing, ReadOnlyFilesAreSkippedUnlessAllowedAndKeepTheirAttribute) {
+  tree.MakeFile(u"a.txt", "abc");
+  MakeReadOnly(u"a.txt");
+  Set(ActionType::Replace, u"b", u"X");
+  const ResultMessage& skipped = Process(u"a.txt");
+  EXPECT_EQ(skipped.status, ResultStatus::FileResult);
+  EXPECT_EQ(skipped.file->resultText, platform::LoadText(IDS_FILE_READ_ONLY));
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+
+  Set(ActionType::FindOnly, u"b");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(1)) << "Find only reads read-only files";
+  EXPECT_TRUE(IsReadOnly(u"a.txt"));
+
+  parameters.settings.replaceReadOnly = 1;
+  parameters.settings.keepFileDate = 1;
+  MakeOld(u"a.txt");
+  const platform::FileTimes before = Times(u"a.txt");
+  Set(ActionType::Replace, u"b", u"X");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(1));
+  const platform::FileTimes after = Times(u"a.txt");  // before reading the content again
+  EXPECT_EQ(Content(u"a.txt"), "aXc");
+  EXPECT_TRUE(IsReadOnly(u"a.txt"));
+  EXPECT_EQ(after.lastWrite, before.lastWrite);
+  EXPECT_EQ(after.lastAccess, before.lastAccess);
+#ifdef _WIN32
+  EXPECT_EQ(after.creation, before.creation);
+#endif
+}
+
+TEST_F(ContentProcessing, HiddenFilesAreSkippedWhenNotSearched) {
+#ifdef _WIN32
+  tree.MakeFile(u"h.txt", "abc");
+  SetFileAttributesW(tree.FsPath(u"h.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const std::u16string name = u"h.txt";
+#else
+  tree.MakeFile(u".h.txt", "abc");
+  const std::u16string name = u".h.txt";
+#endif
+  parameters.settings.searchHidden = 0;
+  Set(ActionType::FindOnly, u"b");
+  EXPECT_EQ(Process(name).file->resultText, platform::LoadText(IDS_FILE_HIDDEN));
+  parameters.settings.searchHidden = 1;
+  EXPECT_EQ(Process(name).file->resultText, Found(1));
+}
+
+TEST_F(ContentProcessing, FileWithoutAnAcceptedChangeIsNeverWritten) {
+  tree.MakeFile(u"a.txt", "abc");
+  MakeOld(u"a.txt");
+  const platform::FileTimes before = Times(u"a.txt");
+  Set(ActionType::Replace, u"zz", u"X");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(0));
+  window.answers = {ConfirmAnswer::NoToAll};
+  Set(ActionType::Replace, u"b", u"X");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(0));
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+  EXPECT_EQ(Times(u"a.txt").lastWrite, before.lastWrite);
+}
+
+TEST_F(ContentProcessing, FileThatCannotBeOpenedFailsAndKeepsItsAttributes) {
+  Set(ActionType::Replace, u"b", u"X");
+  const ResultMessage& missing = Process(u"missing.txt");
+  EXPECT_EQ(missing.status, ResultStatus::FileError);
+  EXPECT_FALSE(missing.file->resultText.empty());
+#ifdef _WIN32
+  tree.MakeFile(u"a.txt", "abc");
+  MakeReadOnly(u"a.txt");
+  parameters.settings.replaceReadOnly = 1;
+  platform::File holder;
+  platform::ErrorCode error = 0;
+  ASSERT_TRUE(holder.Open(tree.Path(u"a.txt"), platform::FileAccess::Read,
+                          platform::FileShare::None, error));
+  const ResultMessage& locked = Process(u"a.txt");
+  EXPECT_EQ(locked.status, ResultStatus::FileError);
+  std::u16string sharing;
+  FormatSystemError(ERROR_SHARING_VIOLATION, sharing);
+  EXPECT_EQ(locked.file->resultText, sharing);
+  holder.Close();
+  EXPECT_TRUE(IsReadOnly(u"a.txt"));
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+#endif
+}
+
+TEST_F(ContentProcessing, FileIsReadWholeWhateverSizeTheWalkListed) {
+  tree.MakeFile(u"a.txt", "x.x.x.x.x");
+  Set(ActionType::Replace, u"x", u"y");
+  EXPECT_EQ(Process(u"a.txt", 3).file->resultText, Found(5));
+  EXPECT_EQ(Content(u"a.txt"), "y.y.y.y.y");
+}
+
+TEST_F(ContentProcessing, OddLastByteOfUtf16IsKeptWhenWrittenInTheSameCodePage) {
+  for (CodePage codePage : {-1, -2}) {
+    const std::string a = codePage == -1 ? std::string("a\0", 2) : std::string("\0a", 2);
+    const std::string b = codePage == -1 ? std::string("b\0", 2) : std::string("\0b", 2);
+    tree.MakeFile(u"a.txt", a + a + "!");
+    parameters.settings.inputCodePage = parameters.settings.outputCodePage = codePage;
+    Set(ActionType::Replace, u"a", u"b");
+    EXPECT_EQ(Process(u"a.txt").file->resultText, Found(2));
+    EXPECT_EQ(Content(u"a.txt"), b + b + "!") << codePage;
+  }
+  tree.MakeFile(u"a.txt", std::string("a\0a\0!", 5));
+  parameters.settings.inputCodePage = -1;
+  parameters.settings.outputCodePage = 1252;
+  Process(u"a.txt");
+  EXPECT_EQ(Content(u"a.txt"), "bb");
+}
+
+TEST_F(ContentProcessing, ChangedFileIsWrittenInTheOutputCodePage) {
+  tree.MakeFile(u"a.txt", "\xe9 x");
+  parameters.settings.inputCodePage = 1252;
+  parameters.settings.outputCodePage = 65001;
+  Set(ActionType::Replace, u"x", u"y");
+  Process(u"a.txt");
+  EXPECT_EQ(Content(u"a.txt"), "\xc3\xa9 y");
+
+  tree.MakeFile(u"a.txt", "\xe9 x");
+  parameters.settings.outputCodePage = -1;
+  Process(u"a.txt");
+  EXPECT_EQ(Content(u"a.txt"), std::string("\xe9\0 \0y\0", 6));
+}
+
+TEST_F(ContentProcessing, UnrepresentableCharacterIsWrittenAsTheDefaultOne) {
+  tree.MakeFile(u"a.txt", std::string("\x00\x4e"
+                                      "x\0",
+                                      4));
+  parameters.settings.inputCodePage = -1;
+  parameters.settings.outputCodePage = 1252;
+  Set(ActionType::Replace, u"x", u"y");
+  const ResultMessage& result = Process(u"a.txt");
+  EXPECT_EQ(result.status, ResultStatus::FileResult);
+  const std::string content = Content(u"a.txt");
+  ASSERT_EQ(content.size(), 2u);
+  EXPECT_EQ(content[1], 'y');
+}
+
+TEST_F(ContentProcessing, InvalidInputBytesKeepAChangedFileUnwritten) {
+  // A Latin-1 e-acute read as UTF-8.
+  tree.MakeFile(u"a.txt", "caf\xe9 x");
+  parameters.settings.inputCodePage = parameters.settings.outputCodePage = 65001;
+  Set(ActionType::Replace, u"x", u"y");
+  const ResultMessage& refused = Process(u"a.txt");
+  EXPECT_EQ(refused.status, ResultStatus::FileError);
+  EXPECT_EQ(refused.file->resultText, platform::LoadText(IDS_INVALID_INPUT_BYTES));
+  EXPECT_EQ(Content(u"a.txt"), "caf\xe9 x");
+
+  Set(ActionType::FindOnly, u"x");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(1));
+  Set(ActionType::Replace, u"zz", u"y");
+  EXPECT_EQ(Process(u"a.txt").status, ResultStatus::FileResult);
+
+  tree.MakeFile(u"b.txt", "caf\xc3\xa9 x");
+  Set(ActionType::Replace, u"x", u"y");
+  EXPECT_EQ(Process(u"b.txt").status, ResultStatus::FileResult);
+  EXPECT_EQ(Content(u"b.txt"), "caf\xc3\xa9 y");
+}
+
+TEST_F(ContentProcessing, UnsupportedCodePageFailsEveryNonEmptyFile) {
+  tree.MakeFile(u"a.txt", "abc");
+  tree.MakeFile(u"empty.txt", "");
+  parameters.settings.inputCodePage = 12000;
+  Set(ActionType::Replace, u"b", u"X");
+  EXPECT_EQ(Process(u"a.txt").status, ResultStatus::FileError);
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+  EXPECT_EQ(Process(u"empty.txt").file->resultText, Found(0));
+}
+
+TEST_F(ContentProcessing, FailedWriteLeavesTheFileAsItWas) {
+  const std::string original = "one two three two one";
+  struct Case {
+    platform::FileOperation operation;
+    const char16_t* replace;  // shorter and longer than the match
+  };
+  for (const Case& c : {Case{platform::FileOperation::Write, u"2"},
+                        Case{platform::FileOperation::Write, u"twenty-two"},
+                        Case{platform::FileOperation::SetLength, u"2"},
+                        Case{platform::FileOperation::Flush, u"twenty-two"}}) {
+    tree.MakeFile(u"a.txt", original);
+    MakeOld(u"a.txt");
+    const platform::FileTimes before = Times(u"a.txt");
+    platform::FileFault fault;
+    fault.operation = c.operation;
+    fault.bytesBefore = 5;
+    fault.error = platform::kErrorOutOfMemory;
+    platform::ArmFileFault(fault);
+    parameters.settings.keepFileDate = 1;
+    Set(ActionType::Replace, u"two", c.replace);
+    const ResultMessage& result = Process(u"a.txt");
+    EXPECT_EQ(result.status, ResultStatus::FileError);
+    std::u16string expected;
+    FormatSystemError(platform::kErrorOutOfMemory, expected);
+    EXPECT_EQ(result.file->resultText, expected);
+    EXPECT_EQ(Content(u"a.txt"), original) << static_cast<int>(c.operation);
+    EXPECT_EQ(Times(u"a.txt").lastWrite, before.lastWrite);
+  }
+}
+
+TEST_F(ContentProcessing, FailedReadLeavesTheFileUntouched) {
+  tree.MakeFile(u"a.txt", "abc");
+  platform::FileFault fault;
+  fault.operation = platform::FileOperation::Read;
+  fault.bytesBefore = 1;
+  fault.error = platform::kErrorCancelled;
+  platform::ArmFileFault(fault);
+  Set(ActionType::Replace, u"b", u"X");
+  const ResultMessage& result = Process(u"a.txt");
+  EXPECT_EQ(result.status, ResultStatus::FileError);
+  EXPECT_TRUE(result.file->matches.empty());
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+}
+
+TEST_F(ContentProcessing, VariablesExpandForEachFileInPlainRuns) {
+  tree.MakeFile(u"a.txt", "see a.txt");
+  parameters.useVariables = true;
+  Set(ActionType::Replace, u"%FileName%", u"[%filename%]");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(1));
+  EXPECT_EQ(Content(u"a.txt"), "see [a.txt]");
+  EXPECT_EQ(parameters.findText, u"%FileName%");
+}
+
+TEST_F(ContentProcessing, FindTextExpandingToNothingFindsNothing) {
+  tree.MakeFile(u"a.txt", "abc");
+  parameters.useVariables = true;
+  Set(ActionType::Replace, u"%filename", u"X");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(0));
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+}
+
+TEST_F(ContentProcessing, BrokenReplacementVariableFailsTheFileUnchanged) {
+  tree.MakeFile(u"a.txt", "abc");
+  parameters.useVariables = true;
+  Set(ActionType::Replace, u"b", u"100%");
+  const ResultMessage& result = Process(u"a.txt");
+  EXPECT_EQ(result.status, ResultStatus::FileError);
+  EXPECT_EQ(result.file->resultText,
+            FormatString(IDS_VARIABLE_PARSE_ERROR,
+                         {platform::LoadText(IDS_VARIABLE_UNEXPECTED_PERCENT)}));
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+}
+
+TEST_F(ContentProcessing, RegularExpressionRunTakesTheReplacementAsTyped) {
+  tree.MakeFile(u"a.txt", "xaay\nab");
+  RegexProgram program;
+  ASSERT_EQ(CompileRegex(true, program, std::u16string_view(u"a+")), 0);
+  parameters.useRegex = true;
+  parameters.useVariables = true;
+  parameters.regex = &program;
+  parameters.settings.newLineMode = 1;
+  Set(ActionType::Replace, u"a+", u"%filename%\n");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(2));
+  EXPECT_EQ(Content(u"a.txt"), "x%filename%\ny\n%filename%\nb");
+}
+
+// A single-byte code page is searched and changed on its bytes, UTF-8 on the decoded text: both
+// give the same files and the same matches.
+TEST_F(ContentProcessing, SingleByteAndDecodedProcessingAgree) {
+  const std::string content = "ab\r\nab\rxab\n\nAB ab";
+  for (int action = 0; action <= 6; ++action) {
+    for (bool caseSensitive : {true, false}) {
+      std::vector<std::string> files;
+      std::vector<PairList> matches;
+      for (CodePage codePage : {1252, 65001}) {
+        tree.MakeFile(u"a.txt", content);
+        parameters.settings.inputCodePage = parameters.settings.outputCodePage = codePage;
+        parameters.caseSensitive = caseSensitive;
+        window.answers = {ConfirmAnswer::Yes, ConfirmAnswer::No, ConfirmAnswer::Yes};
+        Set(static_cast<ActionType>(action), u"b\na", u"<\n>");
+        matches.push_back(Pairs(Process(u"a.txt")));
+        files.push_back(Content(u"a.txt"));
+      }
+      EXPECT_EQ(files[0], files[1]) << action << caseSensitive;
+      EXPECT_EQ(matches[0], matches[1]) << action << caseSensitive;
+    }
+  }
+}
+
+#if !defined(_WIN32)
+// Under Wine a huge allocation can succeed lazily, so this runs natively only.
+TEST_F(ContentProcessing, FileTooLargeForMemoryFailsUntouched) {
+  if (!tree.MakeSparseFile(u"huge.txt", std::uint64_t{1} << 43))
+    GTEST_SKIP() << "no sparse files here";
+  Set(ActionType::Replace, u"b", u"X");
+  const ResultMessage& result = Process(u"huge.txt");
+  EXPECT_EQ(result.status, ResultStatus::FileError);
+  std::u16string expected;
+  FormatSystemError(platform::kErrorOutOfMemory, expected);
+  EXPECT_EQ(result.file->resultText, expected);
+  EXPECT_EQ(fs::file_size(tree.FsPath(u"huge.txt")), std::uint64_t{1} << 43);
+}
+#endif
+
+}  // namespace
