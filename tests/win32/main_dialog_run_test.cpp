@@ -337,3 +337,86 @@ TEST_F(MainDialogRun, ClosingDuringARunWaitsForTheWorker) {
   // The dialog ends through the cancel command that closing posts.
   WindowMessagePump().ServeUntil([&] { return dialog_.hwnd() == nullptr; });
 }
+
+TEST_F(MainDialogRun, FileErrorsGoToTheErrorLogWhichTheMenuOpens) {
+  tree_.MakeFile(u"a.txt");
+  tree_.MakeFolder(u"logs");
+  dialog_.settings.saveErrorLog = 1;
+  dialog_.settings.logDirectory = tree_.Path(u"logs");
+  SetModalDialogHook([](Dialog& shown) -> std::optional<INT_PTR> {
+    SendMessageW(shown.hwnd(), WM_COMMAND, IDOK, 0);  // Settings: OK takes the log over
+    return std::nullopt;
+  });
+  Command(ID_FILE_SETTINGS);
+  SetModalDialogHook(nullptr);
+  ASSERT_EQ(dialog_.errorLog().logPath(), tree_.Path(u"logs/VOXALog.txt"));
+
+  dialog_.run().worker().SetFileProcessor(
+      [](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+        entry->resultText = u"Access is denied.\r\n";
+        worker.SendFileResult(ResultStatus::FileError, std::move(entry));
+      });
+  RunToEnd();
+  EXPECT_EQ(ListView_GetItemCount(GetDlgItem(Dlg(), IDC_RESULTS)), 0) << "errors are not listed";
+  HANDLE log = CreateFileW(reinterpret_cast<const wchar_t*>(dialog_.errorLog().logPath().c_str()),
+                           GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(log, INVALID_HANDLE_VALUE);
+  char bytes[4096] = {};
+  DWORD read = 0;
+  ReadFile(log, bytes, sizeof bytes, &read, nullptr);
+  CloseHandle(log);
+  std::u16string content(reinterpret_cast<const char16_t*>(bytes), read / 2);
+  EXPECT_NE(content.find(u" (\"" + tree_.Path(u"a.txt") + u"\"): Access is denied."),
+            std::u16string::npos);
+
+  std::u16string opened, shown;
+  SetShellOpenHook([&](HWND, const std::u16string& file, const std::u16string&) -> INT_PTR {
+    opened = file;
+    return SE_ERR_FNF;
+  });
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown = text;
+    return IDOK;
+  });
+  Command(ID_FILE_OPEN_ERROR_LOG);
+  EXPECT_EQ(opened, dialog_.errorLog().logPath());
+  EXPECT_EQ(shown, u"Couldn't open file: \"" + opened + u"\"");
+}
+
+TEST_F(MainDialogRun, PatternAndVariableChecksStopTheRun) {
+  std::u16string shown;
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown = text;
+    return IDOK;
+  });
+  SetItemChecked(Dlg(), IDC_USE_REGEX, true);
+  SetItemText(Dlg(), IDC_FIND_TEXT, u"(ab");
+  Command(IDC_RUN);
+  EXPECT_EQ(shown, u"Regular expression parse error: A closing parenthesis was expected");
+  EXPECT_EQ(dialog_.runState(), RunState::Idle);
+  SetItemChecked(Dlg(), IDC_USE_REGEX, false);
+  SetItemChecked(Dlg(), IDC_USE_VARIABLES, true);
+  SetItemText(Dlg(), IDC_FIND_TEXT, u"%size%");
+  Command(IDC_RUN);
+  EXPECT_EQ(shown, u"Variable parse error: Unknown varable 'size'");
+}
+
+TEST_F(MainDialogRun, ReplaceChangesFilesFromTheWindow) {
+  tree_.MakeFile(u"a.txt", "an old tale of old days");
+  tree_.MakeFile(u"sub/b.txt", "nothing here");
+  RunToEnd();
+  EXPECT_EQ(dialog_.StatusText(), u"Found files: 1");
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  ASSERT_EQ(ListView_GetItemCount(list), 1);
+  wchar_t result[64] = {};
+  ListView_GetItemText(list, 0, 4, result, 64);
+  EXPECT_EQ(std::wstring(result), L"2 matches found");
+  HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(tree_.Path(u"a.txt").c_str()),
+                            GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  char bytes[64] = {};
+  DWORD read = 0;
+  ReadFile(file, bytes, sizeof bytes, &read, nullptr);
+  CloseHandle(file);
+  EXPECT_EQ(std::string(bytes, read), "an new tale of new days");
+}

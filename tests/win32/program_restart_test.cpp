@@ -31,7 +31,8 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM data) {
   GetWindowThreadProcessId(window, &owner);
   wchar_t title[32] = {};
   GetWindowTextW(window, title, 32);
-  if (owner == search->process && std::wstring(title) == L"Voxalon") {
+  // Shown only once its initialisation is over.
+  if (owner == search->process && std::wstring(title) == L"Voxalon" && IsWindowVisible(window)) {
     search->found = window;
     return FALSE;
   }

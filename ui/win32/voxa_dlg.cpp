@@ -7,6 +7,7 @@
 #include "platform/win32/registry_settings_key_win32.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
+#include "run/standard_run_checks.h"
 #include "ui/mask_presets.h"
 #include "ui/win32/about_dlg.h"
 #include "ui/win32/application.h"
@@ -34,12 +35,13 @@ constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONL
 CVOXADlg::CVOXADlg(HWND parent, SettingsKeyStore* store)
     : Dialog(IDD_VOXA_DIALOG, parent),
       maskPresets(LoadMaskPresets("ext.txt")),
-      run_(*this, *this, channel_, settings, recentFolders, this) {
+      run_(*this, *this, channel_, settings, recentFolders) {
   if (!store) {
     ownStore_ = std::make_unique<RegistrySettingsKeyStore>();
     store = ownStore_.get();
   }
   store_ = store;
+  run_.SetChecks(StandardRunChecks(regex_));
   icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
@@ -56,6 +58,7 @@ CVOXADlg::~CVOXADlg() {
 bool CVOXADlg::OnInitDialog() {
   Dialog::OnInitDialog();
   channel_.SetWindow(hwnd());
+  run_.SetOwnerDialog(hwnd());
   if (Application* app = Application::Current(); app && !app->mainWindow())
     app->SetMainWindow(hwnd());
   OleInitialize(nullptr);
@@ -83,7 +86,7 @@ bool CVOXADlg::OnInitDialog() {
   SendDlgItemMessageW(hwnd(), IDC_DETAILS, EM_SETREADONLY, TRUE, 0);
   CreateStatusBar();
   LoadMainMenu();
-  // The error log is configured from the loaded settings here once it exists.
+  errorLog_.InitErrorLog(settings);
 
   RECT client{};
   GetClientRect(hwnd(), &client);

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "platform/settings_key.h"
+#include "processing/error_log.h"
 #include "run/prompt.h"
 #include "run/run_controller.h"
 #include "run/run_view.h"
 #include "text/program_settings.h"
+#include "text/regex/regex_program.h"
 #include "text/settings_store.h"
 #include "ui/main_layout.h"
 #include "ui/win32/dialog.h"
@@ -34,6 +36,7 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   std::vector<std::u16string> maskPresets;
 
   RunState runState() const { return run_.runState(); }
+  const ErrorLog& errorLog() const { return errorLog_; }
   RunController& run() { return run_; }
   HMENU menu() const { return menu_; }
   HWND statusBar() const { return statusBar_; }
@@ -107,6 +110,9 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   CSelEdit searchPathEdit_;
   ResultsList resultsList_;
   ShellContextMenu shellMenu_;
+  ErrorLog errorLog_;
+  // The compiled find pattern of the current or last run.
+  RegexProgram regex_;
   // The run reaches the window only through the channel, which gets the window at creation.
   WindowRunChannel channel_;
   RunController run_;

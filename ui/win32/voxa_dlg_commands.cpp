@@ -32,7 +32,10 @@ void CVOXADlg::OnHelp() {
 }
 
 void CVOXADlg::OnOpenErrorLog() {
-  // The log's path comes with the error log module.
+  const std::u16string& path = errorLog_.logPath();
+  if (ShellOpen(hwnd(), path, u"", u"", SW_SHOW) <= 32)
+    ShowMessageBox(hwnd(), FormatString(IDS_OPEN_FILE_FAILED, {std::u16string_view(path)}),
+                   platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
 }
 
 void CVOXADlg::OnBrowse() {

@@ -70,8 +70,8 @@ void CVOXADlg::ApplyRunningUi(const RunningUi& ui) {
   EnableItem(hwnd(), IDC_REPLACE_TEXT, ui.replaceEdit);
 }
 
-void CVOXADlg::WriteErrorLog(const std::u16string&) {
-  // The error log arrives with its own module; until then errors are not kept.
+void CVOXADlg::WriteErrorLog(const std::u16string& text) {
+  errorLog_.WriteErrorLog(text);
 }
 
 ConfirmAnswer CVOXADlg::ShowConfirmation(const std::u16string& fullPath,

@@ -71,5 +71,6 @@ void CVOXADlg::OnSettings() {
     return;
   CopySettings(dialog.settings, settings);
   SaveStoredSettings(false);
+  errorLog_.InitErrorLog(settings);
   UpdateErrorLogMenuItem();
 }
