@@ -70,6 +70,8 @@ class Program {
     SendMessageW(GetDlgItem(window_, id), WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
     return text;
   }
+  void Command(int id) { SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE; }
   // Closes the window as the user does and waits for the process to end.
   bool Close() {
     PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -95,6 +97,14 @@ TEST(ProgramRestart, FieldsAndOptionsSurviveARestart) {
     SendMessageW(GetDlgItem(first.window(), IDC_MASKS), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(L"\"*.ini\""));
     SendMessageW(GetDlgItem(first.window(), IDC_CASE_SENSITIVE), BM_SETCHECK, BST_CHECKED, 0);
+    // A Find only run with nothing to find records the search path among the recent folders.
+    SendMessageW(GetDlgItem(first.window(), IDC_ACTION), CB_SETCURSEL, 1, 0);
+    SendMessageW(GetDlgItem(first.window(), IDC_INCLUDE_SUBFOLDERS), BM_SETCHECK, BST_UNCHECKED, 0);
+    first.Command(IDC_RUN);
+    // Run is enabled again when the run has ended.
+    for (int i = 0; i < 600 && !first.Enabled(IDC_RUN); ++i)
+      Sleep(50);
+    ASSERT_TRUE(first.Enabled(IDC_RUN));
     ASSERT_TRUE(first.Close());
   }
   Program second;
@@ -103,6 +113,14 @@ TEST(ProgramRestart, FieldsAndOptionsSurviveARestart) {
   EXPECT_EQ(second.Text(IDC_MASKS), L"\"*.ini\"");
   EXPECT_EQ(SendMessageW(GetDlgItem(second.window(), IDC_CASE_SENSITIVE), BM_GETCHECK, 0, 0),
             BST_CHECKED);
+  EXPECT_EQ(SendMessageW(GetDlgItem(second.window(), IDC_ACTION), CB_GETCURSEL, 0, 0), 1);
   EXPECT_TRUE(second.Close());
+  // The recent folders came back and were stored again.
+  wchar_t folders[128] = {};
+  DWORD size = sizeof folders;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"18", RRF_RT_REG_BINARY, nullptr,
+                         folders, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(folders, size / sizeof(wchar_t)), L"\"C:\\windows\"");
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
 }
