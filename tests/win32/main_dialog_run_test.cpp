@@ -420,3 +420,43 @@ TEST_F(MainDialogRun, ReplaceChangesFilesFromTheWindow) {
   CloseHandle(file);
   EXPECT_EQ(std::string(bytes, read), "an new tale of new days");
 }
+
+TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
+  tree_.MakeFile(u"a.txt");
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  RunToEnd();
+  ClickRow(0);
+  std::vector<std::pair<std::u16string, std::u16string>> opened;
+  INT_PTR answer = 42;
+  SetShellOpenHook([&](HWND, const std::u16string& file, const std::u16string& parameters) {
+    opened.emplace_back(file, parameters);
+    return opened.size() == 1 ? answer : INT_PTR{42};
+  });
+  std::u16string shown;
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown = text;
+    return IDOK;
+  });
+  auto doubleClick = [&] {
+    opened.clear();
+    NMITEMACTIVATE click{};
+    HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+    click.hdr = {list, IDC_RESULTS, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&click));
+  };
+  const std::u16string path = tree_.Path(u"a.txt");
+  doubleClick();
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].first, path);
+
+  answer = SE_ERR_NOASSOC;  // no program for the type: the system's Open With choice
+  doubleClick();
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[1].first, u"rundll32.exe");
+  EXPECT_EQ(opened[1].second, u"shell32.dll,OpenAs_RunDLL " + path);
+
+  answer = SE_ERR_ACCESSDENIED;
+  doubleClick();
+  EXPECT_EQ(opened.size(), 1u);
+  EXPECT_EQ(shown, u"Couldn't open file: \"" + path + u"\"");
+}
