@@ -285,3 +285,18 @@ TEST(Resources, IconAndProductVersion) {
   std::wstring block(reinterpret_cast<const wchar_t*>(data), size / 2);
   EXPECT_NE(block.find(L"ProductVersion"), std::wstring::npos);
 }
+
+TEST_F(MainDialog, MinimisedDialogPaintsAndDragsItsIcon) {
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+  EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dlg(), WM_QUERYDRAGICON, 0, 0)), icon);
+  EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dlg(), WM_GETICON, ICON_BIG, 0)), icon);
+  ShowWindow(Dlg(), SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(Dlg()));
+  // The minimised paint takes the icon path; it must validate what it painted.
+  InvalidateRect(Dlg(), nullptr, TRUE);
+  UpdateWindow(Dlg());
+  RECT pending{};
+  EXPECT_FALSE(GetUpdateRect(Dlg(), &pending, FALSE));
+  ShowWindow(Dlg(), SW_RESTORE);
+  EXPECT_FALSE(IsIconic(Dlg()));
+}
