@@ -96,6 +96,36 @@ TableEncoding EncodeSingleByte(const SingleByteTable& table, const char16_t* uni
   return TableEncoding::kDone;
 }
 
+// Runs an ICU conversion slice by slice (ICU takes at most about 2^30 units per call) into a
+// block that grows when the output does not fit; one element stays free for the zero. `used`
+// receives the number of elements written.
+template <class Target, class Source, class Convert>
+bool ConvertInSlices(HeapArray<Target>& block, size_t& capacity, size_t& used, const Source* source,
+                     const Source* sourceEnd, Convert convert, ErrorCode& error) {
+  for (;;) {
+    const Source* sliceEnd = source + std::min<size_t>(sourceEnd - source, kSliceSize);
+    const bool last = sliceEnd == sourceEnd;
+    const size_t room = std::min(capacity - 1 - used, kSliceSize);
+    Target* target = block.get() + used;
+    UErrorCode status = U_ZERO_ERROR;
+    convert(target, target + room, source, sliceEnd, last, status);
+    used = static_cast<size_t>(target - block.get());
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+      if (used == capacity - 1 && !GrowBlock(block, capacity, capacity + 1)) {
+        error = kErrorOutOfMemory;
+        return false;
+      }
+      continue;
+    }
+    if (U_FAILURE(status)) {
+      error = IcuError(status);
+      return false;
+    }
+    if (last)
+      return true;
+  }
+}
+
 bool DecodeWithIcu(const IcuCodePage& codePage, const unsigned char* bytes, size_t count,
                    HeapArray<char16_t>& units, size_t& unitCount, ErrorCode& error) {
   IcuConverter converter = OpenIcuConverter(codePage, error);
@@ -111,30 +141,12 @@ bool DecodeWithIcu(const IcuCodePage& codePage, const unsigned char* bytes, size
   const char* source = reinterpret_cast<const char*>(bytes);
   const char* const sourceEnd = source + count;
   size_t used = 0;
-  for (;;) {
-    const char* sliceEnd = source + std::min<size_t>(sourceEnd - source, kSliceSize);
-    const bool last = sliceEnd == sourceEnd;
-    // One unit stays free for the zero.
-    const size_t room = std::min(capacity - 1 - used, kSliceSize);
-    char16_t* target = block.get() + used;
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_toUnicode(converter.get(), &target, target + room, &source, sliceEnd, nullptr, last,
-                   &status);
-    used = static_cast<size_t>(target - block.get());
-    if (status == U_BUFFER_OVERFLOW_ERROR) {
-      if (used == capacity - 1 && !GrowBlock(block, capacity, capacity + 1)) {
-        error = kErrorOutOfMemory;
-        return false;
-      }
-      continue;
-    }
-    if (U_FAILURE(status)) {
-      error = IcuError(status);
-      return false;
-    }
-    if (last)
-      break;
-  }
+  auto toUnicode = [&](char16_t*& target, char16_t* targetEnd, const char*& from,
+                       const char* fromEnd, bool last, UErrorCode& status) {
+    ucnv_toUnicode(converter.get(), &target, targetEnd, &from, fromEnd, nullptr, last, &status);
+  };
+  if (!ConvertInSlices(block, capacity, used, source, sourceEnd, toUnicode, error))
+    return false;
   block[used] = 0;
   units = std::move(block);
   unitCount = used;
@@ -159,29 +171,15 @@ bool EncodeWithIcu(const IcuCodePage& codePage, const char16_t* units, size_t co
   const char16_t* source = units;
   const char16_t* const sourceEnd = units + count;
   size_t used = 0;
-  for (;;) {
-    const char16_t* sliceEnd = source + std::min<size_t>(sourceEnd - source, kSliceSize);
-    const bool last = sliceEnd == sourceEnd;
-    const size_t room = std::min(capacity - 1 - used, kSliceSize);
-    char* target = reinterpret_cast<char*>(block.get()) + used;
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_fromUnicode(converter.get(), &target, target + room, &source, sliceEnd, nullptr, last,
-                     &status);
-    used = static_cast<size_t>(reinterpret_cast<unsigned char*>(target) - block.get());
-    if (status == U_BUFFER_OVERFLOW_ERROR) {
-      if (used == capacity - 1 && !GrowBlock(block, capacity, capacity + 1)) {
-        error = kErrorOutOfMemory;
-        return false;
-      }
-      continue;
-    }
-    if (U_FAILURE(status)) {
-      error = IcuError(status);
-      return false;
-    }
-    if (last)
-      break;
-  }
+  auto fromUnicode = [&](unsigned char*& target, unsigned char* targetEnd, const char16_t*& from,
+                         const char16_t* fromEnd, bool last, UErrorCode& status) {
+    char* out = reinterpret_cast<char*>(target);
+    ucnv_fromUnicode(converter.get(), &out, reinterpret_cast<char*>(targetEnd), &from, fromEnd,
+                     nullptr, last, &status);
+    target = reinterpret_cast<unsigned char*>(out);
+  };
+  if (!ConvertInSlices(block, capacity, used, source, sourceEnd, fromUnicode, error))
+    return false;
   block[used] = 0;
   bytes = std::move(block);
   byteCount = used;
