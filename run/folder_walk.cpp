@@ -99,8 +99,8 @@ std::unique_ptr<CFileResult> DescribeFile(const platform::DirectoryListing& list
 }
 
 // The file phase of one mask; false when the walk was stopped.
-bool WalkMask(const std::u16string& folder, const std::u16string& mask,
-              std::vector<std::u16string>& seen, SearchWorker& worker) {
+bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPaths& seen,
+              SearchWorker& worker) {
   std::u16string last = Join(folder, mask);
   platform::DirectoryListing listing;
   platform::ErrorCode error = 0;
@@ -126,11 +126,8 @@ bool WalkMask(const std::u16string& folder, const std::u16string& mask,
 
 }  // namespace
 
-bool IsNewInFolder(const std::u16string& fullPath, std::vector<std::u16string>& seen) {
-  if (std::find(seen.begin(), seen.end(), fullPath) != seen.end())
-    return false;
-  seen.push_back(fullPath);
-  return true;
+bool IsNewInFolder(const std::u16string& fullPath, SeenPaths& seen) {
+  return seen.insert(fullPath).second;
 }
 
 void WalkFolder(const std::u16string& folder, SearchWorker& worker) {
@@ -142,7 +139,7 @@ void WalkFolder(const std::u16string& folder, SearchWorker& worker) {
   const RunParameters& parameters = *worker.parameters;
   if (parameters.includeSubfolders && !WalkSubfolders(folder, worker))
     return;
-  std::vector<std::u16string> seen;
+  SeenPaths seen;
   for (const std::u16string& mask : parameters.masks) {
     if (!WalkMask(folder, mask, seen, worker))
       return;

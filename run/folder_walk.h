@@ -2,7 +2,7 @@
 #pragma once
 
 #include <string>
-#include <vector>
+#include <unordered_set>
 
 class SearchWorker;
 
@@ -12,5 +12,9 @@ class SearchWorker;
 // reported and not walked.
 void WalkFolder(const std::u16string& folder, SearchWorker& worker);
 
-// False when `seen` already holds exactly this path; otherwise appends it and returns true.
-bool IsNewInFolder(const std::u16string& fullPath, std::vector<std::u16string>& seen);
+// The full paths a folder's file phase has processed, looked up by exact text in constant time
+// (a plain list would make a folder of many files quadratic).
+using SeenPaths = std::unordered_set<std::u16string>;
+
+// False when `seen` already holds exactly this path; otherwise adds it and returns true.
+bool IsNewInFolder(const std::u16string& fullPath, SeenPaths& seen);

@@ -8,6 +8,7 @@
 #include "platform/posix/icu_code_pages.h"
 #include "platform/posix/icu_converter.h"
 #include "platform/posix/single_byte_tables.h"
+#include "text/utf8.h"
 
 namespace platform {
 namespace {
@@ -126,6 +127,23 @@ bool ConvertInSlices(HeapArray<Target>& block, size_t& capacity, size_t& used, c
   }
 }
 
+// UTF-8 is decoded here: ICU's converter takes several times as long for mostly-ASCII text,
+// and both replace each maximal invalid subsequence by one U+FFFD.
+bool DecodeUtf8Bytes(const unsigned char* bytes, size_t count, HeapArray<char16_t>& units,
+                     size_t& unitCount, ErrorCode& error) {
+  HeapArray<char16_t> block = AllocateBlock<char16_t>(count + 1);
+  if (!block) {
+    error = kErrorOutOfMemory;
+    return false;
+  }
+  bool valid = true;
+  const size_t used = DecodeUtf8(bytes, count, block.get(), valid);
+  block[used] = 0;
+  units = std::move(block);
+  unitCount = used;
+  return true;
+}
+
 bool DecodeWithIcu(const IcuCodePage& codePage, const unsigned char* bytes, size_t count,
                    HeapArray<char16_t>& units, size_t& unitCount, ErrorCode& error) {
   IcuConverter converter = OpenIcuConverter(codePage, error);
@@ -201,6 +219,8 @@ bool DecodeCodePage(std::int32_t codePage, const unsigned char* bytes, size_t co
   }
   if (const SingleByteTable* table = FindSingleByteTable(*row))
     return DecodeSingleByte(*table, bytes, count, units, unitCount, error);
+  if (std::strcmp(row->converterName, "UTF-8") == 0)
+    return DecodeUtf8Bytes(bytes, count, units, unitCount, error);
   return DecodeWithIcu(*row, bytes, count, units, unitCount, error);
 }
 

@@ -31,13 +31,20 @@ bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, 
   return true;
 }
 
+// A file its owner may write already needs no change, and none to undo: the calls are skipped
+// (a run makes them for every file). Nor does a restore then give back a set-user-ID bit that
+// the kernel dropped when the content changed.
 bool ClearAttributesForWrite(const std::u16string& path, const FileAttributes& attributes,
                              ErrorCode& error) {
+  if (!attributes.readOnly)
+    return true;
   return ChangeMode(path, static_cast<mode_t>(attributes.saved) | S_IWUSR, error);
 }
 
 bool RestoreFileAttributes(const std::u16string& path, const FileAttributes& attributes,
                            ErrorCode& error) {
+  if (!attributes.readOnly)
+    return true;
   return ChangeMode(path, static_cast<mode_t>(attributes.saved), error);
 }
 

@@ -83,7 +83,27 @@ TEST_F(FileAttributesTest, MissingFileReportsAnError) {
   platform::ErrorCode error = 0;
   EXPECT_FALSE(platform::ReadFileAttributes(tree.Path(u"missing.txt"), attributes, error));
   EXPECT_NE(error, 0u);
+  attributes.readOnly = true;
   EXPECT_FALSE(platform::RestoreFileAttributes(tree.Path(u"missing.txt"), attributes, error));
 }
+
+#ifndef _WIN32
+TEST_F(FileAttributesTest, WritableFilesAreLeftAsTheyAre) {
+  tree.MakeFile(u"open.txt", "x");
+  const std::u16string path = tree.Path(u"open.txt");
+  fs::permissions(fs::path(path),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  platform::FileAttributes attributes;
+  platform::ErrorCode error = 0;
+  ASSERT_TRUE(platform::ReadFileAttributes(path, attributes, error));
+  EXPECT_FALSE(attributes.readOnly);
+  ASSERT_TRUE(platform::ClearAttributesForWrite(path, attributes, error));
+  // A mode changed meanwhile by someone else is not put back either.
+  fs::permissions(fs::path(path), fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(platform::RestoreFileAttributes(path, attributes, error));
+  EXPECT_EQ(fs::status(fs::path(path)).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+}
+#endif
 
 }  // namespace

@@ -1,0 +1,207 @@
+#include "cli/cli_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <map>
+
+#include "platform/string_table.h"
+#include "text/text_format.h"
+#include "text/utf8.h"
+
+namespace {
+
+constexpr std::int32_t kMaxFileLimit = 1000000;
+
+const std::map<std::string, ActionType>& ActionNames() {
+  static const std::map<std::string, ActionType> names{
+      {"replace", ActionType::Replace},  {"find", ActionType::FindOnly},
+      {"delete", ActionType::Delete},    {"before", ActionType::PlaceBefore},
+      {"after", ActionType::PlaceAfter}, {"begin", ActionType::AddToBeginning},
+      {"end", ActionType::AddToEnd}};
+  return names;
+}
+
+const std::map<std::string, std::int32_t>& NewLineNames() {
+  static const std::map<std::string, std::int32_t> names{
+      {"crlf", kNewLineCrLf}, {"lf", kNewLineLf}, {"cr", kNewLineCr}, {"file", kNewLineAsInFile}};
+  return names;
+}
+
+const std::map<std::string, std::int32_t>& LogTypeNames() {
+  static const std::map<std::string, std::int32_t> names{{"text", kLogText}, {"html", kLogHtml}};
+  return names;
+}
+
+template <typename Value>
+std::vector<std::string> Keys(const std::map<std::string, Value>& map) {
+  std::vector<std::string> keys;
+  for (const auto& entry : map)
+    keys.push_back(entry.first);
+  return keys;
+}
+
+std::string Help(unsigned id) {
+  return Utf16ToUtf8(platform::LoadText(id));
+}
+
+// A text argument in the program's UTF-16; false when it is not UTF-8.
+bool TakeText(const std::string& utf8, const char* option, std::u16string& text,
+              std::string& message) {
+  if (Utf8ToUtf16(utf8, text))
+    return true;
+  message = Utf16ToUtf8(FormatString(IDS_CLI_ARGUMENT_NOT_UTF8, {AsciiToText(option)}));
+  return false;
+}
+
+bool CheckCodePage(std::int32_t codePage, std::string& message) {
+  static const CodePageCatalogue catalogue;
+  if (catalogue.Find(codePage))
+    return true;
+  message = Utf16ToUtf8(FormatString(IDS_CLI_UNKNOWN_CODE_PAGE, {codePage}));
+  return false;
+}
+
+// The raw values as CLI11 leaves them, before they become the program's types.
+struct RawOptions {
+  std::string path;
+  std::string mask;
+  std::string find;
+  std::string findFile;
+  std::string replace;
+  std::string replaceFile;
+  std::string action = "replace";
+  std::string newLine;
+  std::string log;
+  std::string logType = "text";
+  bool noSubfolders = false;
+  std::int32_t inputCodePage = 0;
+  std::int32_t outputCodePage = 0;
+};
+
+void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
+  app.add_option("--path", raw.path, Help(IDS_CLI_HELP_PATH))->required();
+  app.add_option("--mask", raw.mask, Help(IDS_CLI_HELP_MASK));
+  auto* find = app.add_option("--find", raw.find, Help(IDS_CLI_HELP_FIND));
+  app.add_option("--find-file", raw.findFile, Help(IDS_CLI_HELP_FIND_FILE))->excludes(find);
+  auto* replace = app.add_option("--replace", raw.replace, Help(IDS_CLI_HELP_REPLACE));
+  app.add_option("--replace-file", raw.replaceFile, Help(IDS_CLI_HELP_REPLACE_FILE))
+      ->excludes(replace);
+  app.add_option("--action", raw.action, Help(IDS_CLI_HELP_ACTION))
+      ->check(CLI::IsMember(Keys(ActionNames())));
+  app.add_flag("--no-subfolders", raw.noSubfolders, Help(IDS_CLI_HELP_NO_SUBFOLDERS));
+  app.add_flag("--case", options.fields.caseSensitive, Help(IDS_CLI_HELP_CASE));
+  app.add_flag("--regex", options.fields.useRegex, Help(IDS_CLI_HELP_REGEX));
+  app.add_flag("--vars", options.fields.useVariables, Help(IDS_CLI_HELP_VARS));
+  app.add_flag("--rename", options.fields.renameMode, Help(IDS_CLI_HELP_RENAME));
+  app.add_flag("--confirm", options.fields.confirmReplace, Help(IDS_CLI_HELP_CONFIRM));
+  app.add_flag("--yes", options.yes, Help(IDS_CLI_HELP_YES));
+
+  CliSettings& settings = options.settings;
+  const auto zeroOrOne = CLI::IsMember({0, 1});
+  app.add_option("--hidden", settings.searchHidden, Help(IDS_CLI_HELP_HIDDEN))->check(zeroOrOne);
+  app.add_option("--read-only", settings.replaceReadOnly, Help(IDS_CLI_HELP_READ_ONLY))
+      ->check(zeroOrOne);
+  app.add_option("--keep-date", settings.keepFileDate, Help(IDS_CLI_HELP_KEEP_DATE))
+      ->check(zeroOrOne);
+  app.add_option("--trim-newlines", settings.trimTrailingNewLines, Help(IDS_CLI_HELP_TRIM_NEWLINES))
+      ->check(zeroOrOne);
+  app.add_option("--input-cp", raw.inputCodePage, Help(IDS_CLI_HELP_INPUT_CP));
+  app.add_option("--output-cp", raw.outputCodePage, Help(IDS_CLI_HELP_OUTPUT_CP));
+  app.add_option("--newline", raw.newLine, Help(IDS_CLI_HELP_NEWLINE))
+      ->check(CLI::IsMember(Keys(NewLineNames())));
+  app.add_option("--max-files", settings.maxFilesShown, Help(IDS_CLI_HELP_MAX_FILES))
+      ->check(CLI::Range(0, kMaxFileLimit));
+  app.add_option("--log", raw.log, Help(IDS_CLI_HELP_LOG));
+  app.add_option("--log-type", raw.logType, Help(IDS_CLI_HELP_LOG_TYPE))
+      ->check(CLI::IsMember(Keys(LogTypeNames())));
+  app.add_flag("--json", options.json, Help(IDS_CLI_HELP_JSON));
+}
+
+// Turns the raw values into the options; false with `message` set when one is unusable.
+bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& options,
+                    std::string& message) {
+  RunFields& fields = options.fields;
+  if (!TakeText(raw.path, "--path", fields.searchPaths, message) ||
+      !TakeText(raw.mask, "--mask", fields.masks, message) ||
+      !TakeText(raw.find, "--find", fields.findText, message) ||
+      !TakeText(raw.replace, "--replace", fields.replaceText, message))
+    return false;
+  std::u16string text;
+  if (app.count("--find-file")) {
+    if (!TakeText(raw.findFile, "--find-file", text, message))
+      return false;
+    options.findFile = text;
+  }
+  if (app.count("--replace-file")) {
+    if (!TakeText(raw.replaceFile, "--replace-file", text, message))
+      return false;
+    options.replaceFile = text;
+  }
+  if (app.count("--log")) {
+    if (!TakeText(raw.log, "--log", text, message))
+      return false;
+    options.settings.logDirectory = text;
+  }
+  if (!app.count("--mask"))
+    fields.masks = platform::LoadText(IDS_DEFAULT_MASK);
+  fields.action = ActionNames().at(raw.action);
+  fields.includeSubfolders = !raw.noSubfolders;
+
+  CliSettings& settings = options.settings;
+  if (!CheckCodePage(raw.inputCodePage, message))
+    return false;
+  settings.inputCodePage = raw.inputCodePage;
+  if (app.count("--output-cp")) {
+    if (!CheckCodePage(raw.outputCodePage, message))
+      return false;
+    settings.outputCodePage = raw.outputCodePage;
+  }
+  if (app.count("--newline"))
+    settings.newLineMode = NewLineNames().at(raw.newLine);
+  settings.logType = LogTypeNames().at(raw.logType);
+  return true;
+}
+
+}  // namespace
+
+CliParse ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
+                         std::string& text) {
+  CLI::App app(Utf16ToUtf8(platform::LoadText(IDS_CLI_DESCRIPTION)), "voxalon-cli");
+  app.set_version_flag("--version", VOXALON_VERSION);
+  RawOptions raw;
+  DefineOptions(app, raw, options);
+
+  std::vector<const char*> argv{"voxalon-cli"};
+  for (const std::string& argument : arguments)
+    argv.push_back(argument.c_str());
+  try {
+    app.parse(static_cast<int>(argv.size()), argv.data());
+  } catch (const CLI::CallForHelp&) {
+    text = app.help();
+    return CliParse::Exit;
+  } catch (const CLI::CallForAllHelp&) {
+    text = app.help("", CLI::AppFormatMode::All);
+    return CliParse::Exit;
+  } catch (const CLI::CallForVersion&) {
+    text = std::string("voxalon-cli ") + VOXALON_VERSION + "\n";
+    return CliParse::Exit;
+  } catch (const CLI::ParseError& error) {
+    text = error.what();
+    return CliParse::Refused;
+  }
+  return TakeRawOptions(app, raw, options, text) ? CliParse::Run : CliParse::Refused;
+}
+
+void ApplyCliSettings(const CliSettings& source, ProgramSettings& settings) {
+  settings.searchHidden = source.searchHidden;
+  settings.replaceReadOnly = source.replaceReadOnly;
+  settings.keepFileDate = source.keepFileDate;
+  settings.trimTrailingNewLines = source.trimTrailingNewLines;
+  settings.inputCodePage = source.inputCodePage;
+  settings.outputCodePage = source.outputCodePage.value_or(source.inputCodePage);
+  settings.newLineMode = source.newLineMode;
+  settings.maxFilesShown = source.maxFilesShown;
+  settings.saveErrorLog = source.logDirectory ? 1 : 0;
+  settings.logDirectory = source.logDirectory.value_or(std::u16string());
+  settings.logType = source.logType;
+}

@@ -1,0 +1,46 @@
+// The console front end's command line: one run's fields and settings.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run/run_command.h"
+#include "text/program_settings.h"
+
+// The settings a command line can give; unset ones keep the program settings' defaults.
+struct CliSettings {
+  std::int32_t searchHidden = 1;
+  std::int32_t replaceReadOnly = 0;
+  std::int32_t keepFileDate = 0;
+  std::int32_t trimTrailingNewLines = 1;
+  std::int32_t inputCodePage = 0;
+  std::optional<std::int32_t> outputCodePage;  // unset: the same as the input code page
+  std::int32_t newLineMode = kNewLineAsInFile;
+  std::int32_t maxFilesShown = 0;
+  std::optional<std::u16string> logDirectory;  // set: the error log is on
+  std::int32_t logType = kLogText;
+};
+
+struct CliOptions {
+  RunFields fields;
+  std::optional<std::u16string> findFile;     // --find-file: the find text is read from it
+  std::optional<std::u16string> replaceFile;  // --replace-file
+  CliSettings settings;
+  bool yes = false;   // --yes: warning questions proceed
+  bool json = false;  // --json: JSON lines
+};
+
+enum class CliParse {
+  Run,      // options complete
+  Exit,     // help or version printed into `text`; exit 0
+  Refused,  // `text` says why; exit 2
+};
+
+// Parses the arguments after the program name, given in UTF-8.
+CliParse ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
+                         std::string& text);
+
+// Copies the command line's settings into a settings record.
+void ApplyCliSettings(const CliSettings& source, ProgramSettings& settings);

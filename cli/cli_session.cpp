@@ -1,0 +1,138 @@
+#include "cli/cli_session.h"
+
+#include <chrono>
+
+#include "cli/console_run_channel.h"
+#include "cli/console_run_view.h"
+#include "cli/exit_status.h"
+#include "cli/terminal_questions.h"
+#include "platform/file.h"
+#include "platform/path_queries.h"
+#include "platform/string_table.h"
+#include "processing/error_log.h"
+#include "processing/whole_file.h"
+#include "run/run_controller.h"
+#include "run/standard_run_checks.h"
+#include "text/regex/regex_program.h"
+#include "text/text_format.h"
+#include "text/utf8.h"
+
+namespace {
+
+constexpr auto kFlushInterval = std::chrono::milliseconds(100);
+
+// Reads a text given as a UTF-8 file, every byte kept; false with `message` set on failure.
+bool ReadTextFile(const std::u16string& path, std::u16string& text, std::u16string& message) {
+  platform::File file;
+  platform::ErrorCode error = 0;
+  FileBytes bytes;
+  if (file.Open(path, platform::FileAccess::Read, platform::FileShare::Read, error))
+    error = ReadWholeFile(file, bytes);
+  if (error != 0) {
+    std::u16string reason;
+    FormatSystemError(error, reason);
+    // System texts end with a line break of their own.
+    while (!reason.empty() && (reason.back() == u'\n' || reason.back() == u'\r'))
+      reason.pop_back();
+    message = FormatString(IDS_CLI_TEXT_FILE_UNREADABLE, {path, reason});
+    return false;
+  }
+  const auto view = bytes.view();
+  if (!Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(view.data()), view.size()),
+                   text)) {
+    message = FormatString(IDS_CLI_TEXT_FILE_NOT_UTF8, {path});
+    return false;
+  }
+  return true;
+}
+
+// The command line's own checks, before those of the Run command; false with `message` set.
+bool CheckCommandLine(CliOptions& options, const Console& console, std::u16string& message) {
+  if (options.fields.confirmReplace && !console.InputIsTerminal()) {
+    message = platform::LoadText(IDS_CLI_CONFIRM_NEEDS_TERMINAL);
+    return false;
+  }
+  if (options.findFile && !ReadTextFile(*options.findFile, options.fields.findText, message))
+    return false;
+  if (options.replaceFile &&
+      !ReadTextFile(*options.replaceFile, options.fields.replaceText, message))
+    return false;
+  if (options.settings.logDirectory && !platform::IsDirectory(*options.settings.logDirectory)) {
+    message = platform::LoadText(IDS_LOG_PATH_MISSING);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int CliMain(const std::vector<std::string>& arguments, Console& console) {
+  CliOptions options;
+  std::string text;
+  switch (ParseCliOptions(arguments, options, text)) {
+    case CliParse::Exit:
+      console.Write(ConsoleStream::Out, text);
+      console.Flush();
+      return kExitFinished;
+    case CliParse::Refused: {
+      std::u16string message;
+      Utf8ToUtf16(text, message);
+      WriteCliError(console, message);
+      console.Flush();
+      return kExitRefused;
+    }
+    case CliParse::Run:
+      break;
+  }
+  return RunCliSession(std::move(options), console);
+}
+
+int RunCliSession(CliOptions options, Console& console) {
+  std::u16string message;
+  if (!CheckCommandLine(options, console, message)) {
+    WriteCliError(console, message);
+    console.Flush();
+    return kExitRefused;
+  }
+
+  ProgramSettings settings;
+  ApplyCliSettings(options.settings, settings);
+  ErrorLog log;
+  log.InitErrorLog(settings);
+  ConsoleRunView view(console, log, options.json, options.fields.renameMode, options.fields.action);
+  TerminalPrompt prompt(console, options.yes);
+  ConsoleRunChannel channel;
+  std::vector<std::u16string> recentFolders;
+  RunController controller(view, prompt, channel, settings, recentFolders);
+  channel.SetHandler(&controller);
+  RegexProgram program;
+  controller.SetChecks(StandardRunChecks(program));
+
+  // Under the lock: the worker may report before OnRun has marked the run as running.
+  channel.Locked([&] { controller.OnRun(options.fields); });
+  if (controller.runState() == RunState::Idle) {
+    console.Flush();
+    if (console.Interrupted())
+      return kExitInterrupted;
+    return prompt.declined() ? kExitCancelled : kExitRefused;
+  }
+
+  // The worker prints through the view on its own thread; this thread passes on Ctrl+C and
+  // keeps standard output flowing.
+  bool stopRequested = false;
+  const auto idle = [&controller] { return controller.runState() == RunState::Idle; };
+  while (!channel.WaitFor(idle, kFlushInterval)) {
+    channel.Locked([&] {
+      if (console.Interrupted() && !stopRequested) {
+        controller.OnStop();
+        stopRequested = true;
+      }
+      console.Flush();
+    });
+  }
+  view.WriteEnd();
+  console.Flush();
+  if (console.Interrupted())
+    return kExitInterrupted;
+  return view.errorCount() > 0 ? kExitWithErrors : kExitFinished;
+}

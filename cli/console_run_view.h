@@ -1,0 +1,40 @@
+// The run's view on a console: listed files and errors are printed as they arrive, errors also
+// go to the error log, and confirmations are asked at the terminal.
+#pragma once
+
+#include "cli/console.h"
+#include "processing/error_log.h"
+#include "run/run_view.h"
+
+class ConsoleRunView : public RunView {
+ public:
+  // renameMode and action are the run's, for the enabling rules the controller asks about.
+  ConsoleRunView(Console& console, ErrorLog& log, bool json, bool renameMode, ActionType action)
+      : console_(console), log_(log), json_(json), renameMode_(renameMode), action_(action) {}
+
+  void SetStatusText(const std::u16string&) override {}
+  void ClearStatusEdit() override {}
+  void ClearTextFields() override {}
+  int ResultRowCount() const override { return rows_; }
+  void AddResultRow(const CFileResult& result, int row, size_t index) override;
+  void DeleteAllResultRows() override { rows_ = 0; }
+  bool IsRenameModeChecked() const override { return renameMode_; }
+  std::int32_t ShownAction() const override { return static_cast<std::int32_t>(action_); }
+  void ApplyRunningUi(const RunningUi&) override {}
+  void WriteErrorLog(const std::u16string& text) override;
+  ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
+                                 const CFileResult::replace_info& position) override;
+
+  // "Found files: N" or the JSON end line.
+  void WriteEnd();
+  int errorCount() const { return errors_; }
+
+ private:
+  Console& console_;
+  ErrorLog& log_;
+  bool json_;
+  bool renameMode_;
+  ActionType action_;
+  int rows_ = 0;
+  int errors_ = 0;
+};

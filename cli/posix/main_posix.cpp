@@ -1,0 +1,12 @@
+// voxalon-cli on POSIX: arguments are taken as UTF-8 whatever the locale.
+#include <string>
+#include <vector>
+
+#include "cli/cli_session.h"
+#include "cli/terminal_console.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  TerminalConsole console;
+  return CliMain(arguments, console);
+}

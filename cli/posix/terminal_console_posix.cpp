@@ -1,0 +1,81 @@
+#include "cli/terminal_console.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+
+namespace {
+
+constexpr int kAnswerPollMilliseconds = 100;
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+std::atomic<bool> interrupted{false};
+
+void OnStopSignal(int) {
+  interrupted.store(true);
+}
+
+}  // namespace
+
+// Writes everything, retrying after signals; false when the reader has gone.
+bool TerminalConsole::WriteAll(ConsoleStream stream, std::string_view bytes) {
+  const int descriptor = stream == ConsoleStream::Out ? STDOUT_FILENO : STDERR_FILENO;
+  while (!bytes.empty()) {
+    const ssize_t written = write(descriptor, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR)
+        continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+TerminalConsole::TerminalConsole() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : kStopSignals)
+    sigaction(signal, &action, nullptr);
+  // A closed pipe must not kill the process while a file is being written.
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+TerminalConsole::~TerminalConsole() {
+  Flush();
+}
+
+bool TerminalConsole::InputIsTerminal() const {
+  return isatty(STDIN_FILENO) == 1;
+}
+
+bool TerminalConsole::ReadLine(std::string& line) {
+  line.clear();
+  // The signal may arrive on another thread, so the wait looks at the flag regularly.
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  while (!interrupted.load()) {
+    const int ready = poll(&input, 1, kAnswerPollMilliseconds);
+    if (ready == 0 || (ready < 0 && errno == EINTR))
+      continue;
+    char c = 0;
+    const ssize_t got = ready < 0 ? -1 : read(STDIN_FILENO, &c, 1);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got <= 0)
+      return got == 0 && !line.empty();
+    if (c == '\n')
+      return true;
+    if (c != '\r')
+      line.push_back(c);
+  }
+  return false;
+}
+
+bool TerminalConsole::InterruptRequested() {
+  return interrupted.load();
+}

@@ -1,0 +1,28 @@
+// What the console front end prints for a listed file, an error and the end of a run: tab-separated
+// lines like the results list, or one JSON object per line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "run/file_result.h"
+
+// The row's columns Name, Type, Size, Modified, Result and Path separated by tabs, then a line
+// per recorded match, indented by a tab and counted from 1. Control characters inside a column
+// become '?' so that every line stays one row.
+std::string FileResultLines(const CFileResult& file);
+
+// {"type":"file","name":…,"folder":…,"path":…,"size":N,"modified":"YYYY-MM-DDTHH:MM:SS",
+// "result":…,"matches":[[line,character],…]} with the recorded 0-based positions, and a newline.
+std::string FileResultJson(const CFileResult& file);
+// {"type":"error","text":…} and a newline.
+std::string ErrorJson(const std::u16string& text);
+// {"type":"end","found":N} and a newline.
+std::string EndJson(int found);
+
+// The text without the line breaks at its end (system error texts end with one), so that it
+// prints as one line.
+std::u16string_view WithoutTrailingBreaks(std::u16string_view text);
+
+// "YYYY-MM-DDTHH:MM:SS".
+std::string IsoDateText(const CalendarTime& time);

@@ -1,0 +1,108 @@
+#include "cli/terminal_console.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/win32/wide.h"
+#include "text/utf8.h"
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+BOOL WINAPI OnControlEvent(DWORD event) {
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+    interrupted.store(true);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode);
+}
+
+}  // namespace
+
+// A console gets the text as UTF-16, files and pipes as UTF-8.
+bool TerminalConsole::WriteAll(ConsoleStream stream, std::string_view utf8) {
+  HANDLE handle = GetStdHandle(stream == ConsoleStream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
+    return true;
+  if (IsConsole(handle)) {
+    std::u16string text;
+    Utf8ToUtf16(utf8, text);
+    const wchar_t* data = platform::Wide(text);
+    size_t left = text.size();
+    while (left > 0) {
+      DWORD written = 0;
+      const DWORD chunk = left > 8192 ? 8192 : static_cast<DWORD>(left);
+      if (!WriteConsoleW(handle, data, chunk, &written, nullptr) || written == 0)
+        return false;
+      data += written;
+      left -= written;
+    }
+    return true;
+  }
+  while (!utf8.empty()) {
+    DWORD written = 0;
+    const DWORD chunk = utf8.size() > (1u << 20) ? (1u << 20) : static_cast<DWORD>(utf8.size());
+    if (!WriteFile(handle, utf8.data(), chunk, &written, nullptr) || written == 0)
+      return false;
+    utf8.remove_prefix(written);
+  }
+  return true;
+}
+
+TerminalConsole::TerminalConsole() {
+  SetConsoleCtrlHandler(OnControlEvent, TRUE);
+}
+
+TerminalConsole::~TerminalConsole() {
+  Flush();
+  SetConsoleCtrlHandler(OnControlEvent, FALSE);
+}
+
+bool TerminalConsole::InputIsTerminal() const {
+  return IsConsole(GetStdHandle(STD_INPUT_HANDLE));
+}
+
+bool TerminalConsole::ReadLine(std::string& line) {
+  line.clear();
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (!IsConsole(input)) {
+    char byte = 0;
+    DWORD read = 0;
+    while (ReadFile(input, &byte, 1, &read, nullptr) && read == 1) {
+      if (byte == '\n')
+        return true;
+      if (byte != '\r')
+        line.push_back(byte);
+    }
+    return !line.empty();
+  }
+  std::u16string text;
+  while (true) {
+    wchar_t unit = 0;
+    DWORD read = 0;
+    if (!ReadConsoleW(input, &unit, 1, &read, nullptr) || read == 0) {
+      // Ctrl+C ends a console read with nothing read; give the handler its moment.
+      Sleep(50);
+      return false;
+    }
+    if (interrupted.load())
+      return false;
+    if (unit == L'\n')
+      break;
+    if (unit != L'\r')
+      text.push_back(static_cast<char16_t>(unit));
+  }
+  line = Utf16ToUtf8(text);
+  return true;
+}
+
+bool TerminalConsole::InterruptRequested() {
+  return interrupted.load();
+}

@@ -1,0 +1,305 @@
+// The console front end in process: the command line through to the files, with a console whose
+// terminal answers from a script.
+#include "cli/cli_session.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/exit_status.h"
+#include "platform/string_table.h"
+#include "processing/error_log.h"
+#include "tests/support/temp_tree.h"
+#include "text/text_format.h"
+#include "text/utf8.h"
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+namespace {
+
+class ScriptedConsole : public Console {
+ public:
+  void Write(ConsoleStream stream, std::string_view utf8) override {
+    (stream == ConsoleStream::Out ? out : err).append(utf8);
+  }
+  void Flush() override {}
+  bool InputIsTerminal() const override { return terminal; }
+  bool ReadLine(std::string& line) override {
+    ++reads;
+    if (interruptOnRead)
+      interrupted = true;
+    if (answers.empty())
+      return false;
+    line = answers.front();
+    answers.pop_front();
+    return true;
+  }
+  bool Interrupted() const override { return interrupted; }
+
+  bool terminal = false;
+  bool interrupted = false;
+  bool interruptOnRead = false;
+  std::deque<std::string> answers;
+  std::string out;
+  std::string err;
+  int reads = 0;
+};
+
+std::string Text(const std::u16string& text) {
+  return Utf16ToUtf8(text);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> Columns(const std::string& line) {
+  std::vector<std::string> columns;
+  size_t start = 0;
+  for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+    columns.push_back(line.substr(start, tab - start));
+  columns.push_back(line.substr(start));
+  return columns;
+}
+
+class CliSession : public ::testing::Test {
+ protected:
+  int Run(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--path", Text(tree.root())});
+    return CliMain(arguments, console);
+  }
+  std::string Content(std::u16string_view name) const {
+    std::ifstream in(tree.FsPath(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::string Error(unsigned id) const {
+    return Text(FormatString(IDS_CLI_ERROR, {platform::LoadText(id)}));
+  }
+  std::string Warning(unsigned id) const {
+    return Text(FormatString(IDS_CLI_WARNING, {platform::LoadText(id)}));
+  }
+
+  TempTree tree;
+  ScriptedConsole console;
+};
+
+TEST_F(CliSession, ListsMatchingFilesWithTheResultColumnsAndPositions) {
+  tree.MakeFile(u"a.txt", "one two\r\ntwo two\n");
+  tree.MakeFile(u"b.txt", "nothing here");
+  EXPECT_EQ(Run({"--find", "TWO", "--action", "find"}), kExitFinished);
+  EXPECT_THAT(console.err, IsEmpty());
+  const std::vector<std::string> lines = Lines(console.out);
+  ASSERT_EQ(lines.size(), 5u) << console.out;
+  const std::vector<std::string> columns = Columns(lines[0]);
+  ASSERT_EQ(columns.size(), 6u);
+  EXPECT_EQ(columns[0], "a.txt");
+  EXPECT_EQ(columns[2], "17 Bytes");
+  EXPECT_EQ(columns[4], Text(FormatString(IDS_MATCHES_FOUND, {3})));
+  EXPECT_EQ(columns[5], Text(tree.root()));
+  EXPECT_EQ(lines[1], "\t" + Text(FormatString(IDS_MATCH_POSITION, {1, 5})));
+  EXPECT_EQ(lines[2], "\t" + Text(FormatString(IDS_MATCH_POSITION, {2, 1})));
+  EXPECT_EQ(lines[3], "\t" + Text(FormatString(IDS_MATCH_POSITION, {2, 5})));
+  EXPECT_EQ(lines[4], Text(FormatString(IDS_FOUND_FILES, {1})));
+}
+
+TEST_F(CliSession, JsonLinesCarryTheRecordedPositionsAndErrorsInArrivalOrder) {
+  tree.MakeFile(u"a.txt", "x\nab x");
+  // Bytes that are not UTF-8 fail the file rather than be written back changed.
+  tree.MakeFile(u"broken.txt", "x \xFF");
+  EXPECT_EQ(Run({"--find", "x", "--replace", "y", "--input-cp", "65001", "--json"}),
+            kExitWithErrors);
+  EXPECT_THAT(console.err, IsEmpty());
+  const std::vector<std::string> lines = Lines(console.out);
+  ASSERT_EQ(lines.size(), 3u) << console.out;
+  const auto file = nlohmann::json::parse(lines[0]);
+  EXPECT_EQ(file["type"], "file");
+  EXPECT_EQ(file["name"], "a.txt");
+  EXPECT_EQ(file["folder"], Text(tree.root()));
+  EXPECT_EQ(file["path"], Text(tree.Path(u"a.txt")));
+  EXPECT_EQ(file["size"], 6);
+  EXPECT_EQ(file["matches"], nlohmann::json::parse("[[0,0],[1,3]]"));
+  EXPECT_EQ(std::string(file["modified"]).size(), 19u);
+  const auto error = nlohmann::json::parse(lines[1]);
+  EXPECT_EQ(error["type"], "error");
+  EXPECT_THAT(std::string(error["text"]), HasSubstr("broken.txt"));
+  EXPECT_THAT(std::string(error["text"]),
+              HasSubstr(Text(platform::LoadText(IDS_INVALID_INPUT_BYTES))));
+  EXPECT_EQ(nlohmann::json::parse(lines[2]), nlohmann::json::parse(R"({"type":"end","found":1})"));
+  EXPECT_EQ(Content(u"a.txt"), "y\nab y");
+  EXPECT_EQ(Content(u"broken.txt"), "x \xFF");
+}
+
+TEST_F(CliSession, ErrorsGoToStandardErrorAndTheLogFolder) {
+  tree.MakeFile(u"broken.txt", "x \xFF");
+  tree.MakeFolder(u"logs");
+  EXPECT_EQ(Run({"--mask", "*.txt", "--find", "x", "--replace", "y", "--input-cp", "65001", "--log",
+                 Text(tree.Path(u"logs"))}),
+            kExitWithErrors);
+  EXPECT_THAT(console.err, HasSubstr(Text(platform::LoadText(IDS_INVALID_INPUT_BYTES))));
+  EXPECT_THAT(Lines(console.out), ElementsAre(Text(FormatString(IDS_FOUND_FILES, {0}))));
+  const std::string log = [&] {
+    std::ifstream in(tree.FsPath(u"logs/" + ErrorLogFileName(kLogText)), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }();
+  // UTF-16LE: the name appears with a zero after each ASCII byte.
+  EXPECT_THAT(log, HasSubstr(std::string("b\0r\0o\0k\0e\0n\0", 12)));
+}
+
+TEST_F(CliSession, ChecksRefuseTheRunWithNothingOnStandardOutput) {
+  tree.MakeFile(u"a.txt", "x");
+  for (bool json : {false, true}) {
+    console = ScriptedConsole();
+    std::vector<std::string> arguments{"--find", "x"};
+    if (json)
+      arguments.push_back("--json");
+    EXPECT_EQ(Run(arguments), kExitRefused);
+    EXPECT_THAT(console.out, IsEmpty());
+    EXPECT_EQ(console.err, Error(IDS_REPLACEMENT_MISSING) + "\n");
+  }
+  console = ScriptedConsole();
+  EXPECT_EQ(Run({"--find", "(", "--regex", "--action", "find"}), kExitRefused);
+  EXPECT_THAT(console.err, StartsWith(Text(FormatString(IDS_CLI_ERROR, {u""}))));
+  console = ScriptedConsole();
+  EXPECT_EQ(Run({"--action", "find", "--log", Text(tree.Path(u"missing"))}), kExitRefused);
+  EXPECT_EQ(console.err, Error(IDS_LOG_PATH_MISSING) + "\n");
+  EXPECT_EQ(Content(u"a.txt"), "x");
+}
+
+TEST_F(CliSession, WarningQuestionsProceedOnlyWithYesOrAnAnswer) {
+  tree.MakeFile(u"a.txt", "keep");
+  // No terminal: the warning is printed and the run cancelled.
+  EXPECT_EQ(Run({"--action", "delete"}), kExitCancelled);
+  EXPECT_EQ(console.err, Warning(IDS_DELETE_CONTENT_WARNING) + "\n");
+  EXPECT_THAT(console.out, IsEmpty());
+  // At a terminal the user is asked; "n" cancels, the end of the input too.
+  for (const char* answer : {"n", "no", ""}) {
+    console = ScriptedConsole();
+    console.terminal = true;
+    if (*answer)
+      console.answers = {"maybe", answer};
+    EXPECT_EQ(Run({"--action", "delete"}), kExitCancelled) << answer;
+    EXPECT_THAT(console.err, HasSubstr(Text(platform::LoadText(IDS_CLI_PROCEED_QUESTION))));
+    EXPECT_THAT(console.out, IsEmpty());
+  }
+  EXPECT_EQ(Content(u"a.txt"), "keep");
+
+  console = ScriptedConsole();
+  console.terminal = true;
+  console.answers = {" Y "};
+  EXPECT_EQ(Run({"--action", "delete"}), kExitFinished);
+  EXPECT_EQ(Content(u"a.txt"), "");
+
+  tree.MakeFile(u"a.txt", "keep");
+  console = ScriptedConsole();
+  EXPECT_EQ(Run({"--action", "delete", "--yes"}), kExitFinished);
+  EXPECT_EQ(console.err, Warning(IDS_DELETE_CONTENT_WARNING) + "\n");
+  EXPECT_EQ(console.reads, 0);
+  EXPECT_EQ(Content(u"a.txt"), "");
+}
+
+TEST_F(CliSession, ConfirmAsksEachMatchAtTheTerminal) {
+  tree.MakeFile(u"a.txt", "x x x x");
+  console.terminal = true;
+  console.answers = {"y", "what", "n", "a"};
+  EXPECT_EQ(Run({"--find", "x", "--replace", "y", "--confirm"}), kExitFinished);
+  EXPECT_EQ(Content(u"a.txt"), "y x y y");
+  EXPECT_EQ(console.reads, 4);
+  const std::string question = Text(platform::LoadText(IDS_CLI_CONFIRM_QUESTION));
+  EXPECT_THAT(console.err, HasSubstr(Text(tree.Path(u"a.txt"))));
+  size_t asked = 0;
+  for (size_t at = 0; (at = console.err.find(question, at)) != std::string::npos; ++at)
+    ++asked;
+  EXPECT_EQ(asked, 4u);
+
+  // q answers No To All, and so does the end of the input.
+  for (auto answers : {std::deque<std::string>{"y", "q"}, std::deque<std::string>{"y"}}) {
+    tree.MakeFile(u"a.txt", "x x x x");
+    console = ScriptedConsole();
+    console.terminal = true;
+    console.answers = answers;
+    EXPECT_EQ(Run({"--find", "x", "--replace", "y", "--confirm"}), kExitFinished);
+    EXPECT_EQ(Content(u"a.txt"), "y x x x");
+  }
+
+  console = ScriptedConsole();
+  EXPECT_EQ(Run({"--find", "x", "--replace", "y", "--confirm"}), kExitRefused);
+  EXPECT_EQ(console.err, Error(IDS_CLI_CONFIRM_NEEDS_TERMINAL) + "\n");
+}
+
+TEST_F(CliSession, MultiLineTextsComeFromUtf8Files) {
+  tree.MakeFile(u"doc.txt", "alpha\r\nbeta\r\ngamma\r\n");
+  tree.MakeFile(u"lf.txt", "alpha\nbeta\ngamma\n");
+  tree.MakeFolder(u"texts");
+  tree.MakeFile(u"texts/find.txt", "alpha\r\nbeta\r\n");
+  tree.MakeFile(u"texts/replace.txt", "\xC3\xA9tape 1\nstep 2");
+  EXPECT_EQ(
+      Run({"--mask", "*.txt", "--no-subfolders", "--find-file", Text(tree.Path(u"texts/find.txt")),
+           "--replace-file", Text(tree.Path(u"texts/replace.txt")), "--output-cp", "65001"}),
+      kExitFinished)
+      << console.err;
+  // The replacement takes each file's own line breaks; its UTF-8 comes through whole.
+  EXPECT_EQ(Content(u"doc.txt"), "\xC3\xA9tape 1\r\nstep 2\r\ngamma\r\n");
+  EXPECT_EQ(Content(u"lf.txt"), "\xC3\xA9tape 1\nstep 2\ngamma\n");
+
+  tree.MakeFile(u"texts/bad.txt", "caf\xE9");
+  console = ScriptedConsole();
+  EXPECT_EQ(Run({"--action", "find", "--find-file", Text(tree.Path(u"texts/bad.txt"))}),
+            kExitRefused);
+  EXPECT_EQ(console.err,
+            Text(FormatString(IDS_CLI_ERROR, {FormatString(IDS_CLI_TEXT_FILE_NOT_UTF8,
+                                                           {tree.Path(u"texts/bad.txt")})})) +
+                "\n");
+  console = ScriptedConsole();
+  EXPECT_EQ(Run({"--action", "find", "--find-file", Text(tree.Path(u"texts/none.txt"))}),
+            kExitRefused);
+  EXPECT_THAT(console.err, HasSubstr("none.txt"));
+  EXPECT_THAT(console.out, IsEmpty());
+}
+
+TEST_F(CliSession, FileLimitEndsTheRunAsFinished) {
+  for (char name = 'a'; name <= 'e'; ++name)
+    tree.MakeFile(std::u16string(1, name) + u".txt", "x");
+  EXPECT_EQ(Run({"--find", "x", "--action", "find", "--max-files", "2", "--json"}), kExitFinished);
+  const std::vector<std::string> lines = Lines(console.out);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(nlohmann::json::parse(lines[2])["found"], 2);
+}
+
+TEST_F(CliSession, CtrlCStopsTheRunAndReportsWhatWasFound) {
+  for (char name = 'a'; name <= 'e'; ++name)
+    tree.MakeFile(std::u16string(1, name) + u".txt", "x");
+  console.interrupted = true;
+  EXPECT_EQ(Run({"--find", "x", "--replace", "y"}), kExitInterrupted);
+  EXPECT_THAT(Lines(console.out).back(), StartsWith("Found files: "));
+
+  // Ctrl+C at a question ends the question and the run.
+  tree.MakeFile(u"a.txt", "x x");
+  console = ScriptedConsole();
+  console.terminal = true;
+  console.interruptOnRead = true;
+  EXPECT_EQ(Run({"--mask", "a.txt", "--find", "x", "--replace", "y", "--confirm"}),
+            kExitInterrupted);
+  EXPECT_EQ(console.reads, 1);
+  EXPECT_EQ(Content(u"a.txt"), "x x");
+}
+
+TEST_F(CliSession, HelpPrintsUsageAndExitsZero) {
+  EXPECT_EQ(CliMain({"--help"}, console), kExitFinished);
+  EXPECT_THAT(console.out, HasSubstr("--find-file"));
+  EXPECT_EQ(CliMain({"--path"}, console), kExitRefused);
+  EXPECT_THAT(console.err, StartsWith(Text(FormatString(IDS_CLI_ERROR, {u""}))));
+}
+
+}  // namespace
