@@ -31,9 +31,6 @@ bool ReadTextFile(const std::u16string& path, std::u16string& text, std::u16stri
   if (error != 0) {
     std::u16string reason;
     FormatSystemError(error, reason);
-    // System texts end with a line break of their own.
-    while (!reason.empty() && (reason.back() == u'\n' || reason.back() == u'\r'))
-      reason.pop_back();
     message = FormatString(IDS_CLI_TEXT_FILE_UNREADABLE, {path, reason});
     return false;
   }

@@ -9,11 +9,11 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "cli/exit_status.h"
 #include "platform/string_table.h"
 #include "processing/error_log.h"
+#include "tests/cli/output_lines.h"
 #include "tests/support/temp_tree.h"
 #include "text/text_format.h"
 #include "text/utf8.h"
@@ -55,23 +55,6 @@ class ScriptedConsole : public Console {
 
 std::string Text(const std::u16string& text) {
   return Utf16ToUtf8(text);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
-
-std::vector<std::string> Columns(const std::string& line) {
-  std::vector<std::string> columns;
-  size_t start = 0;
-  for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-    columns.push_back(line.substr(start, tab - start));
-  columns.push_back(line.substr(start));
-  return columns;
 }
 
 class CliSession : public ::testing::Test {
