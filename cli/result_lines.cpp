@@ -2,7 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "platform/string_table.h"
 #include "run/result_texts.h"
@@ -26,24 +30,78 @@ std::string JsonLine(const Json& object) {
   return object.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
+// "Line number: %d. Character number: %d" split at its numbers once, so that a file with
+// millions of matches is printed at the speed of copying.
+class MatchPositionFormat {
+ public:
+  MatchPositionFormat() {
+    const std::string text = Utf16ToUtf8(platform::LoadText(IDS_MATCH_POSITION));
+    const size_t first = text.find("%d");
+    const size_t second = first == std::string::npos ? first : text.find("%d", first + 2);
+    if (second == std::string::npos || text.find('%', second + 2) != std::string::npos ||
+        text.substr(0, first).find('%') != std::string::npos ||
+        text.substr(first + 2, second - first - 2).find('%') != std::string::npos)
+      return;  // not the plain form: FormatString does it
+    parts_ = {text.substr(0, first), text.substr(first + 2, second - first - 2),
+              text.substr(second + 2)};
+    length_ = text.size() - 4;
+  }
+
+  // Appends a tab, the text and a line break.
+  void AppendLine(std::int64_t line, std::int64_t character, std::string& out) const {
+    if (!parts_) {
+      out += '\t' + Utf16ToUtf8(FormatString(IDS_MATCH_POSITION, {line, character})) + '\n';
+      return;
+    }
+    // Built in place: the longest line is the fixed text and two numbers of 20 digits.
+    const size_t start = out.size();
+    out.resize(start + length_ + 2 * 20 + 2);
+    char* at = out.data() + start;
+    *at++ = '\t';
+    at = Copy((*parts_)[0], at);
+    at = std::to_chars(at, at + 20, line).ptr;
+    at = Copy((*parts_)[1], at);
+    at = std::to_chars(at, at + 20, character).ptr;
+    at = Copy((*parts_)[2], at);
+    *at++ = '\n';
+    out.resize(static_cast<size_t>(at - out.data()));
+  }
+
+ private:
+  static char* Copy(const std::string& part, char* at) {
+    std::memcpy(at, part.data(), part.size());
+    return at + part.size();
+  }
+
+  std::optional<std::array<std::string, 3>> parts_;
+  size_t length_ = 0;
+};
+
+const MatchPositionFormat& PositionFormat() {
+  static const MatchPositionFormat format;
+  return format;
+}
+
 }  // namespace
+
+void AppendNumber(std::int64_t value, std::string& out) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
+}
 
 std::string FileResultLines(const CFileResult& file) {
   std::string lines = Column(file.name) + '\t' + Column(file.typeName) + '\t' +
                       Column(SizeText(file.size)) + '\t' + Column(DateText(file.modified)) + '\t' +
                       Column(file.resultText) + '\t' + Column(file.folder) + '\n';
-  for (const CFileResult::replace_info& match : file.matches) {
-    lines += '\t';
-    lines += Utf16ToUtf8(FormatString(IDS_MATCH_POSITION, {match.line + 1, match.character + 1}));
-    lines += '\n';
-  }
+  const MatchPositionFormat& format = PositionFormat();
+  lines.reserve(lines.size() + file.matches.size() * 48);
+  for (const CFileResult::replace_info& match : file.matches)
+    format.AppendLine(match.line + 1, match.character + 1, lines);
   return lines;
 }
 
 std::string FileResultJson(const CFileResult& file) {
-  Json matches = Json::array();
-  for (const CFileResult::replace_info& match : file.matches)
-    matches.push_back(Json::array({match.line, match.character}));
   Json object;
   object["type"] = "file";
   object["name"] = Utf16ToUtf8(file.name);
@@ -52,8 +110,19 @@ std::string FileResultJson(const CFileResult& file) {
   object["size"] = file.size;
   object["modified"] = IsoDateText(file.modified);
   object["result"] = Utf16ToUtf8(file.resultText);
-  object["matches"] = std::move(matches);
-  return JsonLine(object);
+  // The positions, possibly millions, are written directly after the rest of the object.
+  std::string line = JsonLine(object);
+  line.resize(line.size() - 2);  // "}\n"
+  line += ",\"matches\":[";
+  for (size_t i = 0; i < file.matches.size(); ++i) {
+    line += i == 0 ? "[" : ",[";
+    AppendNumber(file.matches[i].line, line);
+    line += ',';
+    AppendNumber(file.matches[i].character, line);
+    line += ']';
+  }
+  line += "]}\n";
+  return line;
 }
 
 std::string ErrorJson(const std::u16string& text) {

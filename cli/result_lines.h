@@ -2,6 +2,7 @@
 // lines like the results list, or one JSON object per line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,9 @@ std::string EndJson(int found);
 // The text without the line breaks at its end (system error texts end with one), so that it
 // prints as one line.
 std::u16string_view WithoutTrailingBreaks(std::u16string_view text);
+
+// A number in decimal, appended.
+void AppendNumber(std::int64_t value, std::string& out);
 
 // "YYYY-MM-DDTHH:MM:SS".
 std::string IsoDateText(const CalendarTime& time);

@@ -34,6 +34,10 @@ class DirectoryListing {
   const std::u16string& name() const;
   std::uint64_t size() const;
   CalendarTime modified() const;
+  // Whether the current entry, whose full path is given, is a directory or a link to one:
+  // PathIsDirectoryW on the path on Windows; on POSIX what the listing knows of the entry, with
+  // a stat only where the directory entry does not tell.
+  bool EntryIsDirectory(const std::u16string& fullPath) const;
 
  private:
   struct Impl;

@@ -1,6 +1,8 @@
 #include "processing/byte_table.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <new>
 #include <vector>
@@ -30,34 +32,70 @@ bool BuildTable(CodePage codePage, ByteTable& table) {
   return true;
 }
 
+// Whether the code page reads the bytes of the euro sign in UTF-8 as that one character.
+bool DecodesUtf8(CodePage codePage) {
+  static constexpr unsigned char kEuro[] = {0xE2, 0x82, 0xAC};
+  ConvertedBuffer decoded;
+  size_t byteLength = 0;
+  return ConvertText(false, decoded, sizeof kEuro, kEuro, byteLength, codePage) &&
+         decoded.text.length() == 1 && decoded.text.data()[0] == u'\u20AC';
+}
+
 struct KnownTable {
   CodePage codePage;
   bool oneToOne;
+  bool utf8;
   ByteTable table;
 };
 
-}  // namespace
-
-bool OneToOneByteTable(CodePage codePage, ByteTable& table) {
+// What is known of a code page, worked out once for the life of the process.
+KnownTable Known(CodePage codePage) {
   static std::mutex lock;
   static std::vector<KnownTable> known;
   {
     std::lock_guard<std::mutex> guard(lock);
     for (const KnownTable& entry : known) {
-      if (entry.codePage == codePage) {
-        table = entry.table;
-        return entry.oneToOne;
-      }
+      if (entry.codePage == codePage)
+        return entry;
     }
   }
-  KnownTable entry{codePage, false, {}};
+  KnownTable entry{codePage, false, false, {}};
   entry.oneToOne = BuildTable(codePage, entry.table);
-  table = entry.table;
+  entry.utf8 = !entry.oneToOne && DecodesUtf8(codePage);
   std::lock_guard<std::mutex> guard(lock);
   try {
     known.push_back(entry);
   } catch (const std::bad_alloc&) {
-    // Asked again next time.
+    // Worked out again next time.
   }
-  return entry.oneToOne;
+  return entry;
+}
+
+bool AllAscii(std::span<const unsigned char> bytes) {
+  std::uint64_t high = 0;
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, sizeof word);
+    high |= word;
+  }
+  for (; i < bytes.size(); ++i)
+    high |= bytes[i];
+  return (high & 0x8080808080808080u) == 0;
+}
+
+}  // namespace
+
+bool OneToOneByteTable(CodePage codePage, ByteTable& table) {
+  const KnownTable known = Known(codePage);
+  table = known.table;
+  return known.oneToOne;
+}
+
+bool AsciiUtf8ByteTable(CodePage codePage, std::span<const unsigned char> bytes, ByteTable& table) {
+  if (!Known(codePage).utf8 || !AllAscii(bytes))
+    return false;
+  for (size_t byte = 0; byte < table.size(); ++byte)
+    table[byte] = byte < 0x80 ? static_cast<char16_t>(byte) : u'\uFFFF';
+  return true;
 }

@@ -163,7 +163,8 @@ MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
   };
 }
 
-// A plain search in a one-to-one single-byte code page, on the bytes as read. Find only needs no
+// A plain search in a one-to-one single-byte code page (or in UTF-8 that is all ASCII), on the
+// bytes as read. Find only needs no
 // text; a file written back in the same code page is changed byte by byte. Returns false when
 // the file needs its text after all: then nothing was recorded.
 bool ProcessBytes(RunParameters& parameters, CFileResult& entry, OpenFile& file,
@@ -224,7 +225,9 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
 
   ByteTable table;
   Outcome outcome;
-  if (!parameters.useRegex && !find.empty() && OneToOneByteTable(settings.inputCodePage, table) &&
+  if (!parameters.useRegex && !find.empty() &&
+      (OneToOneByteTable(settings.inputCodePage, table) ||
+       AsciiUtf8ByteTable(settings.inputCodePage, file.original.view(), table)) &&
       ProcessBytes(parameters, entry, file, table, find, replace, outcome))
     return outcome;
 

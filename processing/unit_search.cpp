@@ -36,8 +36,6 @@ struct Lanes<char16_t> {
   static constexpr size_t kCount = 8;
   static __m128i Splat(char16_t value) { return _mm_set1_epi16(static_cast<short>(value)); }
   static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi16(a, b); }
-  // Adds one to every lane that is all ones in `hits`.
-  static __m128i Count(__m128i counts, __m128i hits) { return _mm_sub_epi16(counts, hits); }
 };
 
 template <>
@@ -45,7 +43,6 @@ struct Lanes<unsigned char> {
   static constexpr size_t kCount = 16;
   static __m128i Splat(unsigned char value) { return _mm_set1_epi8(static_cast<char>(value)); }
   static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
-  static __m128i Count(__m128i counts, __m128i hits) { return _mm_sub_epi8(counts, hits); }
 };
 
 template <class T>
@@ -125,76 +122,60 @@ size_t FindPairVector(const T* text, size_t from, size_t last, const ValueChoice
   return FindPairScalar(text, p, last, first, offset, second);
 }
 
-template <class T>
-std::int64_t SumLanes(__m128i counts) {
-  alignas(16) T lanes[Lanes<T>::kCount];
-  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), counts);
-  std::int64_t sum = 0;
-  for (T lane : lanes)
-    sum += lane;
-  return sum;
+// The break ends among the lanes of the block at `at` as a byte mask: LF, and CR where no LF
+// follows. text[at + kLanes] must be readable.
+template <class T, class Choice>
+unsigned BreakEndMask(const T* text, size_t at, const Choice& cr, const Choice& lf) {
+  const __m128i here = Load(text + at);
+  return Mask<T>(_mm_or_si128(lf.Match(here),
+                              _mm_andnot_si128(lf.Match(Load(text + at + 1)), cr.Match(here))));
 }
 
-// Break ends in [from, to) counted block by block; the unit after each block must be readable,
-// so the blocks stop short of the last one. Returns where counting stopped.
+// One value spread over all lanes.
+template <class T>
+struct Splat {
+  explicit Splat(T value) : value(Lanes<T>::Splat(value)) {}
+  __m128i Match(__m128i block) const { return Lanes<T>::Equal(block, value); }
+  __m128i value;
+};
+
+// Break ends in [from, to - 1) block by block, counted and the last one noted in one pass; the
+// spans between two matches are often short, so each block costs a mask and a population count.
+// The blocks stop short of the last unit, whose successor may not be readable: the final block
+// overlaps the one before, with the lanes counted already masked off. Returns where counting
+// stopped.
+template <class T, class Choice>
+size_t CountEndsBlocks(const T* text, size_t from, size_t to, const Choice& cr, const Choice& lf,
+                       std::int64_t& count, size_t& last) {
+  constexpr size_t kLanes = Lanes<T>::kCount;
+  if (to - from <= kLanes)
+    return from;
+  auto take = [&](size_t at, unsigned mask) {
+    if (mask != 0) {
+      count += std::popcount(mask) / static_cast<int>(sizeof(T));
+      last = at + Lane<T>(31 - std::countl_zero(mask));
+    }
+  };
+  size_t p = from;
+  for (; to - p > kLanes; p += kLanes)
+    take(p, BreakEndMask(text, p, cr, lf));
+  const size_t at = to - 1 - kLanes;
+  if (p - at < kLanes) {
+    const unsigned seen = (1u << ((p - at) * sizeof(T))) - 1;
+    take(at, BreakEndMask(text, at, cr, lf) & ~seen);
+  }
+  return to - 1;
+}
+
 template <class T>
 size_t CountEndsVector(const T* text, size_t from, size_t to, const BreakValues<T>& breaks,
-                       std::int64_t& count) {
-  constexpr size_t kLanes = Lanes<T>::kCount;
-  // Lanes count up to 255 before they are added up.
-  constexpr int kBlocksPerSum = 255;
-  size_t p = from;
+                       std::int64_t& count, size_t& last) {
   if (breaks.carriageReturn.count == 1 && breaks.lineFeed.count == 1) {
-    const __m128i cr = Lanes<T>::Splat(breaks.carriageReturn.values[0]);
-    const __m128i lf = Lanes<T>::Splat(breaks.lineFeed.values[0]);
-    while (p < to && to - p > kLanes) {
-      __m128i counts = _mm_setzero_si128();
-      for (int block = 0; block < kBlocksPerSum && to - p > kLanes; ++block, p += kLanes) {
-        const __m128i here = Load(text + p);
-        const __m128i ends = _mm_or_si128(
-            Lanes<T>::Equal(here, lf),
-            _mm_andnot_si128(Lanes<T>::Equal(Load(text + p + 1), lf), Lanes<T>::Equal(here, cr)));
-        counts = Lanes<T>::Count(counts, ends);
-      }
-      count += SumLanes<T>(counts);
-    }
-    return p;
+    return CountEndsBlocks(text, from, to, Splat<T>(breaks.carriageReturn.values[0]),
+                           Splat<T>(breaks.lineFeed.values[0]), count, last);
   }
-  const Splats<T> cr(breaks.carriageReturn);
-  const Splats<T> lf(breaks.lineFeed);
-  while (p < to && to - p > kLanes) {
-    __m128i counts = _mm_setzero_si128();
-    for (int block = 0; block < kBlocksPerSum && to - p > kLanes; ++block, p += kLanes) {
-      const __m128i here = Load(text + p);
-      const __m128i ends = _mm_or_si128(
-          lf.Match(here), _mm_andnot_si128(lf.Match(Load(text + p + 1)), cr.Match(here)));
-      counts = Lanes<T>::Count(counts, ends);
-    }
-    count += SumLanes<T>(counts);
-  }
-  return p;
-}
-
-// The index of the last CR or LF in [from, to), or kNoPosition.
-template <class T>
-size_t LastBreakVector(const T* text, size_t from, size_t to, const BreakValues<T>& breaks) {
-  constexpr size_t kLanes = Lanes<T>::kCount;
-  const Splats<T> cr(breaks.carriageReturn);
-  const Splats<T> lf(breaks.lineFeed);
-  size_t end = to;
-  while (end - from >= kLanes) {
-    const __m128i block = Load(text + end - kLanes);
-    const unsigned mask = Mask<T>(_mm_or_si128(cr.Match(block), lf.Match(block)));
-    if (mask != 0)
-      return end - kLanes + Lane<T>(31 - std::countl_zero(mask));
-    end -= kLanes;
-  }
-  while (end > from) {
-    --end;
-    if (breaks.carriageReturn.Contains(text[end]) || breaks.lineFeed.Contains(text[end]))
-      return end;
-  }
-  return kNoPosition;
+  return CountEndsBlocks(text, from, to, Splats<T>(breaks.carriageReturn),
+                         Splats<T>(breaks.lineFeed), count, last);
 }
 
 #endif
@@ -219,9 +200,18 @@ BreakCount CountBreaksAny(const T* text, size_t from, size_t to, const BreakValu
   size_t p = from;
   size_t last = kNoPosition;
 #if defined(__SSE2__)
-  p = CountEndsVector(text, from, to, breaks, count.breaks);
-  last = LastBreakVector(text, from, to, breaks);
+  p = CountEndsVector(text, from, to, breaks, count.breaks, last);
 #endif
+  if (breaks.carriageReturn.count == 1 && breaks.lineFeed.count == 1) {
+    const T cr = breaks.carriageReturn.values[0];
+    const T lf = breaks.lineFeed.values[0];
+    for (; p < to; ++p) {
+      if (text[p] == lf || (text[p] == cr && !(p + 1 < to && text[p + 1] == lf))) {
+        ++count.breaks;
+        last = p;
+      }
+    }
+  }
   for (; p < to; ++p) {
     if (IsBreakEnd(text, p, to, breaks)) {
       ++count.breaks;

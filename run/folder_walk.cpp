@@ -75,7 +75,7 @@ bool WalkSubfolders(const std::u16string& folder, SearchWorker& worker) {
     const std::u16string& name = listing.name();
     if (!IsDotEntry(name)) {
       last = Join(folder, name);
-      if (platform::IsDirectory(last))
+      if (listing.EntryIsDirectory(last))
         WalkFolder(last, worker);
     }
     if (worker.StopRequested())
@@ -113,7 +113,7 @@ bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPath
     const std::u16string& name = listing.name();
     if (!IsDotEntry(name)) {
       last = Join(folder, name);
-      if (IsNewInFolder(last, seen) && !platform::IsDirectory(last))
+      if (IsNewInFolder(last, seen) && !listing.EntryIsDirectory(last))
         worker.ProcessFile(DescribeFile(listing, folder, last));
     }
     if (worker.StopRequested())

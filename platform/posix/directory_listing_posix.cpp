@@ -21,33 +21,42 @@ bool IsDotEntry(std::u16string_view name) {
   return name == u"." || name == u"..";
 }
 
-// "." and ".." first, as NTFS lists them, then the listing order of the names.
-bool EntryLess(const std::u16string& a, const std::u16string& b) {
-  if (IsDotEntry(a) || IsDotEntry(b))
-    return IsDotEntry(a) && (!IsDotEntry(b) || a.size() < b.size());
-  return ListingOrderLess(a, b);
-}
-
 struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 
+struct Entry {
+  std::u16string name;
+  std::string bytes;   // the name as the folder holds it
+  unsigned char type;  // d_type: DT_UNKNOWN where the file system does not say
+};
+
+// "." and ".." first, as NTFS lists them, then the listing order of the names.
+bool EntryLess(const Entry& a, const Entry& b) {
+  if (IsDotEntry(a.name) || IsDotEntry(b.name))
+    return IsDotEntry(a.name) && (!IsDotEntry(b.name) || a.name.size() < b.name.size());
+  return ListingOrderLess(a.name, b.name);
+}
+
 }  // namespace
 
-// The whole folder is read at Open, filtered by the mask and sorted; Next walks the result.
+// The whole folder is read at Open, filtered by the mask and sorted; Next walks the result. The
+// folder stays open, so that entries are looked up relative to it rather than by full path.
 struct DirectoryListing::Impl {
-  std::string folder;  // UTF-8, for stat
-  std::vector<std::u16string> names;
+  std::unique_ptr<DIR, DirCloser> dir;
+  std::vector<Entry> entries;
   size_t index = 0;
   ErrorCode readError = 0;  // a failure of readdir, reported at the end of the listing
 
   mutable bool haveStat = false;
   mutable struct stat status {};
 
+  const Entry& Current() const { return entries[index]; }
+
+  // The entry's status, links followed; zero when it cannot be read.
   const struct stat& Status() const {
     if (!haveStat) {
-      std::string path = folder + "/" + ToUtf8(names[index]);
-      if (stat(path.c_str(), &status) != 0)
+      if (fstatat(dirfd(dir.get()), Current().bytes.c_str(), &status, 0) != 0)
         status = {};
       haveStat = true;
     }
@@ -62,31 +71,30 @@ bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error) {
   *impl_ = Impl();
   size_t separator = pattern.rfind(u'/');
   std::u16string_view mask = pattern;
-  if (separator == std::u16string::npos) {
-    impl_->folder = ".";
-  } else {
-    impl_->folder = separator == 0 ? std::string("/") : ToUtf8(pattern.substr(0, separator));
+  std::string folder = ".";
+  if (separator != std::u16string::npos) {
+    folder = separator == 0 ? std::string("/") : ToUtf8(pattern.substr(0, separator));
     mask.remove_prefix(separator + 1);
   }
 
-  std::unique_ptr<DIR, DirCloser> dir(opendir(impl_->folder.c_str()));
-  if (!dir) {
+  impl_->dir.reset(opendir(folder.c_str()));
+  if (!impl_->dir) {
     error = static_cast<ErrorCode>(errno);
     return false;
   }
   while (true) {
     errno = 0;
-    const dirent* entry = readdir(dir.get());
+    const dirent* entry = readdir(impl_->dir.get());
     if (!entry) {
       impl_->readError = static_cast<ErrorCode>(errno);
       break;
     }
     std::u16string name = FromUtf8(entry->d_name);
     if (MatchesWildcard(mask, name))
-      impl_->names.push_back(std::move(name));
+      impl_->entries.push_back({std::move(name), entry->d_name, entry->d_type});
   }
-  std::sort(impl_->names.begin(), impl_->names.end(), EntryLess);
-  if (impl_->names.empty()) {
+  std::sort(impl_->entries.begin(), impl_->entries.end(), EntryLess);
+  if (impl_->entries.empty()) {
     error = impl_->readError ? impl_->readError : kErrorFileNotFound;
     return false;
   }
@@ -94,7 +102,7 @@ bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error) {
 }
 
 bool DirectoryListing::Next(ErrorCode& error) {
-  if (impl_->index + 1 >= impl_->names.size()) {
+  if (impl_->index + 1 >= impl_->entries.size()) {
     error = impl_->readError ? impl_->readError : kErrorNoMoreFiles;
     return false;
   }
@@ -104,7 +112,7 @@ bool DirectoryListing::Next(ErrorCode& error) {
 }
 
 const std::u16string& DirectoryListing::name() const {
-  return impl_->names[impl_->index];
+  return impl_->Current().name;
 }
 
 std::uint64_t DirectoryListing::size() const {
@@ -127,6 +135,21 @@ CalendarTime DirectoryListing::modified() const {
   time.second = static_cast<std::uint16_t>(local.tm_sec);
   time.milliseconds = static_cast<std::uint16_t>(status.st_mtim.tv_nsec / 1000000);
   return time;
+}
+
+bool DirectoryListing::EntryIsDirectory(const std::u16string&) const {
+  switch (impl_->Current().type) {
+    case DT_DIR:
+      return true;
+    case DT_REG:
+    case DT_FIFO:
+    case DT_CHR:
+    case DT_BLK:
+    case DT_SOCK:
+      return false;
+    default:  // a link, or a file system that does not say
+      return S_ISDIR(impl_->Status().st_mode);
+  }
 }
 
 }  // namespace platform

@@ -9,7 +9,9 @@ namespace platform {
 size_t HeapBlockSize(void* block) { return block ? malloc_usable_size(block) : 0; }
 
 void KeepFreedBlocksForReuse() {
-  // Large blocks would otherwise be mapped and unmapped for every file.
+  // Large blocks would otherwise be mapped and unmapped for every file. One arena: a thread's own
+  // arena cannot hold a block beyond 64 MB, which it would map afresh each time.
+  mallopt(M_ARENA_MAX, 1);
   mallopt(M_MMAP_MAX, 0);
   mallopt(M_TRIM_THRESHOLD, INT_MAX);
 }

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <shlwapi.h>
+
 #include "platform/directory_listing.h"
 #include "platform/win32/wide.h"
 
@@ -68,6 +70,10 @@ CalendarTime DirectoryListing::modified() const {
   time.second = system.wSecond;
   time.milliseconds = system.wMilliseconds;
   return time;
+}
+
+bool DirectoryListing::EntryIsDirectory(const std::u16string& fullPath) const {
+  return PathIsDirectoryW(Wide(fullPath)) != FALSE;
 }
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -532,6 +534,39 @@ TEST_F(ContentProcessing, SingleByteAndDecodedProcessingAgree) {
       EXPECT_EQ(matches[0], matches[1]) << action << caseSensitive;
     }
   }
+}
+
+// UTF-8 that is all ASCII is searched on its bytes: it must give what the decoded route gives
+// for the same text followed by a non-ASCII tail, the replacement's own UTF-8 included, and
+// case-insensitive matches of characters outside ASCII (the Kelvin sign folds to 'k').
+TEST_F(ContentProcessing, AsciiUtf8BytesAndDecodedTextAgree) {
+  const std::string content = "Kk ab\r\nAB\nkab";
+  const std::string tail = "\n\xC3\xA9";
+  parameters.settings.inputCodePage = parameters.settings.outputCodePage = 65001;
+  for (const auto& [action, find, replace] :
+       {std::tuple{ActionType::Replace, u"ab", u"\u00e9\u20ac"},
+        std::tuple{ActionType::FindOnly, u"\u212a", u""},
+        std::tuple{ActionType::PlaceAfter, u"K", u"\U0001F600"}}) {
+    for (bool caseSensitive : {true, false}) {
+      std::vector<std::string> files;
+      std::vector<PairList> matches;
+      for (const std::string& end : {std::string(), tail}) {
+        tree.MakeFile(u"a.txt", content + end);
+        parameters.caseSensitive = caseSensitive;
+        Set(action, find, replace);
+        matches.push_back(Pairs(Process(u"a.txt")));
+        const std::string written = Content(u"a.txt");
+        files.push_back(written.substr(0, written.size() - end.size()));
+      }
+      EXPECT_EQ(files[0], files[1]) << static_cast<int>(action) << caseSensitive;
+      EXPECT_EQ(matches[0], matches[1]) << static_cast<int>(action) << caseSensitive;
+    }
+  }
+  tree.MakeFile(u"a.txt", content);
+  parameters.caseSensitive = false;
+  Set(ActionType::Replace, u"ab", u"\u00e9");
+  Process(u"a.txt");
+  EXPECT_EQ(Content(u"a.txt"), "Kk \xC3\xA9\r\n\xC3\xA9\nk\xC3\xA9");
 }
 
 #if !defined(_WIN32)
