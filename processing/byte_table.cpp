@@ -7,6 +7,10 @@
 #include <new>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "text/code_page_conversion.h"
 
 namespace {
@@ -71,17 +75,25 @@ KnownTable Known(CodePage codePage) {
   return entry;
 }
 
+// Checked 64 bytes at a time, stopping at the first block with a byte above 0x7F.
 bool AllAscii(std::span<const unsigned char> bytes) {
-  std::uint64_t high = 0;
-  size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes.data() + i, sizeof word);
-    high |= word;
+  const unsigned char* at = bytes.data();
+  const unsigned char* const end = at + bytes.size();
+#if defined(__SSE2__)
+  for (; end - at >= 64; at += 64) {
+    const auto load = [at](int block) {
+      return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * block));
+    };
+    const __m128i any =
+        _mm_or_si128(_mm_or_si128(load(0), load(1)), _mm_or_si128(load(2), load(3)));
+    if (_mm_movemask_epi8(any) != 0)
+      return false;
   }
-  for (; i < bytes.size(); ++i)
-    high |= bytes[i];
-  return (high & 0x8080808080808080u) == 0;
+#endif
+  unsigned char high = 0;
+  for (; at < end; ++at)
+    high |= *at;
+  return (high & 0x80) == 0;
 }
 
 }  // namespace

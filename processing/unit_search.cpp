@@ -122,6 +122,15 @@ size_t FindPairVector(const T* text, size_t from, size_t last, const ValueChoice
   return FindPairScalar(text, p, last, first, offset, second);
 }
 
+// Set bits, without the instruction the baseline processor may lack (std::popcount would call
+// the runtime library).
+inline int PopCount(std::uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int>((bits * 0x0101010101010101u) >> 56);
+}
+
 // The break ends among the lanes of the block at `at` as a byte mask: LF, and CR where no LF
 // follows. text[at + kLanes] must be readable.
 template <class T, class Choice>
@@ -150,13 +159,21 @@ size_t CountEndsBlocks(const T* text, size_t from, size_t to, const Choice& cr, 
   constexpr size_t kLanes = Lanes<T>::kCount;
   if (to - from <= kLanes)
     return from;
-  auto take = [&](size_t at, unsigned mask) {
+  auto take = [&](size_t at, std::uint64_t mask) {
     if (mask != 0) {
-      count += std::popcount(mask) / static_cast<int>(sizeof(T));
-      last = at + Lane<T>(31 - std::countl_zero(mask));
+      count += PopCount(mask) / static_cast<int>(sizeof(T));
+      last = at + Lane<T>(63 - std::countl_zero(mask));
     }
   };
   size_t p = from;
+  // Four blocks at a time: one count and one test for 64 bytes.
+  for (; to - p > 4 * kLanes; p += 4 * kLanes) {
+    const std::uint64_t mask = std::uint64_t{BreakEndMask(text, p, cr, lf)} |
+                               std::uint64_t{BreakEndMask(text, p + kLanes, cr, lf)} << 16 |
+                               std::uint64_t{BreakEndMask(text, p + 2 * kLanes, cr, lf)} << 32 |
+                               std::uint64_t{BreakEndMask(text, p + 3 * kLanes, cr, lf)} << 48;
+    take(p, mask);
+  }
   for (; to - p > kLanes; p += kLanes)
     take(p, BreakEndMask(text, p, cr, lf));
   const size_t at = to - 1 - kLanes;
