@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::int32_t kMaxFileLimit = 1000000;
-
 const std::map<std::string, ActionType>& ActionNames() {
   static const std::map<std::string, ActionType> names{
       {"replace", ActionType::Replace},  {"find", ActionType::FindOnly},

@@ -20,6 +20,9 @@ enum LogType : std::int32_t {
   kLogHtml = 2,
 };
 
+// The largest file limit (maxFilesShown) the user can enter.
+inline constexpr std::int32_t kMaxFileLimit = 1000000;
+
 struct ProgramSettings {
   ProgramSettings() = default;
   // A record is only ever copied field by field with CopySettings.

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::int32_t kMaxFileLimit = 1000000;
-
 std::u16string Trimmed(const std::u16string& text) {
   size_t first = 0;
   size_t last = text.size();
