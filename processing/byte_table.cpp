@@ -104,8 +104,13 @@ bool OneToOneByteTable(CodePage codePage, ByteTable& table) {
   return known.oneToOne;
 }
 
-bool AsciiUtf8ByteTable(CodePage codePage, std::span<const unsigned char> bytes, ByteTable& table) {
-  if (!Known(codePage).utf8 || !AllAscii(bytes))
+bool ByteTableFor(CodePage codePage, std::span<const unsigned char> bytes, ByteTable& table) {
+  const KnownTable known = Known(codePage);
+  if (known.oneToOne) {
+    table = known.table;
+    return true;
+  }
+  if (!known.utf8 || !AllAscii(bytes))
     return false;
   for (size_t byte = 0; byte < table.size(); ++byte)
     table[byte] = byte < 0x80 ? static_cast<char16_t>(byte) : u'\uFFFF';

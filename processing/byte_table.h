@@ -14,7 +14,8 @@ using ByteTable = std::array<char16_t, 256>;
 // or one the platform cannot convert). Answers are kept for the life of the process.
 bool OneToOneByteTable(CodePage codePage, ByteTable& table);
 
-// For a code page that reads UTF-8 and bytes that are all ASCII, which it reads one to one: the
-// table of ASCII, bytes above 0x7F (which the bytes do not hold) standing for U+FFFF. The bytes
-// can then be searched and changed as those of a one-to-one code page.
-bool AsciiUtf8ByteTable(CodePage codePage, std::span<const unsigned char> bytes, ByteTable& table);
+// The table to search these bytes with as those of a one-to-one code page: the code page's own
+// (OneToOneByteTable), or, for a code page that reads UTF-8 and bytes that are all ASCII, the
+// table of ASCII with the bytes above 0x7F (which the bytes do not hold) standing for U+FFFF.
+// False when the bytes need decoding.
+bool ByteTableFor(CodePage codePage, std::span<const unsigned char> bytes, ByteTable& table);

@@ -226,8 +226,7 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
   ByteTable table;
   Outcome outcome;
   if (!parameters.useRegex && !find.empty() &&
-      (OneToOneByteTable(settings.inputCodePage, table) ||
-       AsciiUtf8ByteTable(settings.inputCodePage, file.original.view(), table)) &&
+      ByteTableFor(settings.inputCodePage, file.original.view(), table) &&
       ProcessBytes(parameters, entry, file, table, find, replace, outcome))
     return outcome;
 
