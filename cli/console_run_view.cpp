@@ -8,7 +8,13 @@
 
 void ConsoleRunView::AddResultRow(const CFileResult& result, int, size_t) {
   ++rows_;
-  console_.Write(ConsoleStream::Out, json_ ? FileResultJson(result) : FileResultLines(result));
+  const TextSink write = [this](std::string_view text) {
+    console_.Write(ConsoleStream::Out, text);
+  };
+  if (json_)
+    WriteFileResultJson(result, write);
+  else
+    WriteFileResultLines(result, write);
 }
 
 void ConsoleRunView::WriteErrorLog(const std::u16string& text) {

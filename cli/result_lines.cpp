@@ -53,10 +53,14 @@ class MatchPositionFormat {
       out += '\t' + Utf16ToUtf8(FormatString(IDS_MATCH_POSITION, {line, character})) + '\n';
       return;
     }
-    // Built in place: the longest line is the fixed text and two numbers of 20 digits.
-    const size_t start = out.size();
-    out.resize(start + length_ + 2 * 20 + 2);
-    char* at = out.data() + start;
+    // Built on the stack and appended at once: the longest line is the fixed text and two
+    // numbers of 20 digits.
+    char stack[256];
+    std::string heap;
+    char* const begin = length_ + kNumbersAndBreaks <= sizeof stack
+                            ? stack
+                            : (heap.resize(length_ + kNumbersAndBreaks), heap.data());
+    char* at = begin;
     *at++ = '\t';
     at = Copy((*parts_)[0], at);
     at = std::to_chars(at, at + 20, line).ptr;
@@ -64,7 +68,7 @@ class MatchPositionFormat {
     at = std::to_chars(at, at + 20, character).ptr;
     at = Copy((*parts_)[2], at);
     *at++ = '\n';
-    out.resize(static_cast<size_t>(at - out.data()));
+    out.append(begin, at);
   }
 
  private:
@@ -72,6 +76,8 @@ class MatchPositionFormat {
     std::memcpy(at, part.data(), part.size());
     return at + part.size();
   }
+
+  static constexpr size_t kNumbersAndBreaks = 2 * 20 + 2;
 
   std::optional<std::array<std::string, 3>> parts_;
   size_t length_ = 0;
@@ -90,18 +96,51 @@ void AppendNumber(std::int64_t value, std::string& out) {
   out.append(digits, end);
 }
 
-std::string FileResultLines(const CFileResult& file) {
-  std::string lines = Column(file.name) + '\t' + Column(file.typeName) + '\t' +
-                      Column(SizeText(file.size)) + '\t' + Column(DateText(file.modified)) + '\t' +
-                      Column(file.resultText) + '\t' + Column(file.folder) + '\n';
+namespace {
+
+// Text handed on in pieces of about this size, so that a file with millions of matches is not
+// built whole first.
+constexpr size_t kPieceSize = 64 * 1024;
+
+class PieceWriter {
+ public:
+  explicit PieceWriter(const TextSink& write) : write_(write) { text_.reserve(kPieceSize + 256); }
+  ~PieceWriter() {
+    if (!text_.empty())
+      write_(text_);
+  }
+  PieceWriter(const PieceWriter&) = delete;
+  PieceWriter& operator=(const PieceWriter&) = delete;
+
+  std::string& text() { return text_; }
+  // Hands the text on once a piece is full.
+  void Check() {
+    if (text_.size() >= kPieceSize) {
+      write_(text_);
+      text_.clear();
+    }
+  }
+
+ private:
+  const TextSink& write_;
+  std::string text_;
+};
+
+}  // namespace
+
+void WriteFileResultLines(const CFileResult& file, const TextSink& write) {
+  PieceWriter out(write);
+  out.text() = Column(file.name) + '\t' + Column(file.typeName) + '\t' +
+               Column(SizeText(file.size)) + '\t' + Column(DateText(file.modified)) + '\t' +
+               Column(file.resultText) + '\t' + Column(file.folder) + '\n';
   const MatchPositionFormat& format = PositionFormat();
-  lines.reserve(lines.size() + file.matches.size() * 48);
-  for (const CFileResult::replace_info& match : file.matches)
-    format.AppendLine(match.line + 1, match.character + 1, lines);
-  return lines;
+  for (const CFileResult::replace_info& match : file.matches) {
+    format.AppendLine(match.line + 1, match.character + 1, out.text());
+    out.Check();
+  }
 }
 
-std::string FileResultJson(const CFileResult& file) {
+void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
   Json object;
   object["type"] = "file";
   object["name"] = Utf16ToUtf8(file.name);
@@ -111,7 +150,9 @@ std::string FileResultJson(const CFileResult& file) {
   object["modified"] = IsoDateText(file.modified);
   object["result"] = Utf16ToUtf8(file.resultText);
   // The positions, possibly millions, are written directly after the rest of the object.
-  std::string line = JsonLine(object);
+  PieceWriter out(write);
+  std::string& line = out.text();
+  line = JsonLine(object);
   line.resize(line.size() - 2);  // "}\n"
   line += ",\"matches\":[";
   for (size_t i = 0; i < file.matches.size(); ++i) {
@@ -120,9 +161,9 @@ std::string FileResultJson(const CFileResult& file) {
     line += ',';
     AppendNumber(file.matches[i].character, line);
     line += ']';
+    out.Check();
   }
   line += "]}\n";
-  return line;
 }
 
 std::string ErrorJson(const std::u16string& text) {

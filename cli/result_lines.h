@@ -3,19 +3,23 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "run/file_result.h"
 
+// Receives text in pieces, in order.
+using TextSink = std::function<void(std::string_view)>;
+
 // The row's columns Name, Type, Size, Modified, Result and Path separated by tabs, then a line
 // per recorded match, indented by a tab and counted from 1. Control characters inside a column
 // become '?' so that every line stays one row.
-std::string FileResultLines(const CFileResult& file);
+void WriteFileResultLines(const CFileResult& file, const TextSink& write);
 
 // {"type":"file","name":…,"folder":…,"path":…,"size":N,"modified":"YYYY-MM-DDTHH:MM:SS",
 // "result":…,"matches":[[line,character],…]} with the recorded 0-based positions, and a newline.
-std::string FileResultJson(const CFileResult& file);
+void WriteFileResultJson(const CFileResult& file, const TextSink& write);
 // {"type":"error","text":…} and a newline.
 std::string ErrorJson(const std::u16string& text);
 // {"type":"end","found":N} and a newline.

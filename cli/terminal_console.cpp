@@ -8,6 +8,12 @@ constexpr size_t kFlushSize = 64 * 1024;
 
 void TerminalConsole::Write(ConsoleStream stream, std::string_view utf8) {
   if (stream == ConsoleStream::Out) {
+    if (pending_.empty() && utf8.size() >= kFlushSize) {
+      // A large piece goes out as it is, without a copy.
+      if (!outputClosed_.load() && !WriteAll(ConsoleStream::Out, utf8))
+        outputClosed_.store(true);
+      return;
+    }
     pending_.append(utf8);
     if (pending_.size() >= kFlushSize)
       Flush();

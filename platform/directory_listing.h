@@ -15,6 +15,14 @@ namespace platform {
 extern const ErrorCode kErrorNoMoreFiles;
 extern const ErrorCode kErrorFileNotFound;
 
+// What the caller of a listing wants of a folder's entries.
+enum class ListingNeed {
+  Everything,
+  // Only the folders: entries the listing knows to be no folder may be left out (on POSIX those
+  // whose directory entry gives another type; Windows lists everything).
+  Folders,
+};
+
 class DirectoryListing {
  public:
   DirectoryListing();
@@ -25,7 +33,8 @@ class DirectoryListing {
   // Lists the entries of a folder that match the pattern's last component (folder, separator,
   // mask) and moves to the first one. On failure `error` receives the platform's code:
   // kErrorFileNotFound when the folder exists but nothing matches.
-  bool Open(const std::u16string& pattern, ErrorCode& error);
+  bool Open(const std::u16string& pattern, ErrorCode& error,
+            ListingNeed need = ListingNeed::Everything);
   // Moves to the next entry; at the end `error` receives kErrorNoMoreFiles.
   bool Next(ErrorCode& error);
 

@@ -47,7 +47,8 @@ class File {
   bool IsOpen() const;
   void Close();
 
-  // The size of the open file, as the handle sees it now.
+  // The size of the open file, as the handle sees it now (on POSIX, the first time after Open,
+  // as Open found it: the same system call told both).
   bool Size(std::uint64_t& size, ErrorCode& error);
   // Reads up to count bytes from the current position; done is 0 at the end of the file.
   bool Read(void* buffer, size_t count, size_t& done, ErrorCode& error);
@@ -68,6 +69,7 @@ class File {
   void* handle_ = nullptr;
 #else
   int descriptor_ = -1;
+  std::int64_t sizeAtOpen_ = -1;  // until Size takes it or the handle changes the file
 #endif
 };
 

@@ -52,8 +52,21 @@ struct KnownTable {
   ByteTable table;
 };
 
-// What is known of a code page, worked out once for the life of the process.
-KnownTable Known(CodePage codePage) {
+// What is known of a code page, worked out once for the life of the process. A thread asks for
+// the same code page file after file, so it keeps its last answer.
+KnownTable LookUp(CodePage codePage);
+
+const KnownTable& Known(CodePage codePage) {
+  thread_local KnownTable last{};
+  thread_local bool haveLast = false;
+  if (!haveLast || last.codePage != codePage) {
+    last = LookUp(codePage);
+    haveLast = true;
+  }
+  return last;
+}
+
+KnownTable LookUp(CodePage codePage) {
   static std::mutex lock;
   static std::vector<KnownTable> known;
   {
@@ -99,13 +112,13 @@ bool AllAscii(std::span<const unsigned char> bytes) {
 }  // namespace
 
 bool OneToOneByteTable(CodePage codePage, ByteTable& table) {
-  const KnownTable known = Known(codePage);
+  const KnownTable& known = Known(codePage);
   table = known.table;
   return known.oneToOne;
 }
 
 bool ByteTableFor(CodePage codePage, std::span<const unsigned char> bytes, ByteTable& table) {
-  const KnownTable known = Known(codePage);
+  const KnownTable& known = Known(codePage);
   if (known.oneToOne) {
     table = known.table;
     return true;

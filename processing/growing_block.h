@@ -8,11 +8,13 @@
 #include <cstring>
 #include <utility>
 
+#include "text/reused_blocks.h"
+
 template <class T>
 class GrowingBlock {
  public:
   GrowingBlock() = default;
-  ~GrowingBlock() { std::free(block_); }
+  ~GrowingBlock() { FreeBlock(block_); }
   GrowingBlock(const GrowingBlock&) = delete;
   GrowingBlock& operator=(const GrowingBlock&) = delete;
 
@@ -22,7 +24,8 @@ class GrowingBlock {
       return true;
     if (count > (SIZE_MAX - kEndBytes) / sizeof(T))
       return false;
-    void* grown = std::realloc(block_, count * sizeof(T) + kEndBytes);
+    const size_t bytes = count * sizeof(T) + kEndBytes;
+    void* grown = block_ ? std::realloc(block_, bytes) : AllocateBlock(bytes);
     if (!grown)
       return false;
     block_ = static_cast<T*>(grown);

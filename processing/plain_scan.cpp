@@ -1,5 +1,6 @@
 #include "processing/plain_scan.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -146,18 +147,32 @@ class ByteSource {
   ByteSource(std::span<const unsigned char> bytes, const ByteTable& table,
              const CandidateFilter& filter)
       : bytes_(bytes.data()), length_(bytes.size()), table_(table) {
-    for (unsigned byte = 0; byte < 256; ++byte) {
-      const char16_t unit = table[byte];
-      const auto value = static_cast<unsigned char>(byte);
-      if (filter.first.Contains(unit))
-        first_.Add(value);
-      if (filter.second.Contains(unit))
-        second_.Add(value);
-      if (unit == kCarriageReturn)
-        breaks_.carriageReturn.Add(value);
-      if (unit == kLineFeed)
-        breaks_.lineFeed.Add(value);
+    // A run searches file after file with the same table and find text: the bytes are worked
+    // out again only when either differs from the last file's.
+    thread_local ByteChoices last;
+    if (!last.known || last.table != table || !SameChoice(last.first, filter.first) ||
+        !SameChoice(last.second, filter.second)) {
+      last = ByteChoices();
+      last.table = table;
+      last.first = filter.first;
+      last.second = filter.second;
+      for (unsigned byte = 0; byte < 256; ++byte) {
+        const char16_t unit = table[byte];
+        const auto value = static_cast<unsigned char>(byte);
+        if (filter.first.Contains(unit))
+          last.firstBytes.Add(value);
+        if (filter.second.Contains(unit))
+          last.secondBytes.Add(value);
+        if (unit == kCarriageReturn)
+          last.breaks.carriageReturn.Add(value);
+        if (unit == kLineFeed)
+          last.breaks.lineFeed.Add(value);
+      }
+      last.known = true;
     }
+    first_ = last.firstBytes;
+    second_ = last.secondBytes;
+    breaks_ = last.breaks;
   }
 
   size_t length() const { return length_; }
@@ -168,6 +183,21 @@ class ByteSource {
   BreakCount Breaks(size_t from, size_t to) const { return CountBreaks(bytes_, from, to, breaks_); }
 
  private:
+  // The bytes of the units a search looks for, and of CR and LF, in one table.
+  struct ByteChoices {
+    bool known = false;
+    ByteTable table{};
+    UnitChoice first;
+    UnitChoice second;
+    ByteChoice firstBytes;
+    ByteChoice secondBytes;
+    BreakValues<unsigned char> breaks;
+  };
+
+  static bool SameChoice(const UnitChoice& a, const UnitChoice& b) {
+    return a.count == b.count && std::equal(a.values, a.values + a.count, b.values);
+  }
+
   const unsigned char* bytes_;
   size_t length_;
   const ByteTable& table_;
@@ -187,9 +217,14 @@ size_t NextToken(const Source& text, size_t s) {
 class MatchFinder {
  public:
   MatchFinder(std::u16string_view find, bool caseSensitive)
-      : find_(find), matcher_(caseSensitive), filter_(MakeFilter(matcher_, find)) {}
+      : find_(find),
+        matcher_(caseSensitive),
+        filter_(MakeFilter(matcher_, find)),
+        breakFree_(std::none_of(find.begin(), find.end(), IsBreak)) {}
 
   const CandidateFilter& filter() const { return filter_; }
+  // Whether a match holds no line break: then it is as many units long as the find text.
+  bool breakFree() const { return breakFree_; }
 
   // The first match at a token from searchFrom on: its first unit s and its last unit. Reading
   // restarted at countFrom (at or before searchFrom), so an LF there starts a token whatever
@@ -247,6 +282,7 @@ class MatchFinder {
   std::u16string_view find_;
   UnitMatcher matcher_;
   CandidateFilter filter_;
+  bool breakFree_;
 };
 
 // Line breaks and units since the last of them, as the text is read.
@@ -316,7 +352,10 @@ platform::ErrorCode Scan(const Source& text, const T* values, const MatchFinder&
     countFrom = s;
     const CFileResult::replace_info position{counters.line, counters.character};
     Counters after = counters;
-    after.Advance(text, s, last + 1);
+    if (finder.breakFree())
+      after.character += static_cast<std::int64_t>(last + 1 - s);
+    else
+      after.Advance(text, s, last + 1);
 
     if (job.action != ActionType::FindOnly && !(*job.consent)(position)) {
       searchFrom = NextToken(text, s);

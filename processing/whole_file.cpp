@@ -6,6 +6,8 @@
 #include <new>
 #include <vector>
 
+#include "platform/heap_block.h"
+
 namespace {
 
 // Growth of the block when the file turns out longer than its size said.
@@ -79,10 +81,12 @@ platform::ErrorCode ReadWholeFile(platform::File& file, FileBytes& bytes) {
   if (listed >= SIZE_MAX - kGrowthStep)
     return platform::kErrorOutOfMemory;
   size_t capacity = static_cast<size_t>(listed) + 1;
-  auto* block = static_cast<unsigned char*>(std::malloc(capacity));
+  auto* block = static_cast<unsigned char*>(AllocateBlock(capacity));
   if (!block)
     return platform::kErrorOutOfMemory;
   bytes.block_.reset(block);
+  // A kept block may be larger than asked for: all of it is read into.
+  capacity = std::max(capacity, platform::HeapBlockSize(block));
   bytes.size_ = 0;
   for (;;) {
     if (bytes.size_ == capacity) {

@@ -9,6 +9,7 @@
 
 #include "platform/file.h"
 #include "platform/system_error.h"
+#include "text/reused_blocks.h"
 
 class FileBytes {
  public:
@@ -18,7 +19,7 @@ class FileBytes {
  private:
   friend platform::ErrorCode ReadWholeFile(platform::File& file, FileBytes& bytes);
   struct Free {
-    void operator()(unsigned char* block) const { std::free(block); }
+    void operator()(unsigned char* block) const { FreeBlock(block); }
   };
   std::unique_ptr<unsigned char[], Free> block_;
   size_t size_ = 0;

@@ -67,7 +67,7 @@ bool WalkSubfolders(const std::u16string& folder, SearchWorker& worker) {
   std::u16string last = Join(folder, u"*");
   platform::DirectoryListing listing;
   platform::ErrorCode error = 0;
-  if (!listing.Open(last, error)) {
+  if (!listing.Open(last, error, platform::ListingNeed::Folders)) {
     SendListingError(worker, IDS_SEARCH_START_FAILED, folder, error);
     return true;
   }

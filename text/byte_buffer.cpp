@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <utility>
 
+#include "text/reused_blocks.h"
+
 ByteBuffer::~ByteBuffer() {
-  std::free(bytes_);
+  FreeBlock(bytes_);
 }
 
 ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
@@ -12,7 +14,7 @@ ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
 
 ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
   if (this != &other) {
-    std::free(bytes_);
+    FreeBlock(bytes_);
     bytes_ = std::exchange(other.bytes_, nullptr);
     size_ = std::exchange(other.size_, 0);
   }
@@ -21,7 +23,7 @@ ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
 
 void ByteBuffer::Adopt(unsigned char* block, size_t size) {
   if (block != bytes_)
-    std::free(bytes_);
+    FreeBlock(bytes_);
   bytes_ = block;
   size_ = size;
 }

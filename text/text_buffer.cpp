@@ -8,9 +8,10 @@
 #include <utility>
 
 #include "platform/heap_block.h"
+#include "text/reused_blocks.h"
 
 TextBuffer::~TextBuffer() {
-  std::free(units_);
+  FreeBlock(units_);
 }
 
 TextBuffer::TextBuffer(TextBuffer&& other) noexcept
@@ -18,7 +19,7 @@ TextBuffer::TextBuffer(TextBuffer&& other) noexcept
 
 TextBuffer& TextBuffer::operator=(TextBuffer&& other) noexcept {
   if (this != &other) {
-    std::free(units_);
+    FreeBlock(units_);
     units_ = std::exchange(other.units_, nullptr);
     length_ = std::exchange(other.length_, 0);
   }
@@ -41,7 +42,7 @@ size_t TextBuffer::capacity() const {
 }
 
 void TextBuffer::Adopt(char16_t* block, size_t length) {
-  std::free(units_);
+  FreeBlock(units_);
   units_ = block;
   length_ = length;
 }

@@ -120,9 +120,17 @@ bool Utf8ToUtf16(std::string_view utf8, std::u16string& out) {
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  // ASCII is copied unit for byte; the rest is encoded one code point at a time.
+  size_t i = 0;
+  while (i < text.size() && text[i] < 0x80)
+    ++i;
+  std::string out(i, '\0');
+  for (size_t k = 0; k < i; ++k)
+    out[k] = static_cast<char>(text[k]);
+  if (i == text.size())
+    return out;
+  out.reserve(text.size() + (text.size() - i) * 2);
+  for (; i < text.size(); ++i) {
     const char16_t unit = text[i];
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {

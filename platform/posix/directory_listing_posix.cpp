@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/directory_listing.h"
+#include "platform/posix/listed_folder.h"
 #include "platform/posix/utf8_path.h"
 #include "platform/posix/wildcard_match.h"
 
@@ -38,12 +39,17 @@ bool EntryLess(const Entry& a, const Entry& b) {
   return ListingOrderLess(a.name, b.name);
 }
 
+bool KnownNotFolder(unsigned char type) {
+  return type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN;
+}
+
 }  // namespace
 
 // The whole folder is read at Open, filtered by the mask and sorted; Next walks the result. The
 // folder stays open, so that entries are looked up relative to it rather than by full path.
 struct DirectoryListing::Impl {
   std::unique_ptr<DIR, DirCloser> dir;
+  std::unique_ptr<ListedFolder> listed;  // declared after dir: ends before the folder is closed
   std::vector<Entry> entries;
   size_t index = 0;
   ErrorCode readError = 0;  // a failure of readdir, reported at the end of the listing
@@ -56,7 +62,9 @@ struct DirectoryListing::Impl {
   // The entry's status, links followed; zero when it cannot be read.
   const struct stat& Status() const {
     if (!haveStat) {
-      if (fstatat(dirfd(dir.get()), Current().bytes.c_str(), &status, 0) != 0)
+      if (fstatat(dirfd(dir.get()), Current().bytes.c_str(), &status, 0) == 0)
+        listed->OfferStatus(Current().bytes, status);
+      else
         status = {};
       haveStat = true;
     }
@@ -67,7 +75,8 @@ struct DirectoryListing::Impl {
 DirectoryListing::DirectoryListing() : impl_(std::make_unique<Impl>()) {}
 DirectoryListing::~DirectoryListing() = default;
 
-bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error) {
+bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error, ListingNeed need) {
+  impl_->listed.reset();
   *impl_ = Impl();
   size_t separator = pattern.rfind(u'/');
   std::u16string_view mask = pattern;
@@ -82,6 +91,7 @@ bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error) {
     error = static_cast<ErrorCode>(errno);
     return false;
   }
+  impl_->listed = std::make_unique<ListedFolder>(folder, dirfd(impl_->dir.get()));
   while (true) {
     errno = 0;
     const dirent* entry = readdir(impl_->dir.get());
@@ -89,6 +99,8 @@ bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error) {
       impl_->readError = static_cast<ErrorCode>(errno);
       break;
     }
+    if (need == ListingNeed::Folders && KnownNotFolder(entry->d_type))
+      continue;
     std::u16string name = FromUtf8(entry->d_name);
     if (MatchesWildcard(mask, name))
       impl_->entries.push_back({std::move(name), entry->d_name, entry->d_type});
@@ -108,6 +120,7 @@ bool DirectoryListing::Next(ErrorCode& error) {
   }
   ++impl_->index;
   impl_->haveStat = false;
+  impl_->listed->WithdrawStatus();
   return true;
 }
 

@@ -1,8 +1,10 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
 #include "platform/file_attributes.h"
+#include "platform/posix/listed_folder.h"
 #include "platform/posix/utf8_path.h"
 
 namespace platform {
@@ -19,7 +21,9 @@ bool ChangeMode(const std::u16string& path, mode_t mode, ErrorCode& error) {
 
 bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode& error) {
   struct stat status {};
-  if (stat(ToUtf8(path).c_str(), &status) != 0) {
+  const std::string utf8 = ToUtf8(path);
+  const PathLookup lookup(utf8);
+  if (!lookup.ReadStatus(status)) {
     error = static_cast<ErrorCode>(errno);
     return false;
   }

@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <climits>
 #include <ctime>
+#include <utility>
 
 #include "platform/file.h"
 #include "platform/file_fault.h"
+#include "platform/posix/listed_folder.h"
 #include "platform/posix/utf8_path.h"
 
 namespace platform {
@@ -39,15 +41,18 @@ File::~File() {
   Close();
 }
 
-File::File(File&& other) noexcept : descriptor_(other.descriptor_) {
+File::File(File&& other) noexcept : descriptor_(other.descriptor_), sizeAtOpen_(other.sizeAtOpen_) {
   other.descriptor_ = -1;
+  other.sizeAtOpen_ = -1;
 }
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Close();
     descriptor_ = other.descriptor_;
+    sizeAtOpen_ = other.sizeAtOpen_;
     other.descriptor_ = -1;
+    other.sizeAtOpen_ = -1;
   }
   return *this;
 }
@@ -55,9 +60,11 @@ File& File::operator=(File&& other) noexcept {
 bool File::Open(const std::u16string& path, FileAccess access, FileShare, ErrorCode& error) {
   Close();
   const int flags = (access == FileAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+  const std::string utf8 = ToUtf8(path);
+  const PathLookup lookup(utf8);
   int descriptor;
   do {
-    descriptor = open(ToUtf8(path).c_str(), flags);
+    descriptor = openat(lookup.folder, lookup.name, flags);
   } while (descriptor < 0 && errno == EINTR);
   if (descriptor < 0) {
     error = static_cast<ErrorCode>(errno);
@@ -71,6 +78,7 @@ bool File::Open(const std::u16string& path, FileAccess access, FileShare, ErrorC
     return false;
   }
   descriptor_ = descriptor;
+  sizeAtOpen_ = static_cast<std::int64_t>(status.st_size);
   return true;
 }
 
@@ -79,6 +87,7 @@ bool File::IsOpen() const {
 }
 
 void File::Close() {
+  sizeAtOpen_ = -1;
   if (descriptor_ >= 0) {
     close(descriptor_);
     descriptor_ = -1;
@@ -86,6 +95,10 @@ void File::Close() {
 }
 
 bool File::Size(std::uint64_t& size, ErrorCode& error) {
+  if (sizeAtOpen_ >= 0) {
+    size = static_cast<std::uint64_t>(std::exchange(sizeAtOpen_, -1));
+    return true;
+  }
   struct stat status {};
   if (fstat(descriptor_, &status) != 0) {
     error = static_cast<ErrorCode>(errno);
@@ -126,6 +139,7 @@ bool File::Seek(std::uint64_t position, ErrorCode& error) {
 }
 
 bool File::SetLength(std::uint64_t length, ErrorCode& error) {
+  sizeAtOpen_ = -1;
   std::uint64_t allowed = 0;
   if (TakeFileFault(FileOperation::SetLength, 0, allowed, error))
     return false;
@@ -145,6 +159,7 @@ bool File::SetLength(std::uint64_t length, ErrorCode& error) {
 }
 
 bool File::Write(const void* buffer, size_t count, size_t& done, ErrorCode& error) {
+  sizeAtOpen_ = -1;
   done = 0;
   std::uint64_t allowed = count;
   ErrorCode faultError = 0;

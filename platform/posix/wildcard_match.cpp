@@ -7,6 +7,8 @@ namespace {
 
 // Surrogate units map to themselves, so a pair is compared unit by unit.
 char16_t Upper(char16_t unit) {
+  if (unit < 0x80)
+    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - (u'a' - u'A')) : unit;
   return static_cast<char16_t>(u_toupper(unit));
 }
 

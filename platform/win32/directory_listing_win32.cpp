@@ -26,7 +26,7 @@ struct DirectoryListing::Impl {
 DirectoryListing::DirectoryListing() : impl_(std::make_unique<Impl>()) {}
 DirectoryListing::~DirectoryListing() = default;
 
-bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error) {
+bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error, ListingNeed) {
   impl_->Close();
   impl_->find = FindFirstFileW(Wide(pattern), &impl_->data);
   if (impl_->find == INVALID_HANDLE_VALUE) {

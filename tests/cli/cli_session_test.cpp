@@ -97,6 +97,32 @@ TEST_F(CliSession, ListsMatchingFilesWithTheResultColumnsAndPositions) {
   EXPECT_EQ(lines[4], Text(FormatString(IDS_FOUND_FILES, {1})));
 }
 
+TEST_F(CliSession, AFileWithManyMatchesPrintsEveryPositionInOrder) {
+  std::string content;
+  for (int line = 0; line < 3000; ++line)
+    content += "a x b x\n";
+  tree.MakeFile(u"many.txt", content);
+  tree.MakeFile(u"one.txt", "x");
+  EXPECT_EQ(Run({"--find", "x", "--action", "find", "--mask", "many.txt,one.txt"}), kExitFinished);
+  const std::vector<std::string> lines = Lines(console.out);
+  ASSERT_EQ(lines.size(), 1u + 6000u + 1u + 1u + 1u);
+  EXPECT_EQ(Columns(lines[0])[0], "many.txt");
+  EXPECT_EQ(lines[1], "\t" + Text(FormatString(IDS_MATCH_POSITION, {1, 3})));
+  EXPECT_EQ(lines[5999], "\t" + Text(FormatString(IDS_MATCH_POSITION, {3000, 3})));
+  EXPECT_EQ(lines[6000], "\t" + Text(FormatString(IDS_MATCH_POSITION, {3000, 7})));
+  EXPECT_EQ(Columns(lines[6001])[0], "one.txt");
+  EXPECT_EQ(lines[6002], "\t" + Text(FormatString(IDS_MATCH_POSITION, {1, 1})));
+
+  console.out.clear();
+  EXPECT_EQ(Run({"--find", "x", "--action", "find", "--mask", "many.txt", "--json"}),
+            kExitFinished);
+  const std::vector<std::string> json = Lines(console.out);
+  ASSERT_EQ(json.size(), 2u);
+  const auto matches = nlohmann::json::parse(json[0])["matches"];
+  ASSERT_EQ(matches.size(), 6000u);
+  EXPECT_EQ(matches[5999], nlohmann::json::parse("[2999,6]"));
+}
+
 TEST_F(CliSession, JsonLinesCarryTheRecordedPositionsAndErrorsInArrivalOrder) {
   tree.MakeFile(u"a.txt", "x\nab x");
   // Bytes that are not UTF-8 fail the file rather than be written back changed.

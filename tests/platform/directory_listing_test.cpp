@@ -14,11 +14,12 @@ namespace {
 
 // Every name the listing of the pattern gives, or the error it fails with.
 std::vector<std::u16string> List(const std::u16string& pattern,
-                                 platform::ErrorCode* openError = nullptr) {
+                                 platform::ErrorCode* openError = nullptr,
+                                 platform::ListingNeed need = platform::ListingNeed::Everything) {
   std::vector<std::u16string> names;
   platform::DirectoryListing listing;
   platform::ErrorCode error = 0;
-  if (!listing.Open(pattern, error)) {
+  if (!listing.Open(pattern, error, need)) {
     if (openError)
       *openError = error;
     return names;
@@ -60,6 +61,23 @@ TEST_F(DirectoryListingTest, StarDotStarAndStarListEverythingWithTheDotEntriesFi
   EXPECT_EQ(names[0], u".");
   EXPECT_EQ(names[1], u"..");
   EXPECT_THAT(WithoutDots(List(tree.Path(u"*"))), all);
+}
+
+TEST_F(DirectoryListingTest, AListingOfFoldersKeepsEveryFolderAndTheDotEntries) {
+  tree.MakeFolder(u"Another.dir");
+  const std::vector<std::u16string> names =
+      List(tree.Path(u"*"), nullptr, platform::ListingNeed::Folders);
+  ASSERT_GE(names.size(), 4u);
+  EXPECT_EQ(names[0], u".");
+  EXPECT_EQ(names[1], u"..");
+  EXPECT_NE(std::find(names.begin(), names.end(), u"sub"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(), u"Another.dir"), names.end());
+#ifndef _WIN32
+  // The directory entries tell the files apart here; a link to a folder stays.
+  ASSERT_TRUE(tree.MakeFolderLink(u"sub", u"link"));
+  EXPECT_THAT(WithoutDots(List(tree.Path(u"*"), nullptr, platform::ListingNeed::Folders)),
+              ElementsAre(u"Another.dir", u"link", u"sub"));
+#endif
 }
 
 TEST_F(DirectoryListingTest, NoMatchIsFileNotFound) {

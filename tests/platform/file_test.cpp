@@ -55,6 +55,26 @@ TEST_F(FileTest, ReadsWholeContentAndReportsTheEnd) {
   EXPECT_EQ(done, 0u);
 }
 
+TEST_F(FileTest, SizeFollowsTheHandlesOwnChanges) {
+  tree.MakeFile(u"a.txt", "0123456789");
+  File file;
+  ASSERT_TRUE(file.Open(tree.Path(u"a.txt"), FileAccess::ReadWrite, FileShare::Read, error));
+  std::uint64_t size = 0;
+  ASSERT_TRUE(file.SetLength(4, error));
+  ASSERT_TRUE(file.Size(size, error));
+  EXPECT_EQ(size, 4u);
+  size_t done = 0;
+  ASSERT_TRUE(file.Write("abcdef", 6, done, error));
+  ASSERT_TRUE(file.Size(size, error));
+  EXPECT_EQ(size, 10u);
+  // Asked again after a first answer, and after reopening.
+  ASSERT_TRUE(file.Size(size, error));
+  EXPECT_EQ(size, 10u);
+  ASSERT_TRUE(file.Open(tree.Path(u"a.txt"), FileAccess::Read, FileShare::Read, error));
+  ASSERT_TRUE(file.Size(size, error));
+  EXPECT_EQ(size, 10u);
+}
+
 TEST_F(FileTest, MissingFileFailsWithACode) {
   File file;
   EXPECT_FALSE(file.Open(tree.Path(u"missing.txt"), FileAccess::Read, FileShare::Read, error));
