@@ -2,11 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <optional>
+#include <utility>
 
 #include "platform/string_table.h"
 #include "run/result_texts.h"
@@ -30,6 +30,66 @@ std::string JsonLine(const Json& object) {
   return object.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
+// "00" to "99", for writing numbers two digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the number in decimal at `at`, which has room for 20 digits and a sign; returns the end.
+char* WriteDecimal(char* at, std::int64_t value) {
+  std::uint64_t rest = static_cast<std::uint64_t>(value);
+  if (value < 0) {
+    *at++ = '-';
+    rest = 0 - rest;
+  }
+  int digits = 1;
+  for (std::uint64_t bound = 10; digits < 20 && rest >= bound; bound *= 10)
+    ++digits;
+  char* const end = at + digits;
+  char* p = end;
+  while (rest >= 100) {
+    const auto pair = static_cast<size_t>(rest % 100);
+    rest /= 100;
+    p -= 2;
+    p[0] = kDigitPairs[2 * pair];
+    p[1] = kDigitPairs[2 * pair + 1];
+  }
+  if (rest >= 10) {
+    p[-2] = kDigitPairs[2 * rest];
+    p[-1] = kDigitPairs[2 * rest + 1];
+  } else {
+    p[-1] = static_cast<char>('0' + rest);
+  }
+  return end;
+}
+
+// Room after a piece of output for one more line of the plain form: its fixed text, two numbers
+// and what the fixed-size copies of short parts write beyond their end.
+constexpr size_t kLineRoom = 512;
+
+// A fixed text of a match line, copied with one fixed-size move where it is short.
+class LinePart {
+ public:
+  LinePart() = default;
+  explicit LinePart(std::string text) : text_(std::move(text)) {
+    std::memcpy(padded_, text_.data(), std::min(text_.size(), sizeof padded_));
+  }
+  size_t size() const { return text_.size(); }
+  char* CopyTo(char* at) const {
+    if (text_.size() <= sizeof padded_)
+      std::memcpy(at, padded_, sizeof padded_);
+    else
+      std::memcpy(at, text_.data(), text_.size());
+    return at + text_.size();
+  }
+  static constexpr size_t kPadded = 32;
+
+ private:
+  std::string text_;
+  char padded_[kPadded] = {};
+};
+
 // "Line number: %d. Character number: %d" split at its numbers once, so that a file with
 // millions of matches is printed at the speed of copying.
 class MatchPositionFormat {
@@ -40,47 +100,37 @@ class MatchPositionFormat {
     const size_t second = first == std::string::npos ? first : text.find("%d", first + 2);
     if (second == std::string::npos || text.find('%', second + 2) != std::string::npos ||
         text.substr(0, first).find('%') != std::string::npos ||
-        text.substr(first + 2, second - first - 2).find('%') != std::string::npos)
-      return;  // not the plain form: FormatString does it
-    parts_ = {text.substr(0, first), text.substr(first + 2, second - first - 2),
-              text.substr(second + 2)};
-    length_ = text.size() - 4;
+        text.substr(first + 2, second - first - 2).find('%') != std::string::npos ||
+        text.size() + 2 * kDigits + 2 + LinePart::kPadded > kLineRoom)
+      return;  // not the plain form, or too long for the room: FormatString does it
+    parts_ = {LinePart('\t' + text.substr(0, first)),
+              LinePart(text.substr(first + 2, second - first - 2)),
+              LinePart(text.substr(second + 2) + '\n')};
+    plain_ = true;
   }
 
-  // Appends a tab, the text and a line break.
-  void AppendLine(std::int64_t line, std::int64_t character, std::string& out) const {
-    if (!parts_) {
-      out += '\t' + Utf16ToUtf8(FormatString(IDS_MATCH_POSITION, {line, character})) + '\n';
-      return;
-    }
-    // Built on the stack and appended at once: the longest line is the fixed text and two
-    // numbers of 20 digits.
-    char stack[256];
-    std::string heap;
-    char* const begin = length_ + kNumbersAndBreaks <= sizeof stack
-                            ? stack
-                            : (heap.resize(length_ + kNumbersAndBreaks), heap.data());
-    char* at = begin;
-    *at++ = '\t';
-    at = Copy((*parts_)[0], at);
-    at = std::to_chars(at, at + 20, line).ptr;
-    at = Copy((*parts_)[1], at);
-    at = std::to_chars(at, at + 20, character).ptr;
-    at = Copy((*parts_)[2], at);
-    *at++ = '\n';
-    out.append(begin, at);
+  bool plain() const { return plain_; }
+
+  // Writes a tab, the text and a line break of the plain form at `at`, which has kLineRoom bytes
+  // of room; returns the end.
+  char* WriteLine(char* at, std::int64_t line, std::int64_t character) const {
+    at = parts_[0].CopyTo(at);
+    at = WriteDecimal(at, line);
+    at = parts_[1].CopyTo(at);
+    at = WriteDecimal(at, character);
+    return parts_[2].CopyTo(at);
+  }
+
+  // The line of any other form.
+  std::string Line(std::int64_t line, std::int64_t character) const {
+    return '\t' + Utf16ToUtf8(FormatString(IDS_MATCH_POSITION, {line, character})) + '\n';
   }
 
  private:
-  static char* Copy(const std::string& part, char* at) {
-    std::memcpy(at, part.data(), part.size());
-    return at + part.size();
-  }
+  static constexpr size_t kDigits = 21;
 
-  static constexpr size_t kNumbersAndBreaks = 2 * 20 + 2;
-
-  std::optional<std::array<std::string, 3>> parts_;
-  size_t length_ = 0;
+  std::array<LinePart, 3> parts_;
+  bool plain_ = false;
 };
 
 const MatchPositionFormat& PositionFormat() {
@@ -90,53 +140,66 @@ const MatchPositionFormat& PositionFormat() {
 
 }  // namespace
 
-void AppendNumber(std::int64_t value, std::string& out) {
-  char digits[24];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.append(digits, end);
-}
-
 namespace {
 
 // Text handed on in pieces of about this size, so that a file with millions of matches is not
 // built whole first.
-constexpr size_t kPieceSize = 64 * 1024;
+constexpr size_t kPieceSize = 256 * 1024;
 
+// Output gathered into pieces, with kLineRoom bytes of room after each.
 class PieceWriter {
  public:
-  explicit PieceWriter(const TextSink& write) : write_(write) { text_.reserve(kPieceSize + 256); }
-  ~PieceWriter() {
-    if (!text_.empty())
-      write_(text_);
+  explicit PieceWriter(const TextSink& write) : write_(write) {
+    buffer_.resize(kPieceSize + kLineRoom);
   }
+  ~PieceWriter() { Flush(); }
   PieceWriter(const PieceWriter&) = delete;
   PieceWriter& operator=(const PieceWriter&) = delete;
 
-  std::string& text() { return text_; }
-  // Hands the text on once a piece is full.
-  void Check() {
-    if (text_.size() >= kPieceSize) {
-      write_(text_);
-      text_.clear();
+  void Append(std::string_view text) {
+    if (used_ + text.size() > kPieceSize) {
+      Flush();
+      if (text.size() > kPieceSize) {
+        write_(text);
+        return;
+      }
     }
+    std::memcpy(buffer_.data() + used_, text.data(), text.size());
+    used_ += text.size();
+  }
+  // Where up to kLineRoom bytes may be written, ended by Commit.
+  char* End() { return buffer_.data() + used_; }
+  void Commit(const char* end) {
+    used_ = static_cast<size_t>(end - buffer_.data());
+    if (used_ >= kPieceSize)
+      Flush();
   }
 
  private:
+  void Flush() {
+    if (used_ != 0)
+      write_(std::string_view(buffer_.data(), used_));
+    used_ = 0;
+  }
+
   const TextSink& write_;
-  std::string text_;
+  std::string buffer_;
+  size_t used_ = 0;
 };
 
 }  // namespace
 
 void WriteFileResultLines(const CFileResult& file, const TextSink& write) {
   PieceWriter out(write);
-  out.text() = Column(file.name) + '\t' + Column(file.typeName) + '\t' +
-               Column(SizeText(file.size)) + '\t' + Column(DateText(file.modified)) + '\t' +
-               Column(file.resultText) + '\t' + Column(file.folder) + '\n';
+  out.Append(Column(file.name) + '\t' + Column(file.typeName) + '\t' + Column(SizeText(file.size)) +
+             '\t' + Column(DateText(file.modified)) + '\t' + Column(file.resultText) + '\t' +
+             Column(file.folder) + '\n');
   const MatchPositionFormat& format = PositionFormat();
   for (const CFileResult::replace_info& match : file.matches) {
-    format.AppendLine(match.line + 1, match.character + 1, out.text());
-    out.Check();
+    if (format.plain())
+      out.Commit(format.WriteLine(out.End(), match.line + 1, match.character + 1));
+    else
+      out.Append(format.Line(match.line + 1, match.character + 1));
   }
 }
 
@@ -151,19 +214,22 @@ void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
   object["result"] = Utf16ToUtf8(file.resultText);
   // The positions, possibly millions, are written directly after the rest of the object.
   PieceWriter out(write);
-  std::string& line = out.text();
-  line = JsonLine(object);
-  line.resize(line.size() - 2);  // "}\n"
-  line += ",\"matches\":[";
+  std::string head = JsonLine(object);
+  head.resize(head.size() - 2);  // "}\n"
+  out.Append(head);
+  out.Append(",\"matches\":[");
   for (size_t i = 0; i < file.matches.size(); ++i) {
-    line += i == 0 ? "[" : ",[";
-    AppendNumber(file.matches[i].line, line);
-    line += ',';
-    AppendNumber(file.matches[i].character, line);
-    line += ']';
-    out.Check();
+    char* at = out.End();
+    if (i != 0)
+      *at++ = ',';
+    *at++ = '[';
+    at = WriteDecimal(at, file.matches[i].line);
+    *at++ = ',';
+    at = WriteDecimal(at, file.matches[i].character);
+    *at++ = ']';
+    out.Commit(at);
   }
-  line += "]}\n";
+  out.Append("]}\n");
 }
 
 std::string ErrorJson(const std::u16string& text) {

@@ -29,8 +29,5 @@ std::string EndJson(int found);
 // prints as one line.
 std::u16string_view WithoutTrailingBreaks(std::u16string_view text);
 
-// A number in decimal, appended.
-void AppendNumber(std::int64_t value, std::string& out);
-
 // "YYYY-MM-DDTHH:MM:SS".
 std::string IsoDateText(const CalendarTime& time);

@@ -2,14 +2,16 @@
 
 namespace {
 
-constexpr size_t kFlushSize = 64 * 1024;
+// Standard output is written in pieces of this size, or every 100 ms.
+constexpr size_t kFlushSize = 256 * 1024;
 
 }  // namespace
 
 void TerminalConsole::Write(ConsoleStream stream, std::string_view utf8) {
   if (stream == ConsoleStream::Out) {
-    if (pending_.empty() && utf8.size() >= kFlushSize) {
-      // A large piece goes out as it is, without a copy.
+    if (utf8.size() >= kFlushSize) {
+      // A large piece goes out as it is, after what came before, without a copy.
+      Flush();
       if (!outputClosed_.load() && !WriteAll(ConsoleStream::Out, utf8))
         outputClosed_.store(true);
       return;

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/lower_case.h"
+#include "processing/exact_byte_search.h"
 #include "processing/growing_block.h"
 #include "processing/unit_search.h"
 
@@ -61,6 +62,8 @@ class UnitMatcher {
  public:
   explicit UnitMatcher(bool caseSensitive)
       : caseSensitive_(caseSensitive), lower_(platform::LowerCaseTable()) {}
+
+  bool caseSensitive() const { return caseSensitive_; }
 
   // Whether a text unit (for a CR LF pair: its CR) matches a find unit.
   bool Matches(char16_t unit, char16_t findUnit) const {
@@ -181,6 +184,7 @@ class ByteSource {
     return FindPair(bytes_, from, last, first_, filter.offset, second_);
   }
   BreakCount Breaks(size_t from, size_t to) const { return CountBreaks(bytes_, from, to, breaks_); }
+  const BreakValues<unsigned char>& breaks() const { return breaks_; }
 
  private:
   // The bytes of the units a search looks for, and of CR and LF, in one table.
@@ -223,6 +227,9 @@ class MatchFinder {
         breakFree_(std::none_of(find.begin(), find.end(), IsBreak)) {}
 
   const CandidateFilter& filter() const { return filter_; }
+  std::u16string_view find() const { return find_; }
+  bool caseSensitive() const { return matcher_.caseSensitive(); }
+  const UnitMatcher& matcher() const { return matcher_; }
   // Whether a match holds no line break: then it is as many units long as the find text.
   bool breakFree() const { return breakFree_; }
 
@@ -285,6 +292,48 @@ class MatchFinder {
   bool breakFree_;
 };
 
+// The bytes of the find text when only equal bytes can match it in text of this table: it holds
+// no line break, each of its units stands for exactly one byte, and CR and LF have a byte each
+// at most. Null otherwise. Worked out again only when the table or the find text changes.
+const std::vector<unsigned char>* ExactPattern(const MatchFinder& finder, const ByteTable& table,
+                                               const BreakValues<unsigned char>& breaks) {
+  struct Known {
+    bool valid = false;
+    ByteTable table{};
+    std::u16string find;
+    bool caseSensitive = false;
+    bool exact = false;
+    std::vector<unsigned char> pattern;
+  };
+  thread_local Known known;
+  if (!finder.breakFree() || breaks.carriageReturn.count > 1 || breaks.lineFeed.count > 1)
+    return nullptr;
+  if (!known.valid || known.table != table || known.find != finder.find() ||
+      known.caseSensitive != finder.caseSensitive()) {
+    known.valid = false;
+    known.table = table;
+    known.find = finder.find();
+    known.caseSensitive = finder.caseSensitive();
+    known.exact = true;
+    known.pattern.clear();
+    for (const char16_t unit : finder.find()) {
+      int byteCount = 0;
+      for (unsigned byte = 0; byte < 256 && byteCount < 2; ++byte) {
+        if (finder.matcher().Matches(table[byte], unit)) {
+          if (byteCount++ == 0)
+            known.pattern.push_back(static_cast<unsigned char>(byte));
+        }
+      }
+      if (byteCount != 1) {
+        known.exact = false;
+        break;
+      }
+    }
+    known.valid = true;
+  }
+  return known.exact ? &known.pattern : nullptr;
+}
+
 // Line breaks and units since the last of them, as the text is read.
 struct Counters {
   std::int64_t line = 0;
@@ -301,9 +350,19 @@ struct Counters {
   }
 };
 
+// Adds a match. A list that fills up early in a long text is given room for as many matches as
+// the rest of the text holds at the same rate, rather than being copied at every doubling.
 bool Record(std::vector<CFileResult::replace_info>& matches,
-            const CFileResult::replace_info& position) {
+            const CFileResult::replace_info& position, size_t at, size_t length) {
+  constexpr size_t kEstimateFrom = 4096;
   try {
+    if (matches.size() == matches.capacity() && matches.size() >= kEstimateFrom && at > 0) {
+      const double rate = static_cast<double>(matches.size()) / static_cast<double>(at);
+      const double expected = rate * static_cast<double>(length) * 1.1 + 16;
+      if (expected > static_cast<double>(matches.size()) * 2 &&
+          expected < static_cast<double>(matches.max_size()))
+        matches.reserve(static_cast<size_t>(expected));
+    }
     matches.push_back(position);
     return true;
   } catch (const std::bad_alloc&) {
@@ -325,45 +384,90 @@ struct ScanJob {
   bool changed = false;
 };
 
+// Matches found token by token, the counters following the reading.
+template <class Source>
+class TokenMatches {
+ public:
+  TokenMatches(const Source& text, const MatchFinder& finder) : text_(text), finder_(finder) {}
+
+  // The first match from searchFrom on, and its position.
+  bool Next(size_t searchFrom, size_t& s, size_t& last, CFileResult::replace_info& position) {
+    if (!finder_.Next(text_, countFrom_, searchFrom, s, last))
+      return false;
+    counters_.Advance(text_, countFrom_, s);
+    countFrom_ = s;
+    position = {counters_.line, counters_.character};
+    return true;
+  }
+  // Where the search goes on after a match that was declined.
+  size_t Skip(size_t s) const { return NextToken(text_, s); }
+  // Where it goes on after a match that was taken; reading restarts there.
+  size_t Take(size_t s, size_t last) {
+    if (finder_.breakFree())
+      counters_.character += static_cast<std::int64_t>(last + 1 - s);
+    else
+      counters_.Advance(text_, s, last + 1);
+    countFrom_ = last + 1;
+    return countFrom_;
+  }
+
+ private:
+  const Source& text_;
+  const MatchFinder& finder_;
+  // Reading restarts at countFrom after a change; the counters stand as the text was read up to
+  // it.
+  size_t countFrom_ = 0;
+  Counters counters_;
+};
+
+// Matches that only equal bytes make, found with their positions in one pass.
+class ExactMatches {
+ public:
+  ExactMatches(std::span<const unsigned char> bytes, std::span<const unsigned char> pattern,
+               const BreakValues<unsigned char>& breaks)
+      : search_(bytes, pattern, OnlyValue(breaks.carriageReturn), OnlyValue(breaks.lineFeed)) {}
+
+  bool Next(size_t searchFrom, size_t& s, size_t& last, CFileResult::replace_info& position) {
+    return search_.Next(searchFrom, s, last, position.line, position.character);
+  }
+  // A match starts at no CR, so every unit is a token.
+  size_t Skip(size_t s) const { return s + 1; }
+  size_t Take(size_t, size_t last) const { return last + 1; }
+
+  static int OnlyValue(const ByteChoice& choice) {
+    return choice.count == 0 ? -1 : choice.values[0];
+  }
+
+ private:
+  ExactByteSearch search_;
+};
+
 // Scans the text as given; every position and index refers to it. A change copies the text up
 // to it into the output and adds the replacement, and reading goes on after the match: the
 // result is the same as changing the text in place and going on after the inserted text.
-template <class Source, class T>
-platform::ErrorCode Scan(const Source& text, const T* values, const MatchFinder& finder,
-                         ScanJob<T>& job) {
-  const size_t length = text.length();
-  // Reading restarts at countFrom after a change; the counters stand as the text was read up to
-  // it. Candidates are looked for from searchFrom.
-  size_t countFrom = 0;
+template <class Matches, class T>
+platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob<T>& job) {
+  // Candidates are looked for from searchFrom.
   size_t searchFrom = 0;
   size_t copied = 0;
-  Counters counters;
   auto copyUpTo = [&](size_t end) {
     const bool ok = job.output->Append(values + copied, end - copied);
     copied = end;
     return ok;
   };
-  for (size_t found = 0; found < job.limit;) {
+  for (size_t count = 0; count < job.limit;) {
     size_t s = 0;
     size_t last = 0;
-    if (!finder.Next(text, countFrom, searchFrom, s, last))
+    CFileResult::replace_info position{};
+    if (!found.Next(searchFrom, s, last, position))
       break;
-    counters.Advance(text, countFrom, s);
-    countFrom = s;
-    const CFileResult::replace_info position{counters.line, counters.character};
-    Counters after = counters;
-    if (finder.breakFree())
-      after.character += static_cast<std::int64_t>(last + 1 - s);
-    else
-      after.Advance(text, s, last + 1);
-
     if (job.action != ActionType::FindOnly && !(*job.consent)(position)) {
-      searchFrom = NextToken(text, s);
+      searchFrom = found.Skip(s);
       continue;
     }
-    if (!Record(*job.matches, position))
+    if (!Record(*job.matches, position, s, length))
       return platform::kErrorOutOfMemory;
-    ++found;
+    ++count;
     if (job.action != ActionType::FindOnly) {
       if (!job.changed && !job.output->Reserve(length + length / 8 + job.replace.size()))
         return platform::kErrorOutOfMemory;
@@ -397,12 +501,26 @@ platform::ErrorCode Scan(const Source& text, const T* values, const MatchFinder&
     }
     if (!ok)
       return platform::kErrorOutOfMemory;
-    countFrom = searchFrom = last + 1;
-    counters = after;
+    searchFrom = found.Take(s, last);
   }
   if (job.changed && !copyUpTo(length))
     return platform::kErrorOutOfMemory;
   return 0;
+}
+
+// The scan of a file's bytes: by equal bytes where the find text allows, else token by token.
+platform::ErrorCode ScanBytes(std::span<const unsigned char> bytes, const ByteTable& table,
+                              const MatchFinder& finder, ScanJob<unsigned char>& job) {
+  const ByteSource source(bytes, table, finder.filter());
+  const std::vector<unsigned char>* pattern = ExactPattern(finder, table, source.breaks());
+  if (pattern &&
+      ExactByteSearch::Usable(*pattern, ExactMatches::OnlyValue(source.breaks().carriageReturn),
+                              ExactMatches::OnlyValue(source.breaks().lineFeed))) {
+    ExactMatches found(bytes, *pattern, source.breaks());
+    return Scan(found, bytes.data(), bytes.size(), job);
+  }
+  TokenMatches<ByteSource> found(source, finder);
+  return Scan(found, bytes.data(), bytes.size(), job);
 }
 
 }  // namespace
@@ -421,8 +539,9 @@ platform::ErrorCode ScanPlainText(TextBuffer& text, ActionType action, std::u16s
   job.consent = &consent;
   job.matches = &matches;
   job.output = &output;
-  const platform::ErrorCode error =
-      Scan(UnitSource(text.data(), text.length()), text.data(), finder, job);
+  const UnitSource source(text.data(), text.length());
+  TokenMatches<UnitSource> found(source, finder);
+  const platform::ErrorCode error = Scan(found, text.data(), text.length(), job);
   if (error != 0 || !job.changed)
     return error;
   const size_t length = output.size();
@@ -444,7 +563,7 @@ platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
   ScanJob<unsigned char> job;
   job.matches = &matches;
   job.limit = limit;
-  return Scan(ByteSource(bytes, table, finder.filter()), bytes.data(), finder, job);
+  return ScanBytes(bytes, table, finder, job);
 }
 
 platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
@@ -464,8 +583,7 @@ platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
   job.consent = &consent;
   job.matches = &matches;
   job.output = &output;
-  const platform::ErrorCode error =
-      Scan(ByteSource(bytes, table, finder.filter()), bytes.data(), finder, job);
+  const platform::ErrorCode error = ScanBytes(bytes, table, finder, job);
   if (error != 0 || !job.changed)
     return error;
   const size_t size = output.size();

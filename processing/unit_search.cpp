@@ -122,15 +122,6 @@ size_t FindPairVector(const T* text, size_t from, size_t last, const ValueChoice
   return FindPairScalar(text, p, last, first, offset, second);
 }
 
-// Set bits, without the instruction the baseline processor may lack (std::popcount would call
-// the runtime library).
-inline int PopCount(std::uint64_t bits) {
-  bits -= (bits >> 1) & 0x5555555555555555u;
-  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
-  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
-  return static_cast<int>((bits * 0x0101010101010101u) >> 56);
-}
-
 // The break ends among the lanes of the block at `at` as a byte mask: LF, and CR where no LF
 // follows. text[at + kLanes] must be readable.
 template <class T, class Choice>
@@ -161,7 +152,7 @@ size_t CountEndsBlocks(const T* text, size_t from, size_t to, const Choice& cr, 
     return from;
   auto take = [&](size_t at, std::uint64_t mask) {
     if (mask != 0) {
-      count += PopCount(mask) / static_cast<int>(sizeof(T));
+      count += CountBits(mask) / static_cast<int>(sizeof(T));
       last = at + Lane<T>(63 - std::countl_zero(mask));
     }
   };

@@ -60,3 +60,12 @@ struct BreakValues {
 BreakCount CountBreaks(const char16_t* text, size_t from, size_t to);
 BreakCount CountBreaks(const unsigned char* text, size_t from, size_t to,
                        const BreakValues<unsigned char>& breaks);
+
+// Set bits, without the instruction the baseline processor may lack (std::popcount would call
+// the runtime library).
+inline int CountBits(std::uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int>((bits * 0x0101010101010101u) >> 56);
+}

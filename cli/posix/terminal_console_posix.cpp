@@ -1,6 +1,8 @@
 #include "cli/terminal_console.h"
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -10,6 +12,9 @@
 namespace {
 
 constexpr int kAnswerPollMilliseconds = 100;
+// Standard output through a pipe gets a buffer this large where the system allows, so that a
+// reader is woken once per buffered piece rather than every 64 KB.
+constexpr int kPipeSize = 1 << 20;
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 std::atomic<bool> interrupted{false};
@@ -44,6 +49,9 @@ TerminalConsole::TerminalConsole() {
     sigaction(signal, &action, nullptr);
   // A closed pipe must not kill the process while a file is being written.
   std::signal(SIGPIPE, SIG_IGN);
+  struct stat output {};
+  if (fstat(STDOUT_FILENO, &output) == 0 && S_ISFIFO(output.st_mode))
+    fcntl(STDOUT_FILENO, F_SETPIPE_SZ, kPipeSize);
 }
 
 TerminalConsole::~TerminalConsole() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -169,6 +170,81 @@ class PlainScanAgainstReference : public ::testing::Test {
         << Describe(text, find, action, caseSensitive);
   }
 
+  // A table that gives the units bytes at random (`slots`, in the units' order) and every other
+  // byte a unit of its own.
+  ByteTable ShuffledTable(const std::u16string& units, std::vector<unsigned char>& slots) {
+    ByteTable table;
+    for (size_t i = 0; i < table.size(); ++i)
+      table[i] = static_cast<char16_t>(0x4e00 + i);
+    slots.resize(256);
+    for (size_t i = 0; i < slots.size(); ++i)
+      slots[i] = static_cast<unsigned char>(i);
+    std::shuffle(slots.begin(), slots.end(), random);
+    for (size_t i = 0; i < units.size(); ++i)
+      table[slots[i]] = units[i];
+    return table;
+  }
+
+  // The byte search and change against the reference on the decoded text; the text's units are
+  // written with the bytes `slots` gives them in `units`' order.
+  void CompareBytes(const ByteTable& table, const std::u16string& units,
+                    const std::vector<unsigned char>& slots, const std::u16string& text,
+                    const std::u16string& find, const std::u16string& replace, ActionType action,
+                    bool caseSensitive) {
+    std::vector<unsigned char> bytes;
+    for (char16_t unit : text)
+      bytes.push_back(slots[units.find(unit)]);
+    const ReferenceScan expected = ReferencePlainScan(
+        text, ActionType::FindOnly, find, u"", caseSensitive, [](const Position&) { return true; });
+    std::vector<Position> matches;
+    ASSERT_EQ(FindPlainTextInBytes(bytes, table, find, caseSensitive, matches), 0u);
+    ASSERT_EQ(Pairs(matches), Pairs(expected.matches))
+        << Describe(text, find, ActionType::FindOnly, caseSensitive);
+    std::vector<Position> first;
+    ASSERT_EQ(FindPlainTextInBytes(bytes, table, find, caseSensitive, first, 1), 0u);
+    EXPECT_EQ(first.size(), std::min<size_t>(1, expected.matches.size()));
+
+    // Changes, with the replacement in bytes of the same table.
+    std::vector<unsigned char> replaceBytes;
+    for (char16_t unit : replace)
+      replaceBytes.push_back(slots[units.find(unit)]);
+    std::vector<bool> answers;
+    for (int i = 0; i < 16; ++i)
+      answers.push_back(std::bernoulli_distribution(0.6)(random));
+    auto answer = [&answers](size_t& next) {
+      return next < answers.size() ? answers[next++] : true;
+    };
+    size_t next = 0;
+    std::vector<Position> referenceAsked;
+    const ReferenceScan changed = ReferencePlainScan(text, action, find, replace, caseSensitive,
+                                                     [&](const Position& position) {
+                                                       referenceAsked.push_back(position);
+                                                       return answer(next);
+                                                     });
+    next = 0;
+    std::vector<Position> asked;
+    std::vector<Position> changedMatches;
+    ByteBuffer changedBytes;
+    const MatchConsent consent = [&](const Position& position) {
+      asked.push_back(position);
+      return answer(next);
+    };
+    ASSERT_EQ(ChangePlainTextInBytes(bytes, table, action, find, replaceBytes, caseSensitive,
+                                     consent, changedMatches, changedBytes),
+              0u);
+    std::u16string decoded;
+    if (changedMatches.empty() || action == ActionType::FindOnly) {
+      decoded = text;
+      EXPECT_EQ(changedBytes.data(), nullptr);
+    } else {
+      for (unsigned char byte : changedBytes.view())
+        decoded += table[byte];
+    }
+    ASSERT_EQ(decoded, changed.text) << Describe(text, find, action, caseSensitive);
+    ASSERT_EQ(Pairs(changedMatches), Pairs(changed.matches));
+    ASSERT_EQ(Pairs(asked), Pairs(referenceAsked));
+  }
+
   static std::string Describe(const std::u16string& text, const std::u16string& find,
                               ActionType action, bool caseSensitive) {
     auto show = [](const std::u16string& s) {
@@ -218,79 +294,54 @@ TEST_F(PlainScanAgainstReference, LongTextsWithRareMatches) {
 TEST_F(PlainScanAgainstReference, BytesOfASingleByteCodePage) {
   const std::u16string alphabet = u"aabA\r\n\u00e9\u00c9kK";
   for (int round = 0; round < 6000; ++round) {
-    ByteTable table;
-    for (size_t i = 0; i < table.size(); ++i)
-      table[i] = static_cast<char16_t>(0x4e00 + i);
     std::u16string units = alphabet;
     if (round % 5 == 4)
       units.erase(units.find(u'\n'), 1);
-    std::vector<unsigned char> slots(256);
-    for (size_t i = 0; i < slots.size(); ++i)
-      slots[i] = static_cast<unsigned char>(i);
-    std::shuffle(slots.begin(), slots.end(), random);
-    for (size_t i = 0; i < units.size(); ++i)
-      table[slots[i]] = units[i];
+    std::vector<unsigned char> slots;
+    const ByteTable table = ShuffledTable(units, slots);
 
-    std::u16string text = RandomText(units, round % 10 == 0 ? 300 : 30);
-    std::vector<unsigned char> bytes;
-    for (char16_t unit : text)
-      bytes.push_back(slots[units.find(unit)]);
+    const std::u16string text = RandomText(units, round % 10 == 0 ? 300 : 30);
     std::u16string find = RandomText(u"aabA\n\u00c9K", 4);
     if (find.empty())
       find = u"\n";
-    const bool caseSensitive = round % 2 == 0;
-    const ReferenceScan expected = ReferencePlainScan(
-        text, ActionType::FindOnly, find, u"", caseSensitive, [](const Position&) { return true; });
-    std::vector<Position> matches;
-    ASSERT_EQ(FindPlainTextInBytes(bytes, table, find, caseSensitive, matches), 0u);
-    ASSERT_EQ(Pairs(matches), Pairs(expected.matches))
-        << Describe(text, find, ActionType::FindOnly, caseSensitive);
-    std::vector<Position> first;
-    ASSERT_EQ(FindPlainTextInBytes(bytes, table, find, caseSensitive, first, 1), 0u);
-    EXPECT_EQ(first.size(), std::min<size_t>(1, expected.matches.size()));
-
-    // Changes, with the replacement in bytes of the same table.
-    const ActionType action = static_cast<ActionType>(round % 7);
     const std::u16string replace =
         RandomText(units.find(u'\n') == std::u16string::npos ? u"ab" : u"ab\n", 3);
-    std::vector<unsigned char> replaceBytes;
-    for (char16_t unit : replace)
-      replaceBytes.push_back(slots[units.find(unit)]);
-    std::vector<bool> answers;
-    for (int i = 0; i < 16; ++i)
-      answers.push_back(std::bernoulli_distribution(0.6)(random));
-    auto answer = [&answers](size_t& next) {
-      return next < answers.size() ? answers[next++] : true;
-    };
-    size_t next = 0;
-    std::vector<Position> referenceAsked;
-    const ReferenceScan changed = ReferencePlainScan(text, action, find, replace, caseSensitive,
-                                                     [&](const Position& position) {
-                                                       referenceAsked.push_back(position);
-                                                       return answer(next);
-                                                     });
-    next = 0;
-    std::vector<Position> asked;
-    std::vector<Position> changedMatches;
-    ByteBuffer changedBytes;
-    const MatchConsent consent = [&](const Position& position) {
-      asked.push_back(position);
-      return answer(next);
-    };
-    ASSERT_EQ(ChangePlainTextInBytes(bytes, table, action, find, replaceBytes, caseSensitive,
-                                     consent, changedMatches, changedBytes),
-              0u);
-    std::u16string decoded;
-    if (changedMatches.empty() || action == ActionType::FindOnly) {
-      decoded = text;
-      EXPECT_EQ(changedBytes.data(), nullptr);
-    } else {
-      for (unsigned char byte : changedBytes.view())
-        decoded += table[byte];
+    CompareBytes(table, units, slots, text, find, replace, static_cast<ActionType>(round % 7),
+                 round % 2 == 0);
+  }
+}
+
+// Long texts searched by equal bytes (a find text without line breaks whose every unit has a
+// byte of its own), with long stretches without a match or a line break, lines of every length
+// and CR LF pairs split across blocks; tables with CR and LF, without LF and without CR.
+TEST_F(PlainScanAgainstReference, LongBytesSearchedByEqualBytes) {
+  std::uniform_int_distribution<int> lineLength(0, 300);
+  for (int round = 0; round < 200; ++round) {
+    std::u16string units = u"xyzab\r\n.";
+    if (round % 3 == 1)
+      units.erase(units.find(u'\n'), 1);
+    if (round % 3 == 2)
+      units.erase(units.find(u'\r'), 1);
+    std::vector<unsigned char> slots;
+    const ByteTable table = ShuffledTable(units, slots);
+
+    // Runs of filler between breaks and a few needles; sometimes no break for thousands of units.
+    std::u16string text;
+    std::u16string breakUnits;
+    std::copy_if(units.begin(), units.end(), std::back_inserter(breakUnits),
+                 [](char16_t unit) { return unit == u'\r' || unit == u'\n'; });
+    // Thousands of breaks in a row fill the counters of every lane.
+    if (round % 5 == 3)
+      text = RandomText(breakUnits, 1) + std::u16string(5000, breakUnits.back());
+    while (text.size() < 8000) {
+      const int run = round % 4 == 0 ? 2000 : lineLength(random);
+      text += RandomText(u"....ab", static_cast<size_t>(run));
+      if (std::bernoulli_distribution(0.3)(random))
+        text += round % 2 == 0 ? u"xyz" : u"zxy";
+      text += RandomText(breakUnits, 2);
     }
-    ASSERT_EQ(decoded, changed.text) << Describe(text, find, action, caseSensitive);
-    ASSERT_EQ(Pairs(changedMatches), Pairs(changed.matches));
-    ASSERT_EQ(Pairs(asked), Pairs(referenceAsked));
+    const std::u16string find = round % 2 == 0 ? u"xyz" : round % 4 == 1 ? u"z" : u"zx";
+    CompareBytes(table, units, slots, text, find, u"ab", static_cast<ActionType>(round % 7), true);
   }
 }
 
