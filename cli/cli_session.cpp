@@ -114,18 +114,17 @@ int RunCliSession(CliOptions options, Console& console) {
     return prompt.declined() ? kExitCancelled : kExitRefused;
   }
 
-  // The worker prints through the view on its own thread; this thread passes on Ctrl+C and
-  // keeps standard output flowing.
+  // The worker reports through the view, which prints on a thread of its own; this thread passes
+  // on Ctrl+C and keeps standard output flowing.
   bool stopRequested = false;
   const auto idle = [&controller] { return controller.runState() == RunState::Idle; };
   while (!channel.WaitFor(idle, kFlushInterval)) {
-    channel.Locked([&] {
-      if (console.Interrupted() && !stopRequested) {
-        controller.OnStop();
-        stopRequested = true;
-      }
-      console.Flush();
-    });
+    if (console.Interrupted() && !stopRequested) {
+      channel.Locked([&] { controller.OnStop(); });
+      stopRequested = true;
+    }
+    // Outside the lock: a write that waits for the reader must not hold up the worker.
+    console.Flush();
   }
   view.WriteEnd();
   console.Flush();

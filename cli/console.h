@@ -23,4 +23,7 @@ class Console {
   virtual bool ReadLine(std::string& line) = 0;
   // Whether Ctrl+C was pressed since the program started.
   virtual bool Interrupted() const = 0;
+  // Called first on a thread the front end starts for its own work, so that Ctrl+C and its kin
+  // reach the threads that wait for them.
+  virtual void OnHelperThread() {}
 };

@@ -1,8 +1,10 @@
-// The run's view on a console: listed files and errors are printed as they arrive, errors also
-// go to the error log, and confirmations are asked at the terminal.
+// The run's view on a console: listed files and errors are printed in the order they arrive (on
+// a printer thread, while the run goes on), errors also go to the error log, and confirmations
+// are asked at the terminal.
 #pragma once
 
 #include "cli/console.h"
+#include "cli/console_printer.h"
 #include "processing/error_log.h"
 #include "run/run_view.h"
 
@@ -10,7 +12,12 @@ class ConsoleRunView : public RunView {
  public:
   // renameMode and action are the run's, for the enabling rules the controller asks about.
   ConsoleRunView(Console& console, ErrorLog& log, bool json, bool renameMode, ActionType action)
-      : console_(console), log_(log), json_(json), renameMode_(renameMode), action_(action) {}
+      : console_(console),
+        log_(log),
+        json_(json),
+        renameMode_(renameMode),
+        action_(action),
+        printer_([&console] { console.OnHelperThread(); }) {}
 
   void SetStatusText(const std::u16string&) override {}
   void ClearStatusEdit() override {}
@@ -25,7 +32,7 @@ class ConsoleRunView : public RunView {
   ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
                                  const CFileResult::replace_info& position) override;
 
-  // "Found files: N" or the JSON end line.
+  // Waits for everything printed so far, then prints "Found files: N" or the JSON end line.
   void WriteEnd();
   int errorCount() const { return errors_; }
 
@@ -37,4 +44,5 @@ class ConsoleRunView : public RunView {
   ActionType action_;
   int rows_ = 0;
   int errors_ = 0;
+  ConsolePrinter printer_;
 };

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "platform/string_table.h"
@@ -150,7 +151,11 @@ constexpr size_t kPieceSize = 256 * 1024;
 class PieceWriter {
  public:
   explicit PieceWriter(const TextSink& write) : write_(write) {
-    buffer_.resize(kPieceSize + kLineRoom);
+    // One buffer serves every file a thread writes: a fresh one would cost its pages each time.
+    thread_local std::unique_ptr<char[]> buffer;
+    if (!buffer)
+      buffer = std::make_unique_for_overwrite<char[]>(kPieceSize + kLineRoom);
+    buffer_ = buffer.get();
   }
   ~PieceWriter() { Flush(); }
   PieceWriter(const PieceWriter&) = delete;
@@ -164,13 +169,13 @@ class PieceWriter {
         return;
       }
     }
-    std::memcpy(buffer_.data() + used_, text.data(), text.size());
+    std::memcpy(buffer_ + used_, text.data(), text.size());
     used_ += text.size();
   }
   // Where up to kLineRoom bytes may be written, ended by Commit.
-  char* End() { return buffer_.data() + used_; }
+  char* End() { return buffer_ + used_; }
   void Commit(const char* end) {
-    used_ = static_cast<size_t>(end - buffer_.data());
+    used_ = static_cast<size_t>(end - buffer_);
     if (used_ >= kPieceSize)
       Flush();
   }
@@ -178,12 +183,12 @@ class PieceWriter {
  private:
   void Flush() {
     if (used_ != 0)
-      write_(std::string_view(buffer_.data(), used_));
+      write_(std::string_view(buffer_, used_));
     used_ = 0;
   }
 
   const TextSink& write_;
-  std::string buffer_;
+  char* buffer_;
   size_t used_ = 0;
 };
 

@@ -8,24 +8,30 @@ constexpr size_t kFlushSize = 256 * 1024;
 }  // namespace
 
 void TerminalConsole::Write(ConsoleStream stream, std::string_view utf8) {
+  std::lock_guard lock(mutex_);
   if (stream == ConsoleStream::Out) {
     if (utf8.size() >= kFlushSize) {
       // A large piece goes out as it is, after what came before, without a copy.
-      Flush();
+      FlushLocked();
       if (!outputClosed_.load() && !WriteAll(ConsoleStream::Out, utf8))
         outputClosed_.store(true);
       return;
     }
     pending_.append(utf8);
     if (pending_.size() >= kFlushSize)
-      Flush();
+      FlushLocked();
     return;
   }
-  Flush();
+  FlushLocked();
   WriteAll(ConsoleStream::Err, utf8);
 }
 
 void TerminalConsole::Flush() {
+  std::lock_guard lock(mutex_);
+  FlushLocked();
+}
+
+void TerminalConsole::FlushLocked() {
   if (pending_.empty())
     return;
   if (!outputClosed_.load() && !WriteAll(ConsoleStream::Out, pending_))

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <string>
 
 #include "cli/console.h"
@@ -22,6 +23,7 @@ class TerminalConsole : public Console {
   bool ReadLine(std::string& line) override;
   // Also true once standard output has been closed by its reader, so the run stops cleanly.
   bool Interrupted() const override;
+  void OnHelperThread() override;
 
  private:
   // The platform's part: writes all of the text to a stream; false when it cannot take it.
@@ -29,6 +31,9 @@ class TerminalConsole : public Console {
   // Whether Ctrl+C (or, on POSIX, SIGTERM or SIGHUP) arrived.
   static bool InterruptRequested();
 
+  void FlushLocked();
+
+  std::mutex mutex_;  // writers may be on several threads
   std::string pending_;
   std::atomic<bool> outputClosed_{false};
 };

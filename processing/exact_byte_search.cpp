@@ -132,19 +132,22 @@ void ExactByteSearch::MoveToCandidates() {
   }
   const size_t skippedFrom = start;
   for (; start < length_ && length_ - start > reach; start += kBlock) {
+    // The block's breaks are counted while its candidates are looked for, and taken back when
+    // it has one: that block is read again in full.
+    const __m128i before = counts;
     __m128i any = zero;
     for (size_t q = start; q < start + kBlock; q += 16) {
-      any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(load(q), values.first),
-                                            _mm_cmpeq_epi8(load(q + offset), values.second)));
-    }
-    if (_mm_movemask_epi8(any) != 0)
-      break;
-    for (size_t q = start; q < start + kBlock; q += 16) {
       const __m128i here = load(q);
+      any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(here, values.first),
+                                            _mm_cmpeq_epi8(load(q + offset), values.second)));
       const __m128i lfNext = _mm_cmpeq_epi8(load(q + 1), values.lf);
       const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(here, values.lf),
                                         _mm_andnot_si128(lfNext, _mm_cmpeq_epi8(here, values.cr)));
       counts = _mm_sub_epi8(counts, ends);
+    }
+    if (_mm_movemask_epi8(any) != 0) {
+      counts = before;
+      break;
     }
     if (++blocksCounted == 63)
       addCounts();

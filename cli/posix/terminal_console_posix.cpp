@@ -84,6 +84,15 @@ bool TerminalConsole::ReadLine(std::string& line) {
   return false;
 }
 
+void TerminalConsole::OnHelperThread() {
+  // The stop signals go to the threads that look for them between their waits.
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int signal : kStopSignals)
+    sigaddset(&signals, signal);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
 bool TerminalConsole::InterruptRequested() {
   return interrupted.load();
 }

@@ -103,6 +103,9 @@ bool TerminalConsole::ReadLine(std::string& line) {
   return true;
 }
 
+// The console's control handler runs on a thread of its own; nothing to arrange.
+void TerminalConsole::OnHelperThread() {}
+
 bool TerminalConsole::InterruptRequested() {
   return interrupted.load();
 }
