@@ -8,6 +8,12 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Vectors of 32 bytes are chosen at run time where the processor has them; not on Windows, whose
+// 64-bit ABI does not keep the stack aligned for them.
+#if defined(__SSE2__) && defined(__x86_64__) && !defined(_WIN32) && defined(__GNUC__)
+#define VOXALON_WIDE_VECTORS
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -72,6 +78,109 @@ inline BlockMasks VectorMasks(const unsigned char* text, size_t at, size_t offse
 }
 #endif
 
+#if defined(__SSE2__)
+// Blocks without a candidate, the most of them where matches are rare, only have their breaks
+// counted: lane by lane in bytes, summed before a lane can overflow, each block's counted while
+// its candidates are looked for and taken back when it has one. Where the last break stood is
+// looked for only when a match needs it. Returns the first block from `start` on with a
+// candidate, or the first at or after `stop`.
+size_t SkipBlocks(const unsigned char* text, size_t start, size_t stop, size_t offset,
+                  const Splats& values, std::int64_t& breaks) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i counts = zero;
+  int blocksCounted = 0;
+  auto addCounts = [&] {
+    const __m128i sums = _mm_sad_epu8(counts, zero);
+    breaks += _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
+    counts = zero;
+    blocksCounted = 0;
+  };
+  auto load = [text](size_t from) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
+  };
+  for (; start < stop; start += kBlock) {
+    const __m128i before = counts;
+    __m128i any = zero;
+    for (size_t q = start; q < start + kBlock; q += 16) {
+      const __m128i here = load(q);
+      any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(here, values.first),
+                                            _mm_cmpeq_epi8(load(q + offset), values.second)));
+      const __m128i lfNext = _mm_cmpeq_epi8(load(q + 1), values.lf);
+      const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(here, values.lf),
+                                        _mm_andnot_si128(lfNext, _mm_cmpeq_epi8(here, values.cr)));
+      counts = _mm_sub_epi8(counts, ends);
+    }
+    if (_mm_movemask_epi8(any) != 0) {
+      counts = before;
+      break;
+    }
+    // Four counts a block per lane: 63 blocks fill a byte at most.
+    if (++blocksCounted == 63)
+      addCounts();
+  }
+  addCounts();
+  return start;
+}
+
+#if defined(VOXALON_WIDE_VECTORS)
+bool WideVectors() {
+  static const bool available = __builtin_cpu_supports("avx2");
+  return available;
+}
+
+#define VOXALON_WIDE __attribute__((target("avx2")))
+
+VOXALON_WIDE inline __m256i LoadWide(const unsigned char* at) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+
+// Adds the byte counts of every lane to `breaks`.
+VOXALON_WIDE inline void AddWideCounts(__m256i counts, std::int64_t& breaks) {
+  const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());
+  breaks += _mm256_extract_epi64(sums, 0) + _mm256_extract_epi64(sums, 1) +
+            _mm256_extract_epi64(sums, 2) + _mm256_extract_epi64(sums, 3);
+}
+
+// SkipBlocks with vectors of 32 bytes, where the processor has them.
+VOXALON_WIDE size_t SkipBlocksWide(const unsigned char* text, size_t start, size_t stop,
+                                   size_t offset, const unsigned char (&splats)[4][16],
+                                   std::int64_t& breaks) {
+  const __m256i first = _mm256_set1_epi8(static_cast<char>(splats[0][0]));
+  const __m256i second = _mm256_set1_epi8(static_cast<char>(splats[1][0]));
+  const __m256i cr = _mm256_set1_epi8(static_cast<char>(splats[2][0]));
+  const __m256i lf = _mm256_set1_epi8(static_cast<char>(splats[3][0]));
+  __m256i counts = _mm256_setzero_si256();
+  int blocksCounted = 0;
+  for (; start < stop; start += kBlock) {
+    const __m256i before = counts;
+    __m256i any = _mm256_setzero_si256();
+    for (size_t q = start; q < start + kBlock; q += 32) {
+      const __m256i here = LoadWide(text + q);
+      any = _mm256_or_si256(
+          any, _mm256_and_si256(_mm256_cmpeq_epi8(here, first),
+                                _mm256_cmpeq_epi8(LoadWide(text + q + offset), second)));
+      const __m256i lfNext = _mm256_cmpeq_epi8(LoadWide(text + q + 1), lf);
+      const __m256i ends = _mm256_or_si256(
+          _mm256_cmpeq_epi8(here, lf), _mm256_andnot_si256(lfNext, _mm256_cmpeq_epi8(here, cr)));
+      counts = _mm256_sub_epi8(counts, ends);
+    }
+    if (_mm256_movemask_epi8(any) != 0) {
+      counts = before;
+      break;
+    }
+    // Two counts a block per lane: 127 blocks fill a byte at most.
+    if (++blocksCounted == 127) {
+      AddWideCounts(counts, breaks);
+      counts = _mm256_setzero_si256();
+      blocksCounted = 0;
+    }
+  }
+  AddWideCounts(counts, breaks);
+  return start;
+}
+#endif
+#endif
+
 }  // namespace
 
 ExactByteSearch::ExactByteSearch(std::span<const unsigned char> text,
@@ -101,26 +210,13 @@ void ExactByteSearch::MoveToCandidates() {
   CountBreaks(breakEnds_);
   size_t start = start_ + kBlock;
 #if defined(__SSE2__)
-  // Blocks without a candidate, the most of them where matches are rare, only have their breaks
-  // counted: lane by lane in bytes, summed every 63 blocks (4 a block per lane at most). Where
-  // the last of them stood is looked for only when a match needs it.
   const size_t offset = pattern_.size() - 1;
+  // Blocks that start before `stop` can be read whole, with the bytes `offset` and 1 after.
   const size_t reach = kBlock + (offset > 1 ? offset : 1);
+  const size_t stop = length_ > reach ? length_ - reach : 0;
   const Splats values(splats_);
-  const __m128i zero = _mm_setzero_si128();
-  __m128i counts = zero;
-  int blocksCounted = 0;
-  auto addCounts = [&] {
-    const __m128i sums = _mm_sad_epu8(counts, zero);
-    breaksBefore_ += _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
-    counts = zero;
-    blocksCounted = 0;
-  };
-  auto load = [this](size_t from) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_ + from));
-  };
   // The next block first in full: where matches are many, it holds one.
-  if (start < length_ && length_ - start > reach) {
+  if (start < stop) {
     const BlockMasks masks = VectorMasks(text_, start, offset, values);
     start_ = start;
     candidates_ = masks.candidates;
@@ -131,33 +227,15 @@ void ExactByteSearch::MoveToCandidates() {
     start += kBlock;
   }
   const size_t skippedFrom = start;
-  for (; start < length_ && length_ - start > reach; start += kBlock) {
-    // The block's breaks are counted while its candidates are looked for, and taken back when
-    // it has one: that block is read again in full.
-    const __m128i before = counts;
-    __m128i any = zero;
-    for (size_t q = start; q < start + kBlock; q += 16) {
-      const __m128i here = load(q);
-      any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(here, values.first),
-                                            _mm_cmpeq_epi8(load(q + offset), values.second)));
-      const __m128i lfNext = _mm_cmpeq_epi8(load(q + 1), values.lf);
-      const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(here, values.lf),
-                                        _mm_andnot_si128(lfNext, _mm_cmpeq_epi8(here, values.cr)));
-      counts = _mm_sub_epi8(counts, ends);
-    }
-    if (_mm_movemask_epi8(any) != 0) {
-      counts = before;
-      break;
-    }
-    if (++blocksCounted == 63)
-      addCounts();
-  }
-  if (start != skippedFrom) {
-    addCounts();
-    if (bulkFrom_ == kNone)
-      bulkFrom_ = skippedFrom;
-  }
-  if (start < length_ && length_ - start > reach) {
+#if defined(VOXALON_WIDE_VECTORS)
+  if (WideVectors())
+    start = SkipBlocksWide(text_, start, stop, offset, splats_, breaksBefore_);
+  else
+#endif
+    start = SkipBlocks(text_, start, stop, offset, values, breaksBefore_);
+  if (start != skippedFrom && bulkFrom_ == kNone)
+    bulkFrom_ = skippedFrom;
+  if (start < stop) {
     const BlockMasks masks = VectorMasks(text_, start, offset, values);
     start_ = start;
     candidates_ = masks.candidates;

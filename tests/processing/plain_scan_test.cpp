@@ -332,8 +332,8 @@ TEST_F(PlainScanAgainstReference, LongBytesSearchedByEqualBytes) {
                  [](char16_t unit) { return unit == u'\r' || unit == u'\n'; });
     // Thousands of breaks in a row fill the counters of every lane.
     if (round % 5 == 3)
-      text = RandomText(breakUnits, 1) + std::u16string(5000, breakUnits.back());
-    while (text.size() < 8000) {
+      text = RandomText(breakUnits, 1) + std::u16string(20000, breakUnits.back());
+    for (const size_t end = text.size() + 8000; text.size() < end;) {
       const int run = round % 4 == 0 ? 2000 : lineLength(random);
       text += RandomText(u"....ab", static_cast<size_t>(run));
       if (std::bernoulli_distribution(0.3)(random))
