@@ -144,19 +144,14 @@ const MatchPositionFormat& PositionFormat() {
 namespace {
 
 // Text handed on in pieces of about this size, so that a file with millions of matches is not
-// built whole first.
-constexpr size_t kPieceSize = 256 * 1024;
+// built whole first; below the size the heap maps afresh for every block.
+constexpr size_t kPieceSize = 64 * 1024;
 
 // Output gathered into pieces, with kLineRoom bytes of room after each.
 class PieceWriter {
  public:
-  explicit PieceWriter(const TextSink& write) : write_(write) {
-    // One buffer serves every file a thread writes: a fresh one would cost its pages each time.
-    thread_local std::unique_ptr<char[]> buffer;
-    if (!buffer)
-      buffer = std::make_unique_for_overwrite<char[]>(kPieceSize + kLineRoom);
-    buffer_ = buffer.get();
-  }
+  explicit PieceWriter(const TextSink& write)
+      : write_(write), buffer_(std::make_unique_for_overwrite<char[]>(kPieceSize + kLineRoom)) {}
   ~PieceWriter() { Flush(); }
   PieceWriter(const PieceWriter&) = delete;
   PieceWriter& operator=(const PieceWriter&) = delete;
@@ -169,13 +164,13 @@ class PieceWriter {
         return;
       }
     }
-    std::memcpy(buffer_ + used_, text.data(), text.size());
+    std::memcpy(buffer_.get() + used_, text.data(), text.size());
     used_ += text.size();
   }
   // Where up to kLineRoom bytes may be written, ended by Commit.
-  char* End() { return buffer_ + used_; }
+  char* End() { return buffer_.get() + used_; }
   void Commit(const char* end) {
-    used_ = static_cast<size_t>(end - buffer_);
+    used_ = static_cast<size_t>(end - buffer_.get());
     if (used_ >= kPieceSize)
       Flush();
   }
@@ -183,12 +178,12 @@ class PieceWriter {
  private:
   void Flush() {
     if (used_ != 0)
-      write_(std::string_view(buffer_, used_));
+      write_(std::string_view(buffer_.get(), used_));
     used_ = 0;
   }
 
   const TextSink& write_;
-  char* buffer_;
+  std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;
 };
 

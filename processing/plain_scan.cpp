@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <type_traits>
 
 #include "platform/lower_case.h"
 #include "processing/exact_byte_search.h"
@@ -295,43 +296,61 @@ class MatchFinder {
 // The bytes of the find text when only equal bytes can match it in text of this table: it holds
 // no line break, each of its units stands for exactly one byte, and CR and LF have a byte each
 // at most. Null otherwise. Worked out again only when the table or the find text changes.
-const std::vector<unsigned char>* ExactPattern(const MatchFinder& finder, const ByteTable& table,
-                                               const BreakValues<unsigned char>& breaks) {
-  struct Known {
-    bool valid = false;
-    ByteTable table{};
-    std::u16string find;
-    bool caseSensitive = false;
-    bool exact = false;
-    std::vector<unsigned char> pattern;
-  };
-  thread_local Known known;
-  if (!finder.breakFree() || breaks.carriageReturn.count > 1 || breaks.lineFeed.count > 1)
-    return nullptr;
-  if (!known.valid || known.table != table || known.find != finder.find() ||
-      known.caseSensitive != finder.caseSensitive()) {
-    known.valid = false;
-    known.table = table;
-    known.find = finder.find();
-    known.caseSensitive = finder.caseSensitive();
-    known.exact = true;
-    known.pattern.clear();
-    for (const char16_t unit : finder.find()) {
-      int byteCount = 0;
-      for (unsigned byte = 0; byte < 256 && byteCount < 2; ++byte) {
-        if (finder.matcher().Matches(table[byte], unit)) {
-          if (byteCount++ == 0)
-            known.pattern.push_back(static_cast<unsigned char>(byte));
-        }
-      }
-      if (byteCount != 1) {
-        known.exact = false;
-        break;
-      }
+// The answer is kept per thread as plain data (nothing to destroy when the thread ends), for
+// find texts of up to kKnownLength units; longer ones are worked out for every file.
+constexpr size_t kKnownLength = 128;
+
+struct ExactPatternAnswer {
+  bool valid = false;
+  bool exact = false;
+  bool caseSensitive = false;
+  ByteTable table{};
+  size_t length = 0;
+  char16_t find[kKnownLength] = {};
+  unsigned char pattern[kKnownLength] = {};
+};
+
+bool WorkOutExactPattern(const MatchFinder& finder, const ByteTable& table,
+                         std::vector<unsigned char>& pattern) {
+  pattern.clear();
+  for (const char16_t unit : finder.find()) {
+    int byteCount = 0;
+    for (unsigned byte = 0; byte < 256 && byteCount < 2; ++byte) {
+      if (finder.matcher().Matches(table[byte], unit) && byteCount++ == 0)
+        pattern.push_back(static_cast<unsigned char>(byte));
     }
-    known.valid = true;
+    if (byteCount != 1)
+      return false;
   }
-  return known.exact ? &known.pattern : nullptr;
+  return true;
+}
+
+// Whether only equal bytes can match the find text in text of this table: it holds no line
+// break, each of its units stands for exactly one byte, and CR and LF have a byte each at most;
+// then `pattern` receives its bytes.
+bool ExactPattern(const MatchFinder& finder, const ByteTable& table,
+                  const BreakValues<unsigned char>& breaks, std::vector<unsigned char>& pattern) {
+  if (!finder.breakFree() || breaks.carriageReturn.count > 1 || breaks.lineFeed.count > 1)
+    return false;
+  const std::u16string_view find = finder.find();
+  if (find.size() > kKnownLength)
+    return WorkOutExactPattern(finder, table, pattern);
+  static_assert(std::is_trivially_destructible_v<ExactPatternAnswer>);
+  thread_local ExactPatternAnswer known;
+  if (!known.valid || known.caseSensitive != finder.caseSensitive() ||
+      std::u16string_view(known.find, known.length) != find || known.table != table) {
+    known.valid = false;
+    known.exact = WorkOutExactPattern(finder, table, pattern);
+    known.caseSensitive = finder.caseSensitive();
+    known.table = table;
+    known.length = find.size();
+    std::copy(find.begin(), find.end(), known.find);
+    std::copy(pattern.begin(), pattern.end(), known.pattern);
+    known.valid = true;
+    return known.exact;
+  }
+  pattern.assign(known.pattern, known.pattern + (known.exact ? known.length : 0));
+  return known.exact;
 }
 
 // Line breaks and units since the last of them, as the text is read.
@@ -512,11 +531,11 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
 platform::ErrorCode ScanBytes(std::span<const unsigned char> bytes, const ByteTable& table,
                               const MatchFinder& finder, ScanJob<unsigned char>& job) {
   const ByteSource source(bytes, table, finder.filter());
-  const std::vector<unsigned char>* pattern = ExactPattern(finder, table, source.breaks());
-  if (pattern &&
-      ExactByteSearch::Usable(*pattern, ExactMatches::OnlyValue(source.breaks().carriageReturn),
+  std::vector<unsigned char> pattern;
+  if (ExactPattern(finder, table, source.breaks(), pattern) &&
+      ExactByteSearch::Usable(pattern, ExactMatches::OnlyValue(source.breaks().carriageReturn),
                               ExactMatches::OnlyValue(source.breaks().lineFeed))) {
-    ExactMatches found(bytes, *pattern, source.breaks());
+    ExactMatches found(bytes, pattern, source.breaks());
     return Scan(found, bytes.data(), bytes.size(), job);
   }
   TokenMatches<ByteSource> found(source, finder);

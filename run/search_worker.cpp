@@ -4,6 +4,7 @@
 #include "processing/content_processing.h"
 #include "processing/file_name_processing.h"
 #include "run/folder_walk.h"
+#include "text/reused_blocks.h"
 
 SearchWorker::~SearchWorker() {
   Stop();
@@ -52,9 +53,13 @@ void SearchWorker::SendSearchError(std::u16string text) {
 std::uint32_t ThreadMain(void* argument) {
   SearchWorker& worker = *static_cast<SearchWorker*>(argument);
   const RunParameters& parameters = *worker.parameters;
-  // No stop test here: after a stop each walk returns at its first one.
-  for (const std::u16string& path : parameters.searchPaths)
-    WalkFolder(path, worker);
+  {
+    // Large blocks serve file after file, and are freed before the run is reported finished.
+    const KeptBlocksScope keptBlocks;
+    // No stop test here: after a stop each walk returns at its first one.
+    for (const std::u16string& path : parameters.searchPaths)
+      WalkFolder(path, worker);
+  }
   // Once the window has handled this the worker may be gone: nothing of it is touched after.
   RunChannel* window = parameters.targetWindow;
   ResultMessage finished;

@@ -11,34 +11,39 @@ namespace {
 // serves files of about the same size.
 constexpr size_t kLargeBlock = size_t{1} << 20;
 
-// A file's bytes and the text or bytes made from them: two blocks at a time.
-constexpr int kKeptCount = 2;
-
-struct KeptBlocks {
-  void* blocks[kKeptCount] = {};
-  size_t sizes[kKeptCount] = {};
-  ~KeptBlocks() {
-    for (void* block : blocks)
-      std::free(block);
-  }
-};
-
-thread_local KeptBlocks kept;
+// The scope in force on this thread, if any. A plain pointer: nothing to destroy at thread exit.
+thread_local KeptBlocksScope* kept = nullptr;
 
 }  // namespace
 
+KeptBlocksScope::KeptBlocksScope() {
+  if (!kept) {
+    kept = this;
+    installed_ = true;
+  }
+}
+
+KeptBlocksScope::~KeptBlocksScope() {
+  if (!installed_)
+    return;
+  for (void* block : blocks_)
+    std::free(block);
+  kept = nullptr;
+}
+
 void* AllocateBlock(size_t size) {
-  if (size < kLargeBlock)
+  if (size < kLargeBlock || !kept)
     return std::malloc(size);
   int best = -1;
-  for (int i = 0; i < kKeptCount; ++i) {
-    if (kept.blocks[i] && kept.sizes[i] >= size && (best < 0 || kept.sizes[i] < kept.sizes[best]))
+  for (int i = 0; i < KeptBlocksScope::kCount; ++i) {
+    if (kept->blocks_[i] && kept->sizes_[i] >= size &&
+        (best < 0 || kept->sizes_[i] < kept->sizes_[best]))
       best = i;
   }
   if (best >= 0) {
-    void* block = kept.blocks[best];
-    kept.blocks[best] = nullptr;
-    kept.sizes[best] = 0;
+    void* block = kept->blocks_[best];
+    kept->blocks_[best] = nullptr;
+    kept->sizes_[best] = 0;
     return block;
   }
   const size_t rounded =
@@ -48,21 +53,21 @@ void* AllocateBlock(size_t size) {
 
 void FreeBlock(void* block) {
   const size_t size = platform::HeapBlockSize(block);
-  if (size < kLargeBlock) {
+  if (size < kLargeBlock || !kept) {
     std::free(block);
     return;
   }
   // Into an empty place, or in place of the smallest kept block when this one is larger.
   int smallest = 0;
-  for (int i = 1; i < kKeptCount; ++i) {
-    if (kept.sizes[i] < kept.sizes[smallest])
+  for (int i = 1; i < KeptBlocksScope::kCount; ++i) {
+    if (kept->sizes_[i] < kept->sizes_[smallest])
       smallest = i;
   }
-  if (kept.sizes[smallest] >= size) {
+  if (kept->sizes_[smallest] >= size) {
     std::free(block);
     return;
   }
-  std::free(kept.blocks[smallest]);
-  kept.blocks[smallest] = block;
-  kept.sizes[smallest] = size;
+  std::free(kept->blocks_[smallest]);
+  kept->blocks_[smallest] = block;
+  kept->sizes_[smallest] = size;
 }

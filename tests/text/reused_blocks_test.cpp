@@ -12,6 +12,7 @@ namespace {
 constexpr size_t kLarge = size_t{8} << 20;
 
 TEST(ReusedBlocks, ALargeFreedBlockServesTheNextFileOfAboutItsSize) {
+  const KeptBlocksScope scope;
   void* first = AllocateBlock(kLarge - 100);
   ASSERT_NE(first, nullptr);
   EXPECT_GE(platform::HeapBlockSize(first), kLarge);
@@ -41,17 +42,20 @@ TEST(ReusedBlocks, ALargeFreedBlockServesTheNextFileOfAboutItsSize) {
 }
 
 TEST(ReusedBlocks, SmallBlocksAndOtherThreadsAreLeftAlone) {
+  const KeptBlocksScope scope;
   void* small = AllocateBlock(100);
   ASSERT_NE(small, nullptr);
   FreeBlock(small);
   void* large = AllocateBlock(kLarge);
   FreeBlock(large);
-  // Another thread keeps its own blocks, which are freed when it ends.
-  void* seen = nullptr;
-  std::thread([&seen] {
-    seen = AllocateBlock(kLarge);
-    FreeBlock(seen);
+  // Another thread keeps nothing without a scope of its own, and an inner scope changes nothing.
+  std::thread([] {
+    void* block = AllocateBlock(kLarge);
+    FreeBlock(block);
   }).join();
+  {
+    const KeptBlocksScope inner;
+  }
   void* mine = AllocateBlock(kLarge);
   EXPECT_EQ(mine, large);
   FreeBlock(mine);
