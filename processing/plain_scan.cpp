@@ -206,7 +206,8 @@ class ByteSource {
   const unsigned char* bytes_;
   size_t length_;
   const ByteTable& table_;
-  // A unit stands for one byte at most, so each choice of units gives as many bytes or fewer.
+  // In the tables a file is searched with (ByteTableFor) a unit that a find text may hold stands
+  // for one byte at most, so each choice of units gives as many bytes or fewer.
   ByteChoice first_;
   ByteChoice second_;
   BreakValues<unsigned char> breaks_;
