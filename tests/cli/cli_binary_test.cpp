@@ -480,6 +480,12 @@ TEST_F(CliBinary, NamesThatAreNotUtf8AreSearchedReplacedAndRenamed) {
   Utf8ToUtf16(goneError, shownError);
   EXPECT_NE(log.find(shownError), std::u16string::npos) << U8(log);
 
+  // Shown as U+FFFD, such a byte is still no U+FFFD to the search.
+  const ChildResult shown =
+      Cli({"--path", root, "--rename", "--find", "\uFFFD", "--action", "find"});
+  ASSERT_TRUE(shown.finished);
+  EXPECT_EQ(shown.out, "Found files: 0\n");
+
   // Rename mode keeps every byte of the old name that is not UTF-8.
   const ChildResult renamed = Cli({"--path", root, "--mask", "*.txt", "--rename", "--find", ".TXT",
                                    "--replace", ".md", "--keep-date", "1"});
