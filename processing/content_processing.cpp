@@ -273,10 +273,10 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
 
   std::u16string find = parameters.findText;
   std::u16string replace = parameters.replaceText;
-  if (parameters.useVariables) {
+  if (ExpandsFindVariables(parameters)) {
     if (!ExpandVariables(find, &entry))
       return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {find})};
-    if (!ExpandVariables(replace, &entry))
+    if (ExpandsReplaceVariables(parameters) && !ExpandVariables(replace, &entry))
       return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {replace})};
     // A find text whose variables expand to nothing finds nothing: it must not turn into the
     // empty find text, which stands for the whole content.

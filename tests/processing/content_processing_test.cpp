@@ -500,6 +500,27 @@ TEST_F(ContentProcessing, BrokenReplacementVariableFailsTheFileUnchanged) {
   EXPECT_EQ(Content(u"a.txt"), "abc");
 }
 
+TEST_F(ContentProcessing, ReplacementVariablesAreLeftAloneWhereNothingUsesThem) {
+  RegexProgram program;
+  ASSERT_EQ(CompileRegex(true, program, std::u16string_view(u"b")), 0);
+  struct Case {
+    ActionType action;
+    bool useRegex;
+    const char* expected;
+  };
+  for (const Case& c :
+       {Case{ActionType::FindOnly, false, "abc"}, Case{ActionType::Delete, false, "ac"},
+        Case{ActionType::Replace, true, "a50%c"}}) {
+    tree.MakeFile(u"a.txt", "abc");
+    parameters.useVariables = true;
+    parameters.useRegex = c.useRegex;
+    parameters.regex = c.useRegex ? &program : nullptr;
+    Set(c.action, u"b", u"50%");
+    EXPECT_EQ(Process(u"a.txt").file->resultText, Found(1)) << static_cast<int>(c.action);
+    EXPECT_EQ(Content(u"a.txt"), c.expected);
+  }
+}
+
 TEST_F(ContentProcessing, RegularExpressionRunTakesTheReplacementAsTyped) {
   tree.MakeFile(u"a.txt", "xaay\nab");
   RegexProgram program;
