@@ -61,6 +61,11 @@ class AttributesRestorer {
   const platform::FileAttributes& attributes_;
 };
 
+// Whether the action with an empty find text throws the old text away.
+bool ReplacesWholeText(ActionType action) {
+  return action != ActionType::AddToBeginning && action != ActionType::AddToEnd;
+}
+
 // The whole text replaced, extended or emptied for an empty find text, after one question.
 platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entry, TextBuffer& text,
                                     const std::u16string& replace) {
@@ -252,11 +257,15 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
   ByteBuffer bytes;
   if ((error = Encode(settings, file.original, text, bytes)) != 0)
     return Failed(error);
-  bool lossless = true;
-  if ((error = CheckLosslessDecoding(settings.inputCodePage, file.original.view(), lossless)) != 0)
+  // Bytes that did not decode would be lost, unless the old text is thrown away as a whole.
+  DecodingLoss loss = DecodingLoss::kNone;
+  if (!(find.empty() && ReplacesWholeText(parameters.action)) &&
+      (error = CheckDecodingLoss(settings.inputCodePage, file.original.view(), loss)) != 0)
     return Failed(error);
-  if (!lossless)
-    return {ResultStatus::FileError, platform::LoadText(IDS_INVALID_INPUT_BYTES)};
+  if (loss != DecodingLoss::kNone)
+    return {ResultStatus::FileError,
+            platform::LoadText(loss == DecodingLoss::kUndecodableBytes ? IDS_INVALID_INPUT_BYTES
+                                                                       : IDS_NO_ROUND_TRIP)};
   return WriteChanged(file, bytes, entry);
 }
 

@@ -417,6 +417,55 @@ TEST_F(ContentProcessing, InvalidInputBytesKeepAChangedFileUnwritten) {
   EXPECT_EQ(Content(u"b.txt"), "caf\xc3\xa9 y");
 }
 
+// Only bytes that fail to decode hold a change back, and not when the old text goes as a whole.
+TEST_F(ContentProcessing, DecodingGuardRefusesOnlyWhatWouldBeLost) {
+  struct Case {
+    CodePage input;
+    CodePage output;
+    const char* content;
+    ActionType action;
+    const char16_t* find;
+    const char* expected;  // null: refused, the file unchanged
+  };
+  // Code page 932 reads ED 40 as U+7E8A, which it writes as FA 5C.
+  for (const Case& c : {
+           Case{932, 65001, "x \xED\x40", ActionType::Replace, u"x", "y \xE7\xBA\x8A"},
+           Case{932, 932, "x \xED\x40", ActionType::Replace, u"x", "y \xFA\x5C"},
+           Case{932, 932, "x \x81", ActionType::Replace, u"x", nullptr},
+           Case{65001, 65001, "caf\xE9 x", ActionType::Replace, u"", "new"},
+           Case{65001, 65001, "caf\xE9 x", ActionType::PlaceAfter, u"", "new"},
+           Case{65001, 65001, "caf\xE9 x", ActionType::Delete, u"", ""},
+           Case{65001, 65001, "caf\xE9 x", ActionType::AddToEnd, u"", nullptr},
+       }) {
+    tree.MakeFile(u"a.txt", c.content);
+    parameters.settings.inputCodePage = c.input;
+    parameters.settings.outputCodePage = c.output;
+    Set(c.action, c.find, *c.find ? u"y" : u"new");
+    const ResultMessage& result = Process(u"a.txt");
+    EXPECT_EQ(Content(u"a.txt"), c.expected ? c.expected : c.content) << c.content;
+    if (c.expected)
+      EXPECT_EQ(result.file->resultText, Found(1)) << c.content;
+    else
+      EXPECT_EQ(result.file->resultText, platform::LoadText(IDS_INVALID_INPUT_BYTES)) << c.content;
+  }
+}
+
+// Windows cannot check UTF-7 for invalid bytes; there the text must encode back to the same
+// bytes ("+AGE-" is an "a" that is written plainly).
+TEST_F(ContentProcessing, CodePageThatCannotBeCheckedNeedsARoundTrip) {
+  tree.MakeFile(u"a.txt", "x +AGE-");
+  parameters.settings.inputCodePage = parameters.settings.outputCodePage = 65000;
+  Set(ActionType::Replace, u"x", u"y");
+  const ResultMessage& result = Process(u"a.txt");
+#ifdef _WIN32
+  EXPECT_EQ(result.file->resultText, platform::LoadText(IDS_NO_ROUND_TRIP));
+  EXPECT_EQ(Content(u"a.txt"), "x +AGE-");
+#else
+  EXPECT_EQ(result.file->resultText, Found(1));
+  EXPECT_EQ(Content(u"a.txt"), "y a");
+#endif
+}
+
 TEST_F(ContentProcessing, UnsupportedCodePageFailsEveryNonEmptyFile) {
   tree.MakeFile(u"a.txt", "abc");
   tree.MakeFile(u"empty.txt", "");
