@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -28,6 +29,7 @@ namespace {
 struct Outcome {
   ResultStatus status = ResultStatus::FileResult;
   std::u16string text;
+  bool written = false;  // the file was written to
 };
 
 Outcome Processed(std::u16string text) {
@@ -44,17 +46,23 @@ std::u16string MatchesFound(const CFileResult& entry) {
   return FormatString(IDS_MATCHES_FOUND, {static_cast<std::int64_t>(entry.matches.size())});
 }
 
-// Sets the saved attributes back when processing leaves, whichever way.
-class AttributesRestorer {
+// Makes a read-only file writable for a changing run, and sets the saved attributes back when
+// processing leaves, whichever way.
+class WriteAttributes {
  public:
-  AttributesRestorer(const std::u16string& path, const platform::FileAttributes& attributes)
-      : path_(path), attributes_(attributes) {}
-  ~AttributesRestorer() {
+  WriteAttributes(const std::u16string& path, const platform::FileAttributes& attributes)
+      : path_(path), attributes_(attributes) {
     platform::ErrorCode ignored = 0;
-    platform::RestoreFileAttributes(path_, attributes_, ignored);
+    platform::ClearAttributesForWrite(path_, attributes_, ignored);
   }
-  AttributesRestorer(const AttributesRestorer&) = delete;
-  AttributesRestorer& operator=(const AttributesRestorer&) = delete;
+  ~WriteAttributes() {
+    platform::ErrorCode ignored = 0;
+    platform::RestoreFileAttributes(path_, attributes_, written, ignored);
+  }
+  WriteAttributes(const WriteAttributes&) = delete;
+  WriteAttributes& operator=(const WriteAttributes&) = delete;
+
+  bool written = false;
 
  private:
   const std::u16string& path_;
@@ -159,7 +167,9 @@ Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult&
   platform::ErrorCode ignored = 0;
   if (file.keepTimes)
     file.handle.SetTimes(file.times, ignored);
-  return error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+  Outcome outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+  outcome.written = true;
+  return outcome;
 }
 
 MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
@@ -304,15 +314,20 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   if (!settings.searchHidden && attributes.hidden)
     return Processed(platform::LoadText(IDS_FILE_HIDDEN));
 
-  platform::ErrorCode error = 0;
-  platform::ClearAttributesForWrite(path, attributes, error);
-  const AttributesRestorer restorer(path, attributes);
+  // Find only never touches the attributes.
+  const bool changes = parameters.action != ActionType::FindOnly;
+  std::optional<WriteAttributes> writeAttributes;
+  if (changes)
+    writeAttributes.emplace(path, attributes);
   platform::File file;
-  const auto access = parameters.action == ActionType::FindOnly ? platform::FileAccess::Read
-                                                                : platform::FileAccess::ReadWrite;
-  if (!file.Open(path, access, platform::FileShare::Read, error))
+  platform::ErrorCode error = 0;
+  if (!file.Open(path, changes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
+                 platform::FileShare::Read, error))
     return Failed(error);
-  return ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
+  Outcome outcome = ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
+  if (writeAttributes)
+    writeAttributes->written = outcome.written;
+  return outcome;
 }
 
 }  // namespace
