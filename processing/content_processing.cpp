@@ -314,7 +314,8 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   if (!settings.searchHidden && attributes.hidden)
     return Processed(platform::LoadText(IDS_FILE_HIDDEN));
 
-  // Find only never touches the attributes.
+  // Find only never touches the attributes, and lets others go on writing and deleting the
+  // file; a change is never written while another may write.
   const bool changes = parameters.action != ActionType::FindOnly;
   std::optional<WriteAttributes> writeAttributes;
   if (changes)
@@ -322,7 +323,7 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   platform::File file;
   platform::ErrorCode error = 0;
   if (!file.Open(path, changes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
-                 platform::FileShare::Read, error))
+                 changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
   Outcome outcome = ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
   if (writeAttributes)

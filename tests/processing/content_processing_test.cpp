@@ -366,6 +366,26 @@ TEST_F(ContentProcessing, FindOnlyLeavesTheChangeTimeAlone) {
 }
 #endif
 
+TEST_F(ContentProcessing, FindOnlyReadsAFileThatAnotherHandleWrites) {
+  tree.MakeFile(u"a.txt", "abc");
+  platform::File writer;
+  platform::ErrorCode error = 0;
+  ASSERT_TRUE(writer.Open(tree.Path(u"a.txt"), platform::FileAccess::ReadWrite,
+                          platform::FileShare::All, error));
+  Set(ActionType::FindOnly, u"b");
+  const ResultMessage& found = Process(u"a.txt");
+  EXPECT_EQ(found.status, ResultStatus::FileResult);
+  EXPECT_EQ(found.file->resultText, Found(1));
+#ifdef _WIN32
+  Set(ActionType::Replace, u"b", u"X");
+  const ResultMessage& refused = Process(u"a.txt");
+  std::u16string sharing;
+  FormatSystemError(ERROR_SHARING_VIOLATION, sharing);
+  EXPECT_EQ(refused.file->resultText, sharing) << "never written under another writer";
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+#endif
+}
+
 TEST_F(ContentProcessing, FileIsReadWholeWhateverSizeTheWalkListed) {
   tree.MakeFile(u"a.txt", "x.x.x.x.x");
   Set(ActionType::Replace, u"x", u"y");
