@@ -1,7 +1,9 @@
 #include "ui/win32/dialog.h"
 
 #include "ui/win32/application.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/modal_hooks.h"
+#include "ui/win32/window_placement.h"
 
 Dialog::Dialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
 
@@ -32,6 +34,7 @@ INT_PTR Dialog::DoModal() {
                                     DialogProc, reinterpret_cast<LPARAM>(this));
   if (!created)
     return -1;
+  CentreWindow(created, owner);
 
   if (std::optional<INT_PTR> answer = AnswerModalDialog(*this)) {
     EndDialog(*answer);
