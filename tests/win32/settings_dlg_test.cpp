@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <vector>
+
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "ui/win32/controls.h"
@@ -199,4 +201,22 @@ TEST_F(SettingsDialog, HelpFailureNamesTheParameters) {
   EXPECT_TRUE(parameters.starts_with(u"its:"));
   EXPECT_TRUE(parameters.ends_with(u"\\VOXAHELP.chm::/Settings.html"));
   EXPECT_EQ(shown, u"Couldn't open help file: " + parameters);
+}
+
+TEST_F(SettingsDialog, TabGoesFromTheStripIntoThePageThenToTheButtons) {
+  CSettingsDlg dialog;
+  std::vector<int> order;
+  RunModal(dialog, [&] {
+    ShowWindow(dialog.hwnd(), SW_SHOW);
+    HWND start = dialog.Item(IDC_SETTINGS_TABS);
+    HWND at = start;
+    do {
+      at = GetNextDlgTabItem(dialog.hwnd(), at, FALSE);
+      order.push_back(GetDlgCtrlID(at));
+    } while (at && at != start && order.size() < 20);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(order, (std::vector<int>{IDC_SEARCH_HIDDEN, IDC_REPLACE_READ_ONLY, IDC_KEEP_FILE_DATE,
+                                     IDC_TRIM_NEW_LINES, IDC_RESET_ALL, IDOK, IDCANCEL,
+                                     IDC_SETTINGS_HELP, IDC_SETTINGS_TABS}));
 }
