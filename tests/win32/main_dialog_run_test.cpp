@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <map>
 #include <thread>
 
 #include "platform/settings_key.h"
@@ -459,4 +460,52 @@ TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
   doubleClick();
   EXPECT_EQ(opened.size(), 1u);
   EXPECT_EQ(shown, u"Couldn't open file: \"" + path + u"\"");
+}
+
+TEST_F(MainDialogRun, DpiChangeScalesFontsLayoutAndColumns) {
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  auto rectOf = [&](HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, Dlg(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  auto fontHeight = [&](int id) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(Dlg(), id, WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    return font.lfHeight;
+  };
+  const int ids[] = {IDC_BROWSE, IDC_RESULTS_LABEL, IDC_MASKS, IDC_USE_VARIABLES, IDC_RUN};
+  std::map<int, RECT> before;
+  for (int id : ids)
+    before[id] = rectOf(GetDlgItem(Dlg(), id));
+  LONG height = fontHeight(IDC_BROWSE);
+  int column = ListView_GetColumnWidth(list, 0);
+  RECT window{};
+  GetWindowRect(Dlg(), &window);
+  // 120 DPI: the suggested rectangle a quarter larger (it still fits the screen).
+  auto scaled = [](LONG value) { return MulDiv(value, 5, 4); };
+  RECT larger{window.left, window.top, window.left + scaled(window.right - window.left),
+              window.top + scaled(window.bottom - window.top)};
+  SendMessageW(Dlg(), WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&larger));
+
+  for (int id : ids) {
+    RECT after = rectOf(GetDlgItem(Dlg(), id));
+    EXPECT_NEAR(after.left, scaled(before[id].left), 3) << id;
+    EXPECT_NEAR(after.top, scaled(before[id].top), 1) << id;
+    EXPECT_NEAR(after.right - after.left, scaled(before[id].right - before[id].left), 1) << id;
+    EXPECT_NEAR(after.bottom - after.top, scaled(before[id].bottom - before[id].top), 1) << id;
+  }
+  EXPECT_EQ(fontHeight(IDC_BROWSE), scaled(height));
+  EXPECT_EQ(fontHeight(IDC_FIND_TEXT), scaled(height));
+  EXPECT_EQ(ListView_GetColumnWidth(list, 0), scaled(column));
+  RECT client{};
+  GetClientRect(Dlg(), &client);
+  RECT status = rectOf(dialog_.statusBar());
+  EXPECT_EQ(status.bottom, client.bottom);
+  EXPECT_EQ(status.right, client.right);
+  EXPECT_EQ(fontHeight(IDC_STATUS_BAR), scaled(height));
+  EXPECT_EQ(rectOf(list).bottom, client.bottom - 91);
+  EXPECT_EQ(rectOf(list).right, client.right);
 }

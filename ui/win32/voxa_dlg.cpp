@@ -91,9 +91,8 @@ bool CVOXADlg::OnInitDialog() {
   RECT client{};
   GetClientRect(hwnd(), &client);
   layoutRect = {client.left, client.top, client.right, client.bottom};
-  int dpi = WindowDpi(hwnd());
-  SetWindowPos(hwnd(), nullptr, 0, 0, ScaleForDpi(kInitialWidth, dpi),
-               ScaleForDpi(kInitialHeight, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, 0, 0, ScaleForDpi(kInitialWidth, dpi()),
+               ScaleForDpi(kInitialHeight, dpi()), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   run_.SetRunningUi(true);
   SendDlgItemMessageW(hwnd(), IDC_ACTION, CB_SETMINVISIBLE, kVisibleActions, 0);
   EnableItem(hwnd(), IDC_USE_VARIABLES, !IsItemChecked(hwnd(), IDC_RENAME_MODE));
@@ -103,7 +102,7 @@ bool CVOXADlg::OnInitDialog() {
 void CVOXADlg::CreateStatusBar() {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  int height = ScaleForDpi(kStatusBarHeight, WindowDpi(hwnd()));
+  int height = ScaleForDpi(kStatusBarHeight, dpi());
   statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, client.left,
                                client.bottom - height, client.right - client.left, height, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
@@ -191,4 +190,14 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     default:
       return false;
   }
+}
+
+void CVOXADlg::OnDpiChanged(int oldDpi, int newDpi) {
+  // The upper controls were scaled in place; the previous pass is scaled with them, so that the
+  // resize that follows moves nothing beyond the change of width.
+  auto scale = [&](int value) { return MulDiv(value, newDpi, oldDpi); };
+  if (!layoutRect.IsZero())
+    layoutRect = {scale(layoutRect.left), scale(layoutRect.top), scale(layoutRect.right),
+                  scale(layoutRect.bottom)};
+  resultsList_.ScaleColumns(oldDpi, newDpi);
 }

@@ -58,6 +58,7 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   bool OnNotify(NMHDR& header, LRESULT& result) override;
   void OnSize(UINT type, int width, int height) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnDpiChanged(int oldDpi, int newDpi) override;
 
  private:
   // RunView
