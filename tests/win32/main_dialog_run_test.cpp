@@ -46,6 +46,8 @@ class MainDialogRun : public ::testing::Test {
     SetModalDialogHook(nullptr);
     SetFolderPickerHook(nullptr);
     SetShellOpenHook(nullptr);
+    SetShellOpenRequestHook(nullptr);
+    SetShellMenuHook(nullptr);
   }
 
   HWND Dlg() const { return dialog_.hwnd(); }
@@ -371,8 +373,10 @@ TEST_F(MainDialogRun, FileErrorsGoToTheErrorLogWhichTheMenuOpens) {
             std::u16string::npos);
 
   std::u16string opened, shown;
-  SetShellOpenHook([&](HWND, const std::u16string& file, const std::u16string&) -> INT_PTR {
-    opened = file;
+  int show = 0;
+  SetShellOpenRequestHook([&](const ShellOpenRequest& request) -> INT_PTR {
+    opened = request.file;
+    show = request.show;
     return SE_ERR_FNF;
   });
   SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
@@ -381,6 +385,7 @@ TEST_F(MainDialogRun, FileErrorsGoToTheErrorLogWhichTheMenuOpens) {
   });
   Command(ID_FILE_OPEN_ERROR_LOG);
   EXPECT_EQ(opened, dialog_.errorLog().logPath());
+  EXPECT_EQ(show, SW_SHOWNORMAL);
   EXPECT_EQ(shown, u"Couldn't open file: \"" + opened + u"\"");
 }
 
@@ -460,6 +465,53 @@ TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
   doubleClick();
   EXPECT_EQ(opened.size(), 1u);
   EXPECT_EQ(shown, u"Couldn't open file: \"" + path + u"\"");
+}
+
+TEST_F(MainDialogRun, KeyboardOnTheResultsSelectsOpensAndShowsTheMenu) {
+  for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt"})
+    tree_.MakeFile(name);
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  RunToEnd();
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  ShowWindow(Dlg(), SW_SHOW);
+  SetForegroundWindow(Dlg());
+  ClickRow(0);
+  SetFocus(list);
+  ASSERT_EQ(GetFocus(), list);
+  auto press = [&](WPARAM key) {
+    MSG msg{list, WM_KEYDOWN, key, 0, 0, {0, 0}};
+    if (!IsDialogMessageW(Dlg(), &msg))
+      DispatchMessageW(&msg);
+  };
+  press(VK_DOWN);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_DETAILS),
+            tree_.Path(u"b.txt") + u"\r\nLine number: 1. Character number: 1\r\n")
+      << "the arrow key shows the details as a click does";
+
+  std::vector<std::u16string> opened;
+  SetShellOpenRequestHook([&](const ShellOpenRequest& request) -> INT_PTR {
+    opened.push_back(request.file);
+    return 42;
+  });
+  press(VK_RETURN);
+  EXPECT_EQ(opened, std::vector<std::u16string>{tree_.Path(u"b.txt")});
+  EXPECT_TRUE(IsWindow(Dlg()));
+
+  std::vector<std::pair<std::u16string, POINT>> menus;
+  SetShellMenuHook([&](HWND, POINT at, const std::u16string& path) { menus.emplace_back(path, at); });
+  SendMessageW(Dlg(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);  // Shift+F10, menu key
+  ASSERT_EQ(menus.size(), 1u);
+  EXPECT_EQ(menus[0].first, tree_.Path(u"b.txt"));
+  RECT row{};
+  row.left = LVIR_BOUNDS;
+  SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+  EXPECT_GE(menus[0].second.y, row.top);
+  EXPECT_LE(menus[0].second.y, row.bottom);
+  EXPECT_GE(menus[0].second.x, row.left);
+  // The context menu message that follows a right click adds no second menu.
+  SendMessageW(Dlg(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(row.left, row.top));
+  EXPECT_EQ(menus.size(), 1u);
 }
 
 TEST_F(MainDialogRun, DpiChangeScalesFontsLayoutAndColumns) {

@@ -183,6 +183,13 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       }
       result = 0;
       return true;
+    case WM_CONTEXTMENU:
+      // From the keyboard the point is (-1, -1); a right click has its own notification.
+      if (reinterpret_cast<HWND>(wParam) != resultsList_.hwnd() || lParam != -1)
+        return false;
+      OnResultsMenuKey();
+      result = 0;
+      return true;
     case WM_CLOSE:
       StopRunAndWait();
       SaveStoredSettings(false);
