@@ -111,27 +111,40 @@ TEST_F(MainDialogRun, RowsArriveSortedAndAClickShowsThatFile) {
 TEST_F(MainDialogRun, ConfirmationAnswersGoThroughTheDialog) {
   tree_.MakeFile(u"a.txt");
   SetItemChecked(Dlg(), IDC_CONFIRM_REPLACE, true);
-  std::vector<bool> consents;
-  dialog_.run().worker().SetFileProcessor(
-      [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
-        for (std::int64_t i = 0; i < 3; ++i)
-          consents.push_back(AskConfirmation(*worker.parameters, {0, i}, *entry));
-        worker.SendFileResult(ResultStatus::FileResult, std::move(entry));
-      });
-  const int answers[] = {IDC_CONFIRM_NO, IDC_CONFIRM_YES, IDC_CONFIRM_NO};
-  int asked = 0;
-  std::u16string firstQuestion;
-  SetModalDialogHook([&](Dialog& shown) -> std::optional<INT_PTR> {
-    if (asked == 0)
-      firstQuestion = GetItemText(shown.hwnd(), IDC_CONFIRM_MESSAGE);
-    SendMessageW(shown.hwnd(), WM_COMMAND, MAKEWPARAM(answers[asked++], BN_CLICKED), 0);
-    return std::nullopt;
-  });
-  RunToEnd();
-  EXPECT_EQ(asked, 3);
-  EXPECT_EQ(consents, (std::vector<bool>{false, true, false}));
-  EXPECT_EQ(firstQuestion, u"The following file:\n\"" + tree_.Path(u"a.txt") +
-                               u"\"\n(line 1, character 1) will be processed. Continue?");
+  struct Case {
+    std::vector<int> buttons;  // pressed in the dialogs, in order
+    std::vector<bool> consents;
+  };
+  const Case cases[] = {
+      {{IDC_CONFIRM_NO, IDC_CONFIRM_YES, IDC_CONFIRM_NO}, {false, true, false}},
+      {{IDC_CONFIRM_YES_TO_ALL}, {true, true, true}},
+      {{IDC_CONFIRM_YES, IDC_CONFIRM_NO_TO_ALL}, {true, false, false}},
+      {{IDCANCEL, IDOK, IDC_CONFIRM_YES}, {false, false, true}},  // Esc and Enter refuse
+  };
+  for (const Case& c : cases) {
+    std::vector<bool> consents;
+    dialog_.run().worker().SetFileProcessor(
+        [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+          for (std::int64_t i = 0; i < 3; ++i)
+            consents.push_back(AskConfirmation(*worker.parameters, {0, i}, *entry));
+          worker.SendFileResult(ResultStatus::FileResult, std::move(entry));
+        });
+    size_t asked = 0;
+    std::u16string firstQuestion;
+    SetModalDialogHook([&](Dialog& shown) -> std::optional<INT_PTR> {
+      if (asked == 0)
+        firstQuestion = GetItemText(shown.hwnd(), IDC_CONFIRM_MESSAGE);
+      int button = asked < c.buttons.size() ? c.buttons[asked] : IDC_CONFIRM_NO_TO_ALL;
+      ++asked;
+      SendMessageW(shown.hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      return std::nullopt;
+    });
+    RunToEnd();
+    EXPECT_EQ(asked, c.buttons.size()) << "no question after an answer for all";
+    EXPECT_EQ(consents, c.consents);
+    EXPECT_EQ(firstQuestion, u"The following file:\n\"" + tree_.Path(u"a.txt") +
+                                 u"\"\n(line 1, character 1) will be processed. Continue?");
+  }
 }
 
 TEST_F(MainDialogRun, FileLimitEndsTheRunWithTheLimitShown) {
@@ -317,6 +330,9 @@ TEST_F(MainDialogRun, AcceleratorsReachTheMainWindow) {
   EXPECT_TRUE(IsWindow(Dlg())) << "and never ends the program";
   EXPECT_TRUE(press(Dlg(), VK_F6));
   EXPECT_EQ(GetItemText(Dlg(), IDC_FIND_TEXT), u"") << "F6 cleared";
+  SetShellOpenRequestHook([](const ShellOpenRequest&) -> INT_PTR { return SE_ERR_FNF; });
+  EXPECT_TRUE(press(GetDlgItem(Dlg(), IDC_MASKS), VK_F1));
+  EXPECT_TRUE(shown.starts_with(u"Couldn't open help file: ")) << "F1 is Help";
 }
 
 TEST_F(MainDialogRun, ClosingDuringARunWaitsForTheWorker) {

@@ -11,6 +11,7 @@
 #include "ui/mask_presets.h"
 #include "ui/win32/about_dlg.h"
 #include "ui/win32/application.h"
+#include "ui/win32/centred_icon.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/dpi.h"
 
@@ -107,6 +108,8 @@ void CVOXADlg::CreateStatusBar() {
                                client.bottom - height, client.right - client.left, height, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
                                GetModuleHandleW(nullptr), nullptr);
+  // The dialog's font, so that the status text follows a change of DPI with the rest.
+  SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
   SendMessageW(statusBar_, SB_SIMPLE, TRUE, 0);
   SetStatusText(platform::LoadText(IDS_READY));
 }
@@ -154,9 +157,7 @@ void CVOXADlg::PaintMinimised() {
   SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   RECT client{};
   GetClientRect(hwnd(), &client);
-  int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-  int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-  DrawIcon(dc, x, y, icon_);
+  DrawIconCentred(dc, client, icon_);
   EndPaint(hwnd(), &paint);
 }
 
