@@ -51,6 +51,7 @@
 // About dialog controls
 #define IDC_ABOUT_VERSION 1048
 #define IDC_ABOUT_MAKER 1049
+#define IDC_ABOUT_LINK 1050
 
 // Confirmation dialog controls
 #define IDC_CONFIRM_NO_TO_ALL 1026

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <map>
 #include <thread>
 
 #include "platform/settings_key.h"
@@ -45,6 +46,8 @@ class MainDialogRun : public ::testing::Test {
     SetModalDialogHook(nullptr);
     SetFolderPickerHook(nullptr);
     SetShellOpenHook(nullptr);
+    SetShellOpenRequestHook(nullptr);
+    SetShellMenuHook(nullptr);
   }
 
   HWND Dlg() const { return dialog_.hwnd(); }
@@ -108,27 +111,40 @@ TEST_F(MainDialogRun, RowsArriveSortedAndAClickShowsThatFile) {
 TEST_F(MainDialogRun, ConfirmationAnswersGoThroughTheDialog) {
   tree_.MakeFile(u"a.txt");
   SetItemChecked(Dlg(), IDC_CONFIRM_REPLACE, true);
-  std::vector<bool> consents;
-  dialog_.run().worker().SetFileProcessor(
-      [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
-        for (std::int64_t i = 0; i < 3; ++i)
-          consents.push_back(AskConfirmation(*worker.parameters, {0, i}, *entry));
-        worker.SendFileResult(ResultStatus::FileResult, std::move(entry));
-      });
-  const int answers[] = {IDC_CONFIRM_NO, IDC_CONFIRM_YES, IDC_CONFIRM_NO};
-  int asked = 0;
-  std::u16string firstQuestion;
-  SetModalDialogHook([&](Dialog& shown) -> std::optional<INT_PTR> {
-    if (asked == 0)
-      firstQuestion = GetItemText(shown.hwnd(), IDC_CONFIRM_MESSAGE);
-    SendMessageW(shown.hwnd(), WM_COMMAND, MAKEWPARAM(answers[asked++], BN_CLICKED), 0);
-    return std::nullopt;
-  });
-  RunToEnd();
-  EXPECT_EQ(asked, 3);
-  EXPECT_EQ(consents, (std::vector<bool>{false, true, false}));
-  EXPECT_EQ(firstQuestion, u"The following file:\n\"" + tree_.Path(u"a.txt") +
-                               u"\"\n(line 1, character 1) will be processed. Continue?");
+  struct Case {
+    std::vector<int> buttons;  // pressed in the dialogs, in order
+    std::vector<bool> consents;
+  };
+  const Case cases[] = {
+      {{IDC_CONFIRM_NO, IDC_CONFIRM_YES, IDC_CONFIRM_NO}, {false, true, false}},
+      {{IDC_CONFIRM_YES_TO_ALL}, {true, true, true}},
+      {{IDC_CONFIRM_YES, IDC_CONFIRM_NO_TO_ALL}, {true, false, false}},
+      {{IDCANCEL, IDOK, IDC_CONFIRM_YES}, {false, false, true}},  // Esc and Enter refuse
+  };
+  for (const Case& c : cases) {
+    std::vector<bool> consents;
+    dialog_.run().worker().SetFileProcessor(
+        [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+          for (std::int64_t i = 0; i < 3; ++i)
+            consents.push_back(AskConfirmation(*worker.parameters, {0, i}, *entry));
+          worker.SendFileResult(ResultStatus::FileResult, std::move(entry));
+        });
+    size_t asked = 0;
+    std::u16string firstQuestion;
+    SetModalDialogHook([&](Dialog& shown) -> std::optional<INT_PTR> {
+      if (asked == 0)
+        firstQuestion = GetItemText(shown.hwnd(), IDC_CONFIRM_MESSAGE);
+      int button = asked < c.buttons.size() ? c.buttons[asked] : IDC_CONFIRM_NO_TO_ALL;
+      ++asked;
+      SendMessageW(shown.hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      return std::nullopt;
+    });
+    RunToEnd();
+    EXPECT_EQ(asked, c.buttons.size()) << "no question after an answer for all";
+    EXPECT_EQ(consents, c.consents);
+    EXPECT_EQ(firstQuestion, u"The following file:\n\"" + tree_.Path(u"a.txt") +
+                                 u"\"\n(line 1, character 1) will be processed. Continue?");
+  }
 }
 
 TEST_F(MainDialogRun, FileLimitEndsTheRunWithTheLimitShown) {
@@ -314,6 +330,9 @@ TEST_F(MainDialogRun, AcceleratorsReachTheMainWindow) {
   EXPECT_TRUE(IsWindow(Dlg())) << "and never ends the program";
   EXPECT_TRUE(press(Dlg(), VK_F6));
   EXPECT_EQ(GetItemText(Dlg(), IDC_FIND_TEXT), u"") << "F6 cleared";
+  SetShellOpenRequestHook([](const ShellOpenRequest&) -> INT_PTR { return SE_ERR_FNF; });
+  EXPECT_TRUE(press(GetDlgItem(Dlg(), IDC_MASKS), VK_F1));
+  EXPECT_TRUE(shown.starts_with(u"Couldn't open help file: ")) << "F1 is Help";
 }
 
 TEST_F(MainDialogRun, ClosingDuringARunWaitsForTheWorker) {
@@ -370,8 +389,10 @@ TEST_F(MainDialogRun, FileErrorsGoToTheErrorLogWhichTheMenuOpens) {
             std::u16string::npos);
 
   std::u16string opened, shown;
-  SetShellOpenHook([&](HWND, const std::u16string& file, const std::u16string&) -> INT_PTR {
-    opened = file;
+  int show = 0;
+  SetShellOpenRequestHook([&](const ShellOpenRequest& request) -> INT_PTR {
+    opened = request.file;
+    show = request.show;
     return SE_ERR_FNF;
   });
   SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
@@ -380,6 +401,7 @@ TEST_F(MainDialogRun, FileErrorsGoToTheErrorLogWhichTheMenuOpens) {
   });
   Command(ID_FILE_OPEN_ERROR_LOG);
   EXPECT_EQ(opened, dialog_.errorLog().logPath());
+  EXPECT_EQ(show, SW_SHOWNORMAL);
   EXPECT_EQ(shown, u"Couldn't open file: \"" + opened + u"\"");
 }
 
@@ -476,4 +498,99 @@ TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
   doubleClick();
   EXPECT_EQ(opened.size(), 1u);
   EXPECT_EQ(shown, u"Couldn't open file: \"" + path + u"\"");
+}
+
+TEST_F(MainDialogRun, KeyboardOnTheResultsSelectsOpensAndShowsTheMenu) {
+  for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt"})
+    tree_.MakeFile(name);
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  RunToEnd();
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  ShowWindow(Dlg(), SW_SHOW);
+  SetForegroundWindow(Dlg());
+  ClickRow(0);
+  SetFocus(list);
+  ASSERT_EQ(GetFocus(), list);
+  auto press = [&](WPARAM key) {
+    MSG msg{list, WM_KEYDOWN, key, 0, 0, {0, 0}};
+    if (!IsDialogMessageW(Dlg(), &msg))
+      DispatchMessageW(&msg);
+  };
+  press(VK_DOWN);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_DETAILS),
+            tree_.Path(u"b.txt") + u"\r\nLine number: 1. Character number: 1\r\n")
+      << "the arrow key shows the details as a click does";
+
+  std::vector<std::u16string> opened;
+  SetShellOpenRequestHook([&](const ShellOpenRequest& request) -> INT_PTR {
+    opened.push_back(request.file);
+    return 42;
+  });
+  press(VK_RETURN);
+  EXPECT_EQ(opened, std::vector<std::u16string>{tree_.Path(u"b.txt")});
+  EXPECT_TRUE(IsWindow(Dlg()));
+
+  std::vector<std::pair<std::u16string, POINT>> menus;
+  SetShellMenuHook([&](HWND, POINT at, const std::u16string& path) { menus.emplace_back(path, at); });
+  SendMessageW(Dlg(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);  // Shift+F10, menu key
+  ASSERT_EQ(menus.size(), 1u);
+  EXPECT_EQ(menus[0].first, tree_.Path(u"b.txt"));
+  RECT row{};
+  row.left = LVIR_BOUNDS;
+  SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+  EXPECT_GE(menus[0].second.y, row.top);
+  EXPECT_LE(menus[0].second.y, row.bottom);
+  EXPECT_GE(menus[0].second.x, row.left);
+  // The context menu message that follows a right click adds no second menu.
+  SendMessageW(Dlg(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(row.left, row.top));
+  EXPECT_EQ(menus.size(), 1u);
+}
+
+TEST_F(MainDialogRun, DpiChangeScalesFontsLayoutAndColumns) {
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  auto rectOf = [&](HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, Dlg(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  auto fontHeight = [&](int id) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(Dlg(), id, WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    return font.lfHeight;
+  };
+  const int ids[] = {IDC_BROWSE, IDC_RESULTS_LABEL, IDC_MASKS, IDC_USE_VARIABLES, IDC_RUN};
+  std::map<int, RECT> before;
+  for (int id : ids)
+    before[id] = rectOf(GetDlgItem(Dlg(), id));
+  LONG height = fontHeight(IDC_BROWSE);
+  int column = ListView_GetColumnWidth(list, 0);
+  RECT window{};
+  GetWindowRect(Dlg(), &window);
+  // 120 DPI: the suggested rectangle a quarter larger (it still fits the screen).
+  auto scaled = [](LONG value) { return MulDiv(value, 5, 4); };
+  RECT larger{window.left, window.top, window.left + scaled(window.right - window.left),
+              window.top + scaled(window.bottom - window.top)};
+  SendMessageW(Dlg(), WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&larger));
+
+  for (int id : ids) {
+    RECT after = rectOf(GetDlgItem(Dlg(), id));
+    EXPECT_NEAR(after.left, scaled(before[id].left), 3) << id;
+    EXPECT_NEAR(after.top, scaled(before[id].top), 1) << id;
+    EXPECT_NEAR(after.right - after.left, scaled(before[id].right - before[id].left), 1) << id;
+    EXPECT_NEAR(after.bottom - after.top, scaled(before[id].bottom - before[id].top), 1) << id;
+  }
+  EXPECT_EQ(fontHeight(IDC_BROWSE), scaled(height));
+  EXPECT_EQ(fontHeight(IDC_FIND_TEXT), scaled(height));
+  EXPECT_EQ(ListView_GetColumnWidth(list, 0), scaled(column));
+  RECT client{};
+  GetClientRect(Dlg(), &client);
+  RECT status = rectOf(dialog_.statusBar());
+  EXPECT_EQ(status.bottom, client.bottom);
+  EXPECT_EQ(status.right, client.right);
+  EXPECT_EQ(fontHeight(IDC_STATUS_BAR), scaled(height));
+  EXPECT_EQ(rectOf(list).bottom, client.bottom - 91);
+  EXPECT_EQ(rectOf(list).right, client.right);
 }

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <vector>
+
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "ui/win32/controls.h"
@@ -199,4 +201,61 @@ TEST_F(SettingsDialog, HelpFailureNamesTheParameters) {
   EXPECT_TRUE(parameters.starts_with(u"its:"));
   EXPECT_TRUE(parameters.ends_with(u"\\VOXAHELP.chm::/Settings.html"));
   EXPECT_EQ(shown, u"Couldn't open help file: " + parameters);
+}
+
+TEST_F(SettingsDialog, TabGoesFromTheStripIntoThePageThenToTheButtons) {
+  CSettingsDlg dialog;
+  std::vector<int> order;
+  RunModal(dialog, [&] {
+    ShowWindow(dialog.hwnd(), SW_SHOW);
+    HWND start = dialog.Item(IDC_SETTINGS_TABS);
+    HWND at = start;
+    do {
+      at = GetNextDlgTabItem(dialog.hwnd(), at, FALSE);
+      order.push_back(GetDlgCtrlID(at));
+    } while (at && at != start && order.size() < 20);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(order, (std::vector<int>{IDC_SEARCH_HIDDEN, IDC_REPLACE_READ_ONLY, IDC_KEEP_FILE_DATE,
+                                     IDC_TRIM_NEW_LINES, IDC_RESET_ALL, IDOK, IDCANCEL,
+                                     IDC_SETTINGS_HELP, IDC_SETTINGS_TABS}));
+}
+
+TEST_F(SettingsDialog, DpiChangeScalesThePagesToo) {
+  CSettingsDlg dialog;
+  ASSERT_TRUE(dialog.Create(nullptr));
+  auto placeOf = [&](int id) {
+    RECT rect{};
+    HWND control = dialog.Control(id);
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  auto fontHeight = [&](int id) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog.Control(id), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    return font.lfHeight;
+  };
+  const int ids[] = {IDC_SETTINGS_TABS, IDC_SEARCH_HIDDEN, IDC_MAX_FILES, IDC_SAME_AS_INPUT};
+  std::vector<RECT> before;
+  for (int id : ids)
+    before.push_back(placeOf(id));
+  LONG height = fontHeight(IDC_SEARCH_HIDDEN);
+  RECT window{};
+  GetWindowRect(dialog.hwnd(), &window);
+  window.right = window.left + (window.right - window.left) * 3 / 2;
+  window.bottom = window.top + (window.bottom - window.top) * 3 / 2;
+  SendMessageW(dialog.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&window));
+  auto scaled = [](LONG value) { return MulDiv(value, 3, 2); };
+  for (size_t i = 0; i < std::size(ids); ++i) {
+    RECT after = placeOf(ids[i]);
+    EXPECT_NEAR(after.left, scaled(before[i].left), 1) << ids[i];
+    EXPECT_NEAR(after.top, scaled(before[i].top), 1) << ids[i];
+    EXPECT_NEAR(after.right - after.left, scaled(before[i].right - before[i].left), 1) << ids[i];
+    EXPECT_NEAR(after.bottom - after.top, scaled(before[i].bottom - before[i].top), 1) << ids[i];
+  }
+  for (int id : {IDC_SEARCH_HIDDEN, IDC_MAX_FILES, IDC_INPUT_CODE_PAGE, IDOK})
+    EXPECT_EQ(fontHeight(id), scaled(height)) << id;
 }

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include "resource.h"
+#include "tests/win32/drawn_pixels.h"
+#include "ui/win32/about_dlg.h"
 #include "ui/win32/confirm_dlg.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/modal_hooks.h"
@@ -39,23 +41,29 @@ class SmallDialogs : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(SmallDialogs, ConfirmationShowsTheQuestionAndReturnsEachAnswer) {
-  const std::pair<int, INT_PTR> buttons[] = {
-      {IDC_CONFIRM_YES, 0},       {IDC_CONFIRM_NO, 1}, {IDC_CONFIRM_YES_TO_ALL, 2},
-      {IDC_CONFIRM_NO_TO_ALL, 3}, {IDCANCEL, 1},       {IDOK, 1}};
-  for (const auto& [button, answer] : buttons) {
-    CConfirmDlg dialog(nullptr, u"C:\\w\\a.txt", {2, 4});
-    std::u16string message, caption;
-    INT_PTR result = RunWith(dialog, [&](Dialog& shown) {
-      message = GetItemText(shown.hwnd(), IDC_CONFIRM_MESSAGE);
-      caption = GetWindowTextU16(shown.hwnd());
-      Click(shown, button);
-    });
-    EXPECT_EQ(result, answer) << button;
-    EXPECT_EQ(caption, u"Confirmation Request");
-    EXPECT_EQ(message,
-              u"The following file:\n\"C:\\w\\a.txt\"\n(line 3, character 5) will be processed. "
-              u"Continue?");
+TEST_F(SmallDialogs, DataTextsAreDrawnWithTheirAmpersands) {
+  // A path or a version with "&" must not turn into a hidden character and an underline.
+  CConfirmDlg confirm(nullptr, u"C:\\R&D\\notes & todo.txt", {2, 4});
+  CAboutDlg about;
+  ASSERT_TRUE(confirm.Create(nullptr));
+  ASSERT_TRUE(about.Create(nullptr));
+  const std::u16string message =
+      u"The following file:\n\"C:\\R&D\\notes & todo.txt\"\n(line 3, character 5) will be "
+      u"processed. Continue?";
+  EXPECT_EQ(GetItemText(confirm.hwnd(), IDC_CONFIRM_MESSAGE), message);
+  EXPECT_EQ(GetWindowTextU16(confirm.hwnd()), u"Confirmation Request");
+  SetItemText(about.hwnd(), IDC_ABOUT_VERSION, u"Voxalon R&D & co");
+  SetItemText(about.hwnd(), IDC_ABOUT_MAKER, u"R&D & co");
+  const std::pair<HWND, int> statics[] = {{confirm.hwnd(), IDC_CONFIRM_MESSAGE},
+                                          {about.hwnd(), IDC_ABOUT_VERSION},
+                                          {about.hwnd(), IDC_ABOUT_MAKER}};
+  for (const auto& [dialog, id] : statics) {
+    HWND control = GetDlgItem(dialog, id);
+    std::u16string text = GetWindowTextU16(control);
+    constexpr UINT kStaticFormat = DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK;
+    Pixels plain = TextPixels(control, text, kStaticFormat | DT_NOPREFIX);
+    ASSERT_GT(DifferingPixels(plain, TextPixels(control, text, kStaticFormat)), 0u) << id;
+    EXPECT_EQ(DifferingPixels(DrawnPixels(control), plain), 0u) << id;
   }
 }
 

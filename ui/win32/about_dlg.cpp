@@ -14,8 +14,8 @@
 #include "ui/win32/modal_hooks.h"
 
 namespace {
-constexpr RECT kLinkRectAt96{72, 164, 230, 180};
-constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+// Space between the maker's label and the link, in pixels at 96 DPI.
+constexpr int kLinkGapAt96 = 5;
 }  // namespace
 
 std::u16string VersionCaption() {
@@ -53,8 +53,7 @@ std::u16string VersionCaption() {
 CAboutDlg::CAboutDlg(HWND parent)
     : Dialog(IDD_ABOUTBOX, parent),
       linkText_(platform::LoadText(IDS_WEB_ADDRESS)),
-      handCursor_(LoadCursorW(nullptr, IDC_HAND)),
-      arrowCursor_(LoadCursorW(nullptr, IDC_ARROW)) {}
+      handCursor_(LoadCursorW(nullptr, IDC_HAND)) {}
 
 CAboutDlg::~CAboutDlg() {
   if (linkFont_)
@@ -62,9 +61,10 @@ CAboutDlg::~CAboutDlg() {
 }
 
 RECT CAboutDlg::LinkRect() const {
-  int dpi = WindowDpi(hwnd());
-  return {ScaleForDpi(kLinkRectAt96.left, dpi), ScaleForDpi(kLinkRectAt96.top, dpi),
-          ScaleForDpi(kLinkRectAt96.right, dpi), ScaleForDpi(kLinkRectAt96.bottom, dpi)};
+  RECT rect{};
+  GetWindowRect(Item(IDC_ABOUT_LINK), &rect);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
 }
 
 bool CAboutDlg::OnInitDialog() {
@@ -72,35 +72,60 @@ bool CAboutDlg::OnInitDialog() {
   std::u16string caption = VersionCaption();
   if (!caption.empty())
     SetItemText(hwnd(), IDC_ABOUT_VERSION, caption);
-
-  LOGFONTW font{};
-  auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
-  if (dialogFont && GetObjectW(dialogFont, sizeof font, &font)) {
-    font.lfUnderline = TRUE;
-    linkFont_ = CreateFontIndirectW(&font);
-  }
+  // The link's own text is what assistive tools read.
+  SetItemText(hwnd(), IDC_ABOUT_LINK, linkText_);
+  CreateLinkFont();
+  PlaceLink();
   return true;
 }
 
-void CAboutDlg::PaintLink() {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(hwnd(), &paint);
+void CAboutDlg::OnDpiChanged(int, int) {
+  CreateLinkFont();
+  PlaceLink();
+}
+
+void CAboutDlg::CreateLinkFont() {
+  if (linkFont_)
+    DeleteObject(linkFont_);
+  linkFont_ = nullptr;
+  LOGFONTW description{};
+  if (HFONT dialogFont = font(); dialogFont && GetObjectW(dialogFont, sizeof description, &description)) {
+    description.lfUnderline = TRUE;
+    linkFont_ = CreateFontIndirectW(&description);
+  }
+}
+
+void CAboutDlg::PlaceLink() {
+  HWND link = Item(IDC_ABOUT_LINK);
+  RECT label{};
+  GetWindowRect(Item(IDC_ABOUT_MAKER), &label);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&label), 2);
+  RECT text{};
+  if (HDC dc = GetDC(link)) {
+    HGDIOBJ old = linkFont_ ? SelectObject(dc, linkFont_) : nullptr;
+    DrawTextW(dc, platform::Wide(linkText_), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    if (old)
+      SelectObject(dc, old);
+    ReleaseDC(link, dc);
+  }
+  SetWindowPos(link, nullptr, label.left, label.bottom + ScaleForDpi(kLinkGapAt96, dpi()),
+               text.right - text.left, text.bottom - text.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CAboutDlg::DrawLink(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT rect = item.rcItem;
+  FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
   int oldMode = SetBkMode(dc, TRANSPARENT);
   HGDIOBJ oldFont = linkFont_ ? SelectObject(dc, linkFont_) : nullptr;
-  COLORREF oldColour = SetTextColor(dc, kLinkColour);
-  RECT rect = LinkRect();
-  DrawTextW(dc, platform::Wide(linkText_), -1, &rect, DT_LEFT | DT_TOP | DT_NOPREFIX);
+  COLORREF oldColour = SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+  DrawTextW(dc, platform::Wide(linkText_), -1, &rect, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   SetTextColor(dc, oldColour);
   if (oldFont)
     SelectObject(dc, oldFont);
   SetBkMode(dc, oldMode);
-  EndPaint(hwnd(), &paint);
-}
-
-bool CAboutDlg::IsOverLink(LPARAM point) const {
-  RECT rect = LinkRect();
-  POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-  return PtInRect(&rect, p) != FALSE;
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT))
+    DrawFocusRect(dc, &rect);
 }
 
 void CAboutDlg::OpenLink() {
@@ -109,20 +134,33 @@ void CAboutDlg::OpenLink() {
                    platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
 }
 
+bool CAboutDlg::OnCommand(int id, int code, HWND control) {
+  if (id == IDC_ABOUT_LINK) {
+    if (code == BN_CLICKED)  // a click, or Space while the link has the focus
+      OpenLink();
+    return true;
+  }
+  // Enter goes to the default button, OK; on the focused link it opens the link instead.
+  if (id == IDOK && GetFocus() == Item(IDC_ABOUT_LINK)) {
+    OpenLink();
+    return true;
+  }
+  return Dialog::OnCommand(id, code, control);
+}
+
 bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
-    case WM_PAINT:
-      PaintLink();
-      result = 0;
+    case WM_DRAWITEM:
+      if (wParam != IDC_ABOUT_LINK)
+        return false;
+      DrawLink(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      result = TRUE;
       return true;
-    case WM_MOUSEMOVE:
-      SetCursor(IsOverLink(lParam) ? handCursor_ : arrowCursor_);
-      result = DefaultProcessing(message, wParam, lParam);
-      return true;
-    case WM_LBUTTONDOWN:
-      if (IsOverLink(lParam))
-        OpenLink();
-      result = DefaultProcessing(message, wParam, lParam);
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) != Item(IDC_ABOUT_LINK))
+        return false;
+      SetCursor(handCursor_);
+      result = TRUE;
       return true;
     default:
       return false;

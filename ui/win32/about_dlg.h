@@ -10,22 +10,25 @@ class CAboutDlg : public Dialog {
   explicit CAboutDlg(HWND parent = nullptr);
   ~CAboutDlg() override;
 
-  // The link's rectangle in client pixels.
+  // The link's rectangle in client pixels: just its text, under the maker's label.
   RECT LinkRect() const;
+  HFONT linkFont() const { return linkFont_; }
 
  protected:
   bool OnInitDialog() override;
+  bool OnCommand(int id, int code, HWND control) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnDpiChanged(int oldDpi, int newDpi) override;
 
  private:
-  void PaintLink();
-  bool IsOverLink(LPARAM point) const;
+  void CreateLinkFont();
+  void PlaceLink();
+  void DrawLink(const DRAWITEMSTRUCT& item);
   void OpenLink();
 
   std::u16string linkText_;
   HFONT linkFont_ = nullptr;
   HCURSOR handCursor_ = nullptr;
-  HCURSOR arrowCursor_ = nullptr;
 };
 
 // "Voxalon (Version %s)" with the ProductVersion of this program's version resource; empty when

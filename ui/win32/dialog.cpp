@@ -1,7 +1,9 @@
 #include "ui/win32/dialog.h"
 
 #include "ui/win32/application.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/modal_hooks.h"
+#include "ui/win32/window_placement.h"
 
 Dialog::Dialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
 
@@ -10,6 +12,14 @@ Dialog::~Dialog() {
     SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
     DestroyWindow(hwnd_);
   }
+  if (dpiFont_)
+    DeleteObject(dpiFont_);
+}
+
+HFONT Dialog::font() const {
+  if (dpiFont_)
+    return dpiFont_;
+  return hwnd_ ? reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)) : nullptr;
 }
 
 bool Dialog::Create(HWND parent) {
@@ -32,6 +42,7 @@ INT_PTR Dialog::DoModal() {
                                     DialogProc, reinterpret_cast<LPARAM>(this));
   if (!created)
     return -1;
+  CentreWindow(created, owner);
 
   if (std::optional<INT_PTR> answer = AnswerModalDialog(*this)) {
     EndDialog(*answer);
@@ -145,7 +156,13 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   switch (message) {
     case WM_INITDIALOG:
+      dpi_ = WindowDpi(hwnd_);
+      KeepDpiChangesToOurselves(hwnd_);
       return OnInitDialog() ? TRUE : FALSE;
+    case WM_DPICHANGED:
+      ApplyDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 0);
+      return TRUE;
     case WM_COMMAND:
       return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE
                                                                                        : FALSE;
@@ -168,4 +185,22 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       return FALSE;
   }
+}
+
+void Dialog::ApplyDpi(int newDpi, const RECT& suggested) {
+  int oldDpi = dpi_;
+  if (newDpi > 0 && newDpi != oldDpi) {
+    dpi_ = newDpi;
+    HFONT oldFont = font();
+    HFONT newFont = ScaledFont(oldFont, oldDpi, newDpi);
+    ScaleControls(hwnd_, oldFont, newFont, oldDpi, newDpi);
+    if (newFont) {
+      if (dpiFont_)
+        DeleteObject(dpiFont_);
+      dpiFont_ = newFont;
+    }
+    OnDpiChanged(oldDpi, newDpi);
+  }
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -25,6 +25,9 @@ class Dialog {
   HWND hwnd() const { return hwnd_; }
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
   UINT templateId() const { return templateId_; }
+  // The DPI the dialog is laid out for, and the font of its controls at that DPI.
+  int dpi() const { return dpi_; }
+  HFONT font() const;
 
  protected:
   // Returns true to let the system set the default focus.
@@ -38,6 +41,9 @@ class Dialog {
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // Called once after the window is destroyed.
   virtual void OnDestroyed() {}
+  // Called on a change of DPI after the controls (and those of child dialogs) have been given
+  // the new font and scaled in place, before the window takes its new rectangle.
+  virtual void OnDpiChanged(int /*oldDpi*/, int /*newDpi*/) {}
 
   // The dialog's own default processing for a message it has taken.
   LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
@@ -46,6 +52,7 @@ class Dialog {
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void RunModalLoop();
+  void ApplyDpi(int newDpi, const RECT& suggested);
 
   UINT templateId_;
   HWND parent_;
@@ -54,4 +61,7 @@ class Dialog {
   bool ended_ = false;
   bool inDefault_ = false;
   INT_PTR result_ = -1;
+  int dpi_ = 96;
+  // The controls' font after a change of DPI; the template's font until then.
+  HFONT dpiFont_ = nullptr;
 };

@@ -23,6 +23,14 @@ ModalDialogHook& ModalDialogHookSlot() {
   static ModalDialogHook hook;
   return hook;
 }
+ShellOpenRequestHook& ShellOpenRequestHookSlot() {
+  static ShellOpenRequestHook hook;
+  return hook;
+}
+ShellMenuHook& ShellMenuHookSlot() {
+  static ShellMenuHook hook;
+  return hook;
+}
 }  // namespace
 
 void SetMessageBoxHook(MessageBoxHook hook) {
@@ -73,8 +81,25 @@ void SetShellOpenHook(ShellOpenHook hook) {
   ShellOpenHookSlot() = std::move(hook);
 }
 
+void SetShellOpenRequestHook(ShellOpenRequestHook hook) {
+  ShellOpenRequestHookSlot() = std::move(hook);
+}
+
+void SetShellMenuHook(ShellMenuHook hook) {
+  ShellMenuHookSlot() = std::move(hook);
+}
+
+bool AnswerShellMenu(HWND owner, POINT screenPoint, const std::u16string& path) {
+  if (!ShellMenuHookSlot())
+    return false;
+  ShellMenuHookSlot()(owner, screenPoint, path);
+  return true;
+}
+
 INT_PTR ShellOpen(HWND owner, const std::u16string& file, const std::u16string& parameters,
                   const std::u16string& directory, int show) {
+  if (ShellOpenRequestHookSlot())
+    return ShellOpenRequestHookSlot()({owner, file, parameters, show});
   if (ShellOpenHookSlot())
     return ShellOpenHookSlot()(owner, file, parameters);
   return reinterpret_cast<INT_PTR>(

@@ -24,7 +24,23 @@ using FolderPickerHook = std::function<std::optional<std::u16string>(HWND owner)
 using ShellOpenHook = std::function<INT_PTR(HWND owner, const std::u16string& file,
                                             const std::u16string& parameters)>;
 
+// Sees every shell "open" with how the opened window is to be shown; returns what ShellExecuteW
+// would. It takes precedence over the ShellOpenHook.
+struct ShellOpenRequest {
+  HWND owner;
+  std::u16string file;
+  std::u16string parameters;
+  int show;
+};
+using ShellOpenRequestHook = std::function<INT_PTR(const ShellOpenRequest& request)>;
+
+// Takes the place of the shell's context menu for one file.
+using ShellMenuHook =
+    std::function<void(HWND owner, POINT screenPoint, const std::u16string& path)>;
+
 void SetMessageBoxHook(MessageBoxHook hook);
+void SetShellOpenRequestHook(ShellOpenRequestHook hook);
+void SetShellMenuHook(ShellMenuHook hook);
 void SetShellOpenHook(ShellOpenHook hook);
 void SetFolderPickerHook(FolderPickerHook hook);
 void SetModalDialogHook(ModalDialogHook hook);
@@ -44,3 +60,6 @@ INT_PTR ShellOpen(HWND owner, const std::u16string& file, const std::u16string& 
 
 // The hook's answer for this dialog, if a hook is set and answers.
 std::optional<INT_PTR> AnswerModalDialog(Dialog& dialog);
+
+// True when the hook took the place of the shell's context menu.
+bool AnswerShellMenu(HWND owner, POINT screenPoint, const std::u16string& path);

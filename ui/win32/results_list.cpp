@@ -26,6 +26,13 @@ void ResultsList::SetUpColumns() {
   }
 }
 
+void ResultsList::ScaleColumns(int oldDpi, int newDpi) {
+  for (int column = 0; column < kColumnCount; ++column) {
+    int width = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, column, 0));
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, column, MulDiv(width, newDpi, oldDpi));
+  }
+}
+
 int ResultsList::AddResultRow(const CFileResult& result, int position, size_t index) {
   LVITEMW item{};
   item.mask = LVIF_TEXT;

@@ -18,6 +18,8 @@ class ResultsList {
 
   // Six left-aligned columns, each a sixth of the list's client width.
   void SetUpColumns();
+  // Scales the column widths from one DPI to another.
+  void ScaleColumns(int oldDpi, int newDpi);
   // Inserts the row (the control sorts it by name) and fills its columns; returns its position.
   int AddResultRow(const CFileResult& result, int position, size_t index);
   int RowCount() const;

@@ -38,7 +38,7 @@ bool CSelectItemsDlg::OnInitDialog() {
   LVCOLUMNW column{};
   column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
   column.fmt = LVCFMT_LEFT;
-  column.cx = ScaleForDpi(kColumnWidth, WindowDpi(hwnd()));
+  column.cx = ScaleForDpi(kColumnWidth, dpi());
   column.pszText = const_cast<wchar_t*>(L"");
   SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 
@@ -56,6 +56,11 @@ bool CSelectItemsDlg::OnInitDialog() {
   if (count == 0)
     EnableItem(hwnd(), IDC_SELECT_ALL, false);
   return true;
+}
+
+void CSelectItemsDlg::OnDpiChanged(int oldDpi, int newDpi) {
+  int width = static_cast<int>(SendMessageW(List(), LVM_GETCOLUMNWIDTH, 0, 0));
+  SendMessageW(List(), LVM_SETCOLUMNWIDTH, 0, MulDiv(width, newDpi, oldDpi));
 }
 
 bool CSelectItemsDlg::OnCommand(int id, int code, HWND control) {

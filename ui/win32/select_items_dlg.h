@@ -18,6 +18,7 @@ class CSelectItemsDlg : public Dialog {
  protected:
   bool OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
+  void OnDpiChanged(int oldDpi, int newDpi) override;
 
  private:
   HWND List() const;

@@ -101,6 +101,9 @@ void CSettingsDlg::CreatePages() {
     SetWindowPos(page->hwnd(), HWND_TOP, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_NOACTIVATE);
   }
+  // The pages lie over the tab strip, which comes last: Tab goes from the strip round into the
+  // shown page, then to OK, Cancel and Help.
+  SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ShowPage(0);
 }
 

@@ -11,6 +11,7 @@
 #include "ui/mask_presets.h"
 #include "ui/win32/about_dlg.h"
 #include "ui/win32/application.h"
+#include "ui/win32/centred_icon.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/dpi.h"
 
@@ -91,9 +92,8 @@ bool CVOXADlg::OnInitDialog() {
   RECT client{};
   GetClientRect(hwnd(), &client);
   layoutRect = {client.left, client.top, client.right, client.bottom};
-  int dpi = WindowDpi(hwnd());
-  SetWindowPos(hwnd(), nullptr, 0, 0, ScaleForDpi(kInitialWidth, dpi),
-               ScaleForDpi(kInitialHeight, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, 0, 0, ScaleForDpi(kInitialWidth, dpi()),
+               ScaleForDpi(kInitialHeight, dpi()), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   run_.SetRunningUi(true);
   SendDlgItemMessageW(hwnd(), IDC_ACTION, CB_SETMINVISIBLE, kVisibleActions, 0);
   EnableItem(hwnd(), IDC_USE_VARIABLES, !IsItemChecked(hwnd(), IDC_RENAME_MODE));
@@ -103,11 +103,13 @@ bool CVOXADlg::OnInitDialog() {
 void CVOXADlg::CreateStatusBar() {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  int height = ScaleForDpi(kStatusBarHeight, WindowDpi(hwnd()));
+  int height = ScaleForDpi(kStatusBarHeight, dpi());
   statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, client.left,
                                client.bottom - height, client.right - client.left, height, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
                                GetModuleHandleW(nullptr), nullptr);
+  // The dialog's font, so that the status text follows a change of DPI with the rest.
+  SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
   SendMessageW(statusBar_, SB_SIMPLE, TRUE, 0);
   SetStatusText(platform::LoadText(IDS_READY));
 }
@@ -155,9 +157,7 @@ void CVOXADlg::PaintMinimised() {
   SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   RECT client{};
   GetClientRect(hwnd(), &client);
-  int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-  int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-  DrawIcon(dc, x, y, icon_);
+  DrawIconCentred(dc, client, icon_);
   EndPaint(hwnd(), &paint);
 }
 
@@ -184,6 +184,13 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       }
       result = 0;
       return true;
+    case WM_CONTEXTMENU:
+      // From the keyboard the point is (-1, -1); a right click has its own notification.
+      if (reinterpret_cast<HWND>(wParam) != resultsList_.hwnd() || lParam != -1)
+        return false;
+      OnResultsMenuKey();
+      result = 0;
+      return true;
     case WM_CLOSE:
       StopRunAndWait();
       SaveStoredSettings(false);
@@ -191,4 +198,14 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     default:
       return false;
   }
+}
+
+void CVOXADlg::OnDpiChanged(int oldDpi, int newDpi) {
+  // The upper controls were scaled in place; the previous pass is scaled with them, so that the
+  // resize that follows moves nothing beyond the change of width.
+  auto scale = [&](int value) { return MulDiv(value, newDpi, oldDpi); };
+  if (!layoutRect.IsZero())
+    layoutRect = {scale(layoutRect.left), scale(layoutRect.top), scale(layoutRect.right),
+                  scale(layoutRect.bottom)};
+  resultsList_.ScaleColumns(oldDpi, newDpi);
 }

@@ -58,6 +58,7 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   bool OnNotify(NMHDR& header, LRESULT& result) override;
   void OnSize(UINT type, int width, int height) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnDpiChanged(int oldDpi, int newDpi) override;
 
  private:
   // RunView
@@ -95,10 +96,15 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void OnSelectFrom(const std::vector<std::u16string>& entries, int fieldId);
 
   // Results list
+  CFileResult* ResultOfRow(int row) const;
   CFileResult* SelectedResult(int& row) const;
+  void ShowDetails(int row);
   void OnResultsClick();
   void OnResultsDoubleClick();
   void OnResultsRightClick(POINT clientPoint);
+  // Shift+F10 or the context-menu key on the list.
+  void OnResultsMenuKey();
+  void ShowResultMenu(POINT screen);
 
   void LayOut(int clientWidth, int clientHeight);
 

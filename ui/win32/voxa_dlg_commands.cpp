@@ -33,7 +33,7 @@ void CVOXADlg::OnHelp() {
 
 void CVOXADlg::OnOpenErrorLog() {
   const std::u16string& path = errorLog_.logPath();
-  if (ShellOpen(hwnd(), path, u"", u"", SW_SHOW) <= 32)
+  if (ShellOpen(hwnd(), path, u"", u"", SW_SHOWNORMAL) <= 32)
     ShowMessageBox(hwnd(), FormatString(IDS_OPEN_FILE_FAILED, {std::u16string_view(path)}),
                    platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
 }
@@ -68,7 +68,10 @@ void CVOXADlg::OnSelectFrom(const std::vector<std::u16string>& entries, int fiel
 
 bool CVOXADlg::OnCommand(int id, int code, HWND control) {
   switch (id) {
-    case IDOK:  // Enter never ends the dialog.
+    case IDOK:  // Enter never ends the dialog; on the results list it opens the selected file.
+      if (GetFocus() == Item(IDC_RESULTS))
+        OnResultsDoubleClick();
+      return true;
     case ID_ACTION_UNDO:
     case ID_HELP_STANDARD:
       return true;

@@ -1,6 +1,5 @@
 // The main dialog follows its window's size.
 #include "resource.h"
-#include "ui/win32/dpi.h"
 #include "ui/win32/voxa_dlg.h"
 
 namespace {
@@ -52,8 +51,7 @@ void CVOXADlg::LayOut(int clientWidth, int clientHeight) {
   }
   ControlRects after = before;
   int labelBottom = ClientRectOf(Item(IDC_RESULTS_LABEL), hwnd()).bottom;
-  LayoutMainDialog({0, 0, clientWidth, clientHeight}, labelBottom, WindowDpi(hwnd()), layoutRect,
-                   after);
+  LayoutMainDialog({0, 0, clientWidth, clientHeight}, labelBottom, dpi(), layoutRect, after);
   for (const auto& [id, rect] : after) {
     auto old = before.find(id);
     if (old != before.end() && old->second == rect)

@@ -19,8 +19,7 @@ bool FileExists(const std::u16string& path) {
 }
 }  // namespace
 
-CFileResult* CVOXADlg::SelectedResult(int& row) const {
-  row = resultsList_.SelectionMark();
+CFileResult* CVOXADlg::ResultOfRow(int row) const {
   std::optional<size_t> index = resultsList_.ResultIndex(row);
   const auto& results = run_.results();
   if (!index || *index >= results.size())
@@ -28,10 +27,18 @@ CFileResult* CVOXADlg::SelectedResult(int& row) const {
   return results[*index].get();
 }
 
-void CVOXADlg::OnResultsClick() {
-  int row = -1;
-  const CFileResult* result = SelectedResult(row);
+CFileResult* CVOXADlg::SelectedResult(int& row) const {
+  row = resultsList_.SelectionMark();
+  return ResultOfRow(row);
+}
+
+void CVOXADlg::ShowDetails(int row) {
+  const CFileResult* result = ResultOfRow(row);
   SetItemText(hwnd(), IDC_DETAILS, result ? MatchDetailsText(FullPathOf(*result), *result) : u"");
+}
+
+void CVOXADlg::OnResultsClick() {
+  ShowDetails(resultsList_.SelectionMark());
 }
 
 void CVOXADlg::OnResultsDoubleClick() {
@@ -56,17 +63,36 @@ void CVOXADlg::OnResultsDoubleClick() {
 }
 
 void CVOXADlg::OnResultsRightClick(POINT clientPoint) {
+  RECT list{};
+  GetWindowRect(resultsList_.hwnd(), &list);
+  ShowResultMenu({clientPoint.x + list.left, clientPoint.y + list.top});
+}
+
+void CVOXADlg::OnResultsMenuKey() {
+  int row = resultsList_.SelectionMark();
+  if (row < 0)
+    return;
+  // The menu opens at the row's lower left corner.
+  SendMessageW(resultsList_.hwnd(), LVM_ENSUREVISIBLE, row, FALSE);
+  RECT item{};
+  item.left = LVIR_LABEL;
+  if (!SendMessageW(resultsList_.hwnd(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item)))
+    return;
+  POINT point{item.left, item.bottom};
+  ClientToScreen(resultsList_.hwnd(), &point);
+  ShowResultMenu(point);
+}
+
+void CVOXADlg::ShowResultMenu(POINT screen) {
   int row = -1;
   CFileResult* result = SelectedResult(row);
   if (!result)
     return;
   std::u16string path = FullPathOf(*result);
-  RECT list{};
-  GetWindowRect(resultsList_.hwnd(), &list);
-  POINT screen{clientPoint.x + list.left, clientPoint.y + list.top};
   if (!FileExists(path))
     return;
-  shellMenu_.Show(hwnd(), screen, path, platform::LoadText(IDS_OPEN_FILE_LOCATION));
+  if (!AnswerShellMenu(hwnd(), screen, path))
+    shellMenu_.Show(hwnd(), screen, path, platform::LoadText(IDS_OPEN_FILE_LOCATION));
   if (FileExists(path))
     return;
   // A command of the shell's menu deleted or moved the file.
@@ -82,7 +108,16 @@ bool CVOXADlg::OnNotify(NMHDR& header, LRESULT& result) {
     case NM_CLICK:
       OnResultsClick();
       break;
+    case LVN_ITEMCHANGED: {
+      // A row selected by the keyboard shows its details as a click does.
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if (change.iItem >= 0 && (change.uChanged & LVIF_STATE) &&
+          (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED))
+        ShowDetails(change.iItem);
+      break;
+    }
     case NM_DBLCLK:
+    case NM_RETURN:
       OnResultsDoubleClick();
       break;
     case NM_RCLICK:
