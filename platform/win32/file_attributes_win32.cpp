@@ -6,6 +6,9 @@
 namespace platform {
 namespace {
 
+// Missing from the headers for Windows 7: set on a cloud file whose data is online only.
+constexpr DWORD kAttributeRecallOnDataAccess = 0x00400000;
+
 bool SetAttributes(const std::u16string& path, DWORD value, ErrorCode& error) {
   if (SetFileAttributesW(Wide(path), value))
     return true;
@@ -23,6 +26,8 @@ bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, 
   }
   attributes.hidden = (value & FILE_ATTRIBUTE_HIDDEN) != 0;
   attributes.readOnly = (value & FILE_ATTRIBUTE_READONLY) != 0;
+  // Cloud providers such as OneDrive set the recall attribute; only real Windows has them.
+  attributes.onlineOnly = (value & (kAttributeRecallOnDataAccess | FILE_ATTRIBUTE_OFFLINE)) != 0;
   attributes.saved = value;
   return true;
 }

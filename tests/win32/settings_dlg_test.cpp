@@ -73,6 +73,7 @@ TEST_F(SettingsDialog, FreshStartState) {
     EXPECT_FALSE(Checked(dialog, IDC_REPLACE_READ_ONLY));
     EXPECT_FALSE(Checked(dialog, IDC_KEEP_FILE_DATE));
     EXPECT_TRUE(Checked(dialog, IDC_TRIM_NEW_LINES));
+    EXPECT_FALSE(Checked(dialog, IDC_SEARCH_ONLINE_ONLY));
     EXPECT_EQ(GetWindowTextU16(dialog.Control(IDC_MAX_FILES)), u"0");
     EXPECT_FALSE(Checked(dialog, IDC_SAVE_ERROR_LOG));
     EXPECT_FALSE(IsWindowEnabled(dialog.Control(IDC_LOG_DIRECTORY)));
