@@ -4,6 +4,7 @@
 
 #include "platform/directory_identity.h"
 #include "platform/win32/wide.h"
+#include "platform/windows_paths.h"
 
 namespace platform {
 namespace {
@@ -24,7 +25,7 @@ struct HandleClose {
 
 bool GetDirectoryIdentity(const std::u16string& path, DirectoryIdentity& identity) {
   // Backup semantics open a directory; without FILE_FLAG_OPEN_REPARSE_POINT links are followed.
-  HANDLE directory = CreateFileW(Wide(path), 0,
+  HANDLE directory = CreateFileW(Wide(Win32CallPath(path)), 0,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (directory == INVALID_HANDLE_VALUE)

@@ -2,6 +2,7 @@
 
 #include "platform/file_attributes.h"
 #include "platform/win32/wide.h"
+#include "platform/windows_paths.h"
 
 namespace platform {
 namespace {
@@ -10,7 +11,7 @@ namespace {
 constexpr DWORD kAttributeRecallOnDataAccess = 0x00400000;
 
 bool SetAttributes(const std::u16string& path, DWORD value, ErrorCode& error) {
-  if (SetFileAttributesW(Wide(path), value))
+  if (SetFileAttributesW(Wide(Win32CallPath(path)), value))
     return true;
   error = GetLastError();
   return false;
@@ -19,7 +20,7 @@ bool SetAttributes(const std::u16string& path, DWORD value, ErrorCode& error) {
 }  // namespace
 
 bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode& error) {
-  DWORD value = GetFileAttributesW(Wide(path));
+  DWORD value = GetFileAttributesW(Wide(Win32CallPath(path)));
   if (value == INVALID_FILE_ATTRIBUTES) {
     error = GetLastError();
     return false;
