@@ -148,6 +148,16 @@ TEST_F(SettingsDialog, SameAsInputFollowsTheInputList) {
   EXPECT_EQ(dialog.settings.outputCodePage, -2);
 }
 
+TEST_F(SettingsDialog, OnlineOnlyBoxIsTakenOverOnOk) {
+  CSettingsDlg dialog;
+  INT_PTR result = RunModal(dialog, [&] {
+    Click(dialog, IDC_SEARCH_ONLINE_ONLY);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.settings.searchOnlineOnly, 1);
+}
+
 TEST_F(SettingsDialog, ResetAllSettingsAsksFirst) {
   for (int answer : {IDNO, IDYES}) {
     CSettingsDlg dialog;
