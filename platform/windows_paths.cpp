@@ -52,6 +52,29 @@ size_t UncRootLength(std::u16string_view path) {
   return shareEnd == share ? 0 : shareEnd;
 }
 
+// Whether a component of `rest` other than "." and ".." ends in a dot or a space; with
+// `lastIsPattern` the last component is not looked at.
+bool HasNameEndingInDotOrSpace(std::u16string_view rest, bool lastIsPattern) {
+  size_t end = rest.size();
+  if (lastIsPattern) {
+    const size_t separator = rest.find_last_of(u"\\/");
+    end = separator == std::u16string_view::npos ? 0 : separator;
+  }
+  size_t start = 0;
+  for (size_t i = 0; i < end; ++i) {
+    if (IsSeparator(rest[i])) {
+      start = i + 1;
+      continue;
+    }
+    if (i + 1 < end && !IsSeparator(rest[i + 1]))
+      continue;
+    const std::u16string_view name = rest.substr(start, i + 1 - start);
+    if (name != u"." && name != u".." && EndsInDotOrSpace(name))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::u16string FoldDotSegments(std::u16string_view root, std::u16string_view rest,
@@ -117,13 +140,7 @@ std::u16string Win32CallPath(std::u16string_view path, bool lastIsPattern) {
   if (unc && rootLength == 0)
     return std::u16string(path);
   const std::u16string_view rest = path.substr(rootLength);
-  bool needed = path.size() >= kMaxPathUnits;
-  const std::vector<std::u16string_view> parts = Components(rest, u"\\/");
-  for (size_t i = 0; i < parts.size() && !needed; ++i) {
-    const bool pattern = lastIsPattern && i + 1 == parts.size();
-    needed = !pattern && parts[i] != u"." && parts[i] != u".." && EndsInDotOrSpace(parts[i]);
-  }
-  if (!needed)
+  if (path.size() < kMaxPathUnits && !HasNameEndingInDotOrSpace(rest, lastIsPattern))
     return std::u16string(path);
   std::u16string root = unc ? u"\\\\?\\UNC\\" : u"\\\\?\\";
   for (char16_t c : path.substr(unc ? 2 : 0, unc ? rootLength - 2 : rootLength))
