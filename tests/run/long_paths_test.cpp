@@ -6,13 +6,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/string_table.h"
 #include "platform/system_error.h"
 #include "platform/win32/wide.h"
-#include "platform/windows_paths.h"
 #include "tests/run/run_harness.h"
 #include "tests/support/temp_tree.h"
 #include "text/text_format.h"
