@@ -117,6 +117,7 @@ void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
   app.add_option("--log", raw.log, Help(IDS_CLI_HELP_LOG));
   app.add_option("--log-type", raw.logType, Help(IDS_CLI_HELP_LOG_TYPE))
       ->check(CLI::IsMember(Keys(LogTypeNames())));
+  app.add_flag("--online-files", settings.searchOnlineOnly, Help(IDS_CLI_HELP_ONLINE_FILES));
   app.add_flag("--json", options.json, Help(IDS_CLI_HELP_JSON));
 }
 
@@ -197,4 +198,5 @@ void ApplyCliSettings(const CliSettings& source, ProgramSettings& settings) {
   settings.saveErrorLog = source.logDirectory ? 1 : 0;
   settings.logDirectory = source.logDirectory.value_or(std::u16string());
   settings.logType = source.logType;
+  settings.searchOnlineOnly = source.searchOnlineOnly ? 1 : 0;
 }

@@ -21,6 +21,7 @@ struct CliSettings {
   std::int32_t maxFilesShown = 0;
   std::optional<std::u16string> logDirectory;  // set: the error log is on
   std::int32_t logType = kLogText;
+  bool searchOnlineOnly = false;  // --online-files
 };
 
 struct CliOptions {

@@ -13,6 +13,9 @@ namespace platform {
 struct FileAttributes {
   bool hidden = false;
   bool readOnly = false;
+  // Windows: the data is only online (a cloud file's placeholder) or offline; reading the file
+  // fetches it. Never on POSIX.
+  bool onlineOnly = false;
   // The platform's own value (attribute bits, or the mode), for RestoreFileAttributes.
   std::uint32_t saved = 0;
 };

@@ -279,6 +279,21 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
   return WriteChanged(file, bytes, entry);
 }
 
+}  // namespace
+
+unsigned AttributeSkipText(const platform::FileAttributes& attributes,
+                           const ProgramSettings& settings, ActionType action) {
+  if (!settings.replaceReadOnly && attributes.readOnly && action != ActionType::FindOnly)
+    return IDS_FILE_READ_ONLY;
+  if (!settings.searchHidden && attributes.hidden)
+    return IDS_FILE_HIDDEN;
+  if (!settings.searchOnlineOnly && attributes.onlineOnly)
+    return IDS_FILE_ONLINE_ONLY;
+  return 0;
+}
+
+namespace {
+
 Outcome Process(SearchWorker& worker, CFileResult& entry) {
   RunParameters& parameters = *worker.parameters;
   const ProgramSettings& settings = parameters.settings;
@@ -309,10 +324,8 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   }
   if (!haveAttributes)
     return Failed(attributesError);
-  if (!settings.replaceReadOnly && attributes.readOnly && parameters.action != ActionType::FindOnly)
-    return Processed(platform::LoadText(IDS_FILE_READ_ONLY));
-  if (!settings.searchHidden && attributes.hidden)
-    return Processed(platform::LoadText(IDS_FILE_HIDDEN));
+  if (const unsigned skipText = AttributeSkipText(attributes, settings, parameters.action))
+    return Processed(platform::LoadText(skipText));
 
   // Find only never touches the attributes, and lets others go on writing and deleting the
   // file; a change is never written while another may write.

@@ -171,9 +171,12 @@ void ProcessFileName(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
   if (entry->matches.empty() || parameters.action == ActionType::FindOnly) {
     ReportMatches(worker, std::move(entry));
   } else if (newName.empty() && parameters.action == ActionType::Delete) {
-    const bool deleted = platform::MoveToRecycleBin(path, parameters.ownerDialog);
-    Report(worker, std::move(entry), ResultStatus::FileResult,
-           platform::LoadText(deleted ? IDS_DELETED : IDS_DELETE_FAILED));
+    const bool deleted = platform::MoveToRecycleBin(path, parameters.ownerDialog, error);
+    if (error != 0)
+      ReportSystemError(worker, std::move(entry), error);
+    else
+      Report(worker, std::move(entry), ResultStatus::FileResult,
+             platform::LoadText(deleted ? IDS_DELETED : IDS_DELETE_FAILED));
   } else {
     Rename(worker, std::move(entry), newName);
   }

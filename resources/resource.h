@@ -93,6 +93,7 @@
 #define IDC_BROWSE_BACKUP 1063
 #define IDC_BACKUP_DIRECTORY 1064
 #define IDC_MAKE_BACKUP 1065
+#define IDC_SEARCH_ONLINE_ONLY 1070
 
 // Menu and accelerator commands
 #define ID_FILE_SETTINGS 32771

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/absolute_path.h"
 #include "platform/path_queries.h"
 #include "platform/string_table.h"
 #include "run/quoted_list.h"
@@ -72,11 +73,15 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
     ShowError(prompt, platform::LoadText(IDS_PATHS_PARSE_FAILED));
     return false;
   }
-  for (const std::u16string& path : parameters.searchPaths) {
-    if (!platform::IsDirectory(path)) {
+  // Every later call, the results and the log see the full path, whatever the current
+  // directory: the shell's recycle bin deletes a relative path for good.
+  for (std::u16string& path : parameters.searchPaths) {
+    std::u16string absolute;
+    if (!platform::MakeAbsolutePath(path, absolute) || !platform::IsDirectory(absolute)) {
       ShowError(prompt, FormatString(IDS_PATH_NOT_DIRECTORY, {path}));
       return false;
     }
+    path = std::move(absolute);
     RecordRecentFolder(context.recentFolders, path);
   }
   if (fields.masks.empty() || !ParseQuotedList(fields.masks, parameters.masks)) {

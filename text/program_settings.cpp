@@ -15,6 +15,7 @@ void CopySettings(const ProgramSettings& source, ProgramSettings& destination) {
   destination.logDirectory = source.logDirectory;
   destination.backupDirectory = source.backupDirectory;
   destination.logType = source.logType;
+  destination.searchOnlineOnly = source.searchOnlineOnly;
   destination.regexMode = 1;
 }
 

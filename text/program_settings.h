@@ -43,6 +43,8 @@ struct ProgramSettings {
   std::u16string logDirectory;
   std::u16string backupDirectory;
   std::int32_t logType = kLogText;
+  // Whether content runs read files whose data is only online (reading downloads them).
+  std::int32_t searchOnlineOnly = 0;
   // Built with every record; never copied and never stored.
   CodePageCatalogue catalogue;
 };

@@ -106,7 +106,8 @@ bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& sta
   if (!read.Text(u"25", u"26", settings.backupDirectory))
     return false;
   return read.Number(u"27", settings.makeBackup) && read.Number(u"28", state.useRegex) &&
-         read.Number(u"29", settings.regexMode) && read.Number(u"30", state.useVariables);
+         read.Number(u"29", settings.regexMode) && read.Number(u"30", state.useVariables) &&
+         read.Number(u"31", settings.searchOnlineOnly);
 }
 
 class Writer {
@@ -146,7 +147,7 @@ bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDia
   return write.Text(u"25", u"26", settings.backupDirectory) &&
          write.Number(u"27", settings.makeBackup) && write.Number(u"28", state.useRegex) &&
          write.Number(u"29", settings.regexMode) && write.Number(u"30", state.useVariables) &&
-         key.Flush();
+         write.Number(u"31", settings.searchOnlineOnly) && key.Flush();
 }
 
 }  // namespace

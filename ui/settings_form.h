@@ -14,6 +14,7 @@ struct SettingsForm {
   bool replaceReadOnly = false;
   bool keepFileDate = false;
   bool trimTrailingNewLines = false;
+  bool searchOnlineOnly = false;
   // Results
   std::u16string maxFilesShown;  // the digits of the edit field
   bool saveErrorLog = false;

@@ -7,11 +7,9 @@ namespace platform {
 
 bool GetDirectoryIdentity(const std::u16string& path, DirectoryIdentity& identity) {
   struct stat status {};
-  if (stat(ToUtf8(path).c_str(), &status) != 0)
-    return false;
-  identity.volume = static_cast<std::uint64_t>(status.st_dev);
-  identity.index = static_cast<std::uint64_t>(status.st_ino);
-  return true;
+  return stat(ToUtf8(path).c_str(), &status) == 0 &&
+         MakeDirectoryIdentity(static_cast<std::uint64_t>(status.st_dev),
+                               static_cast<std::uint64_t>(status.st_ino), 0, identity);
 }
 
 }  // namespace platform

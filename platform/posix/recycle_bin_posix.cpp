@@ -19,11 +19,12 @@ struct ErrorRelease {
 
 // GIO moves the file into the freedesktop.org trash (the user's, or the one at the top of
 // another file system) and fails, leaving the file, where it cannot.
-bool MoveToRecycleBin(const std::u16string& path, void*) {
+bool MoveToRecycleBin(const std::u16string& path, void*, ErrorCode& error) {
+  error = 0;
   std::unique_ptr<GFile, ObjectRelease> file(g_file_new_for_path(ToUtf8(path).c_str()));
   GError* rawError = nullptr;
   const bool trashed = g_file_trash(file.get(), nullptr, &rawError) != FALSE;
-  std::unique_ptr<GError, ErrorRelease> error(rawError);
+  std::unique_ptr<GError, ErrorRelease> gioError(rawError);
   return trashed;
 }
 

@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include <shlwapi.h>
-
 #include "platform/directory_listing.h"
+#include "platform/path_queries.h"
 #include "platform/win32/wide.h"
+#include "platform/windows_paths.h"
 
 namespace platform {
 
@@ -28,7 +28,7 @@ DirectoryListing::~DirectoryListing() = default;
 
 bool DirectoryListing::Open(const std::u16string& pattern, ErrorCode& error, ListingNeed) {
   impl_->Close();
-  impl_->find = FindFirstFileW(Wide(pattern), &impl_->data);
+  impl_->find = FindFirstFileW(Wide(Win32CallPath(pattern, true)), &impl_->data);
   if (impl_->find == INVALID_HANDLE_VALUE) {
     error = GetLastError();
     return false;
@@ -73,7 +73,7 @@ CalendarTime DirectoryListing::modified() const {
 }
 
 bool DirectoryListing::EntryIsDirectory(const std::u16string& fullPath) const {
-  return PathIsDirectoryW(Wide(fullPath)) != FALSE;
+  return IsDirectory(fullPath);
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include "platform/file.h"
 #include "platform/file_fault.h"
 #include "platform/win32/wide.h"
+#include "platform/windows_paths.h"
 
 namespace platform {
 namespace {
@@ -42,8 +43,10 @@ File& File::operator=(File&& other) noexcept {
   return *this;
 }
 
-bool File::Open(const std::u16string& path, FileAccess access, FileShare share, ErrorCode& error) {
+bool File::Open(const std::u16string& fullPath, FileAccess access, FileShare share,
+                ErrorCode& error) {
   Close();
+  const std::u16string path = Win32CallPath(fullPath);
   const DWORD desired = access == FileAccess::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
   DWORD shareMode = 0;
   if (share == FileShare::Read)

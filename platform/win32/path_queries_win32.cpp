@@ -5,11 +5,18 @@
 
 #include "platform/path_queries.h"
 #include "platform/win32/wide.h"
+#include "platform/windows_paths.h"
 
 namespace platform {
 
 bool IsDirectory(const std::u16string& path) {
-  return PathIsDirectoryW(Wide(path)) != FALSE;
+  const std::u16string callPath = Win32CallPath(path);
+  if (callPath == path)
+    return PathIsDirectoryW(Wide(path)) != FALSE;
+  // PathIsDirectoryW takes no "\\?\" path; that form names no server share, so the attributes
+  // tell.
+  const DWORD attributes = GetFileAttributesW(Wide(callPath));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::u16string FileTypeName(const std::u16string& path) {

@@ -3,10 +3,12 @@
 #include <shellapi.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/recycle_bin.h"
 #include "platform/win32/wide.h"
+#include "platform/windows_paths.h"
 
 namespace platform {
 namespace {
@@ -32,10 +34,26 @@ bool VolumeRoot(const std::u16string& path, std::wstring& root) {
   return true;
 }
 
+// Whether the path is on a drive letter made by subst, whose target QueryDosDeviceW gives as
+// "\??\C:\folder" where a volume's is "\Device\…". Only real Windows has such drives.
+bool OnSubstDrive(const std::u16string& path) {
+  if (path.size() < 2 || path[1] != u':')
+    return false;
+  const std::u16string drive = path.substr(0, 2);
+  std::vector<wchar_t> target(MAX_PATH);
+  while (QueryDosDeviceW(Wide(drive), target.data(), static_cast<DWORD>(target.size())) == 0) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || target.size() >= 32768)
+      return false;
+    target.resize(target.size() * 2);
+  }
+  return std::wstring_view(target.data()).starts_with(L"\\??\\");
+}
+
 // Whether the shell keeps a recycle bin on the volume at all: only fixed drives have one;
-// network shares and removable media delete for good.
-bool VolumeHasBin(const std::wstring& root) {
-  if (GetDriveTypeW(root.c_str()) != DRIVE_FIXED)
+// network shares, removable media and subst drives (which show a fixed drive's type) delete for
+// good.
+bool VolumeHasBin(const std::u16string& path, const std::wstring& root) {
+  if (GetDriveTypeW(root.c_str()) != DRIVE_FIXED || OnSubstDrive(path))
     return false;
   SHQUERYRBINFO info{};
   info.cbSize = sizeof info;
@@ -69,7 +87,21 @@ bool BinTakesFileOfSize(const std::wstring& root, ULONGLONG size) {
 
 }  // namespace
 
-bool MoveToRecycleBin(const std::u16string& path, void* ownerWindow) {
+bool MoveToRecycleBin(const std::u16string& path, void* ownerWindow, ErrorCode& error) {
+  switch (CheckShellPath(path)) {
+    case ShellPathFault::None:
+      error = 0;
+      break;
+    case ShellPathFault::NotFullyQualified:
+      error = ERROR_BAD_PATHNAME;
+      return false;
+    case ShellPathFault::TooLong:
+      error = ERROR_FILENAME_EXCED_RANGE;
+      return false;
+    case ShellPathFault::NotAsTyped:
+      error = ERROR_INVALID_NAME;
+      return false;
+  }
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data))
     return false;
@@ -77,7 +109,7 @@ bool MoveToRecycleBin(const std::u16string& path, void* ownerWindow) {
   std::wstring root;
   // With FOF_NOCONFIRMATION the shell deletes for good, without a word, whatever it cannot
   // recycle; such a file is left alone instead.
-  if (!VolumeRoot(path, root) || !VolumeHasBin(root) || !BinTakesFileOfSize(root, size))
+  if (!VolumeRoot(path, root) || !VolumeHasBin(path, root) || !BinTakesFileOfSize(root, size))
     return false;
 
   // The source list ends with two zero units.

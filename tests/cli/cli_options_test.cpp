@@ -45,6 +45,7 @@ TEST(CliOptions, DefaultsAreTheDialogsAndTheSettingsDefaults) {
   EXPECT_EQ(settings.maxFilesShown, defaults.maxFilesShown);
   EXPECT_EQ(settings.saveErrorLog, 0);
   EXPECT_EQ(settings.logType, kLogText);
+  EXPECT_EQ(settings.searchOnlineOnly, 0);
 }
 
 TEST(CliOptions, EveryOptionReachesItsFieldOrSetting) {
@@ -83,6 +84,7 @@ TEST(CliOptions, EveryOptionReachesItsFieldOrSetting) {
                          "/logs",
                          "--log-type",
                          "html",
+                         "--online-files",
                          "--json"});
   ASSERT_EQ(parsed.outcome, CliParse::Run) << parsed.text;
   const CliOptions& options = parsed.options;
@@ -109,6 +111,7 @@ TEST(CliOptions, EveryOptionReachesItsFieldOrSetting) {
   EXPECT_EQ(settings.saveErrorLog, 1);
   EXPECT_EQ(settings.logDirectory, u"/logs");
   EXPECT_EQ(settings.logType, kLogHtml);
+  EXPECT_EQ(settings.searchOnlineOnly, 1);
 
   parsed = Parse({"--path", "p", "--input-cp", "1252", "--output-cp", "65001"});
   ASSERT_EQ(parsed.outcome, CliParse::Run) << parsed.text;

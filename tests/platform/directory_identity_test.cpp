@@ -26,4 +26,13 @@ TEST(DirectoryIdentity, SameFolderByAnyPathAndLinkOtherFoldersDiffer) {
   EXPECT_FALSE(platform::GetDirectoryIdentity(tree.Path(u"missing"), missing));
 }
 
+// Network file systems give 0 for every folder; ReFS ids differ in their upper 64 bits alone.
+TEST(DirectoryIdentity, AZeroIdIsUnknownAndAllOf128BitsCount) {
+  platform::DirectoryIdentity zero, low, high;
+  EXPECT_FALSE(platform::MakeDirectoryIdentity(7, 0, 0, zero));
+  ASSERT_TRUE(platform::MakeDirectoryIdentity(7, 1, 0, low));
+  ASSERT_TRUE(platform::MakeDirectoryIdentity(7, 1, 2, high));
+  EXPECT_NE(low, high);
+}
+
 }  // namespace

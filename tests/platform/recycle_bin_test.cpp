@@ -18,12 +18,13 @@
 namespace fs = std::filesystem;
 
 TEST(RecycleBin, TheFileMovesIntoTheTrash) {
+  platform::ErrorCode error = 0;
   const fs::path trash = TrashFilesFolder();
   if (trash.empty())
     GTEST_SKIP() << "the recycle bin cannot be redirected here";
   TempTree tree;
   tree.MakeFile(u"binned.txt", "still here");
-  ASSERT_TRUE(platform::MoveToRecycleBin(tree.Path(u"binned.txt"), nullptr));
+  ASSERT_TRUE(platform::MoveToRecycleBin(tree.Path(u"binned.txt"), nullptr, error));
   EXPECT_FALSE(fs::exists(tree.FsPath(u"binned.txt")));
   std::ifstream in(trash / "binned.txt", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
@@ -31,8 +32,9 @@ TEST(RecycleBin, TheFileMovesIntoTheTrash) {
 }
 
 TEST(RecycleBin, AMissingFileIsNotDeleted) {
+  platform::ErrorCode error = 0;
   TempTree tree;
-  EXPECT_FALSE(platform::MoveToRecycleBin(tree.Path(u"never-there"), nullptr));
+  EXPECT_FALSE(platform::MoveToRecycleBin(tree.Path(u"never-there"), nullptr, error));
 }
 
 #ifdef _WIN32
@@ -93,25 +95,41 @@ class VolumeBinSetting {
 
 // With these settings the shell would delete the file for good; it is left where it is.
 TEST(RecycleBin, AVolumeWhoseBinWouldNotKeepTheFileLeavesItAlone) {
+  platform::ErrorCode error = 0;
   TempTree tree;
   tree.MakeFile(u"precious.txt", "keep me");
   const std::wstring path = tree.FsPath(u"precious.txt").wstring();
   {
     VolumeBinSetting nuke(path, L"NukeOnDelete", 1);
     ASSERT_TRUE(nuke.set());
-    EXPECT_FALSE(platform::MoveToRecycleBin(tree.Path(u"precious.txt"), nullptr));
+    EXPECT_FALSE(platform::MoveToRecycleBin(tree.Path(u"precious.txt"), nullptr, error));
     EXPECT_TRUE(fs::exists(tree.FsPath(u"precious.txt")));
   }
   {
     VolumeBinSetting tooSmall(path, L"MaxCapacity", 0);
     ASSERT_TRUE(tooSmall.set());
-    EXPECT_FALSE(platform::MoveToRecycleBin(tree.Path(u"precious.txt"), nullptr));
+    EXPECT_FALSE(platform::MoveToRecycleBin(tree.Path(u"precious.txt"), nullptr, error));
     EXPECT_TRUE(fs::exists(tree.FsPath(u"precious.txt")));
   }
+}
+
+// Real Windows ignores FOF_ALLOWUNDO for a relative path and deletes the file for good.
+TEST(RecycleBin, ARelativePathIsRefusedAndTheFileStays) {
+  platform::ErrorCode error = 0;
+  TempTree tree;
+  tree.MakeFile(u"relative.txt");
+  const fs::path before = fs::current_path();
+  fs::current_path(tree.FsPath(u""));
+  const bool deleted = platform::MoveToRecycleBin(u"relative.txt", nullptr, error);
+  fs::current_path(before);
+  EXPECT_FALSE(deleted);
+  EXPECT_EQ(error, static_cast<platform::ErrorCode>(ERROR_BAD_PATHNAME));
+  EXPECT_TRUE(fs::exists(tree.FsPath(u"relative.txt")));
 }
 #else
 // GIO refuses to trash on system-internal mounts such as /dev/shm; the file must stay.
 TEST(RecycleBin, AFileThatCannotBeTrashedStays) {
+  platform::ErrorCode error = 0;
   const fs::path path = fs::path("/dev/shm") / ("voxalon-untrashable-" + std::to_string(getpid()));
   {
     std::ofstream out(path);
@@ -119,7 +137,7 @@ TEST(RecycleBin, AFileThatCannotBeTrashedStays) {
       GTEST_SKIP() << "no /dev/shm";
     out << "keep me";
   }
-  EXPECT_FALSE(platform::MoveToRecycleBin(path.u16string(), nullptr));
+  EXPECT_FALSE(platform::MoveToRecycleBin(path.u16string(), nullptr, error));
   EXPECT_TRUE(fs::exists(path));
   fs::remove(path);
 }

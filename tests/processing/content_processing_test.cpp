@@ -310,6 +310,46 @@ TEST_F(ContentProcessing, HiddenFilesAreSkippedWhenNotSearched) {
   EXPECT_EQ(Process(name).file->resultText, Found(1));
 }
 
+// Reading an online-only cloud file downloads it, so even Find only leaves it unless allowed.
+TEST(AttributeSkipText, OnlineOnlyFilesAreLeftAloneUnlessAllowed) {
+  struct Case {
+    platform::FileAttributes attributes;
+    std::int32_t searchOnlineOnly;
+    ActionType action;
+    unsigned expected;
+  };
+  const platform::FileAttributes online{.onlineOnly = true};
+  const Case cases[] = {
+      {online, 0, ActionType::FindOnly, IDS_FILE_ONLINE_ONLY},
+      {online, 0, ActionType::Replace, IDS_FILE_ONLINE_ONLY},
+      {online, 1, ActionType::FindOnly, 0},
+      {{.readOnly = true, .onlineOnly = true}, 0, ActionType::Replace, IDS_FILE_READ_ONLY},
+      {{.readOnly = true, .onlineOnly = true}, 1, ActionType::FindOnly, 0},
+      {{.hidden = true, .onlineOnly = true}, 0, ActionType::FindOnly, IDS_FILE_HIDDEN},
+      {{}, 0, ActionType::Replace, 0},
+  };
+  ProgramSettings settings;
+  settings.searchHidden = 0;
+  for (const Case& c : cases) {
+    settings.searchOnlineOnly = c.searchOnlineOnly;
+    EXPECT_EQ(AttributeSkipText(c.attributes, settings, c.action), c.expected)
+        << static_cast<int>(c.action) << " allowed " << c.searchOnlineOnly;
+  }
+}
+
+#ifdef _WIN32
+// Offline storage marks a file as Windows marks an online-only cloud file, which only real
+// Windows has: reading either fetches the data.
+TEST_F(ContentProcessing, OfflineFilesAreLeftUnread) {
+  tree.MakeFile(u"o.txt", "abc");
+  if (!SetFileAttributesW(tree.FsPath(u"o.txt").c_str(), FILE_ATTRIBUTE_OFFLINE) ||
+      !(GetFileAttributesW(tree.FsPath(u"o.txt").c_str()) & FILE_ATTRIBUTE_OFFLINE))
+    GTEST_SKIP() << "the offline attribute is not kept here";
+  Set(ActionType::FindOnly, u"b");
+  EXPECT_EQ(Process(u"o.txt").file->resultText, platform::LoadText(IDS_FILE_ONLINE_ONLY));
+}
+#endif
+
 TEST_F(ContentProcessing, FileWithoutAnAcceptedChangeIsNeverWritten) {
   tree.MakeFile(u"a.txt", "abc");
   MakeOld(u"a.txt");

@@ -195,9 +195,13 @@ TEST(NewFileName, StaysInItsFolderOnlyWithoutSeparatorsOrDotNames) {
   EXPECT_FALSE(StaysInFolder(u"a\\b"));
   EXPECT_FALSE(StaysInFolder(u". ."));
   EXPECT_FALSE(StaysInFolder(u"...")) << "trailing dots are cut off";
+  for (std::u16string_view name : {u"a.", u"a ", u"CON", u"nul.txt", u"Com1.log"})
+    EXPECT_FALSE(StaysInFolder(name)) << std::string(name.begin(), name.end());
+  EXPECT_TRUE(StaysInFolder(u"CONSOLE.txt"));
 #else
   EXPECT_TRUE(StaysInFolder(u"..."));
   EXPECT_TRUE(StaysInFolder(u"a\\b"));
+  EXPECT_TRUE(StaysInFolder(u"CON"));
 #endif
 }
 

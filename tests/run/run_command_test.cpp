@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/string_table.h"
 #include "tests/run/run_harness.h"
 #include "tests/support/temp_tree.h"
@@ -113,6 +115,18 @@ TEST_F(RunCommand, FoldersBeforeAMissingOneStayRecorded) {
 TEST_F(RunCommand, AFileIsNoFolder) {
   const std::u16string file = tree.Path(u"a/file.txt");
   ExpectRefused(FieldsFor(file, u"*.txt"), FormatString(IDS_PATH_NOT_DIRECTORY, {file}));
+}
+
+// The files, the log and the recycle bin see full paths whatever the current directory.
+TEST_F(RunCommand, RelativeSearchPathsBecomeFullPaths) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(tree.FsPath(u"b"));
+  const bool started = run.Run(FieldsFor(u"../b/../a", u"*.txt"));
+  std::filesystem::current_path(before);
+  ASSERT_TRUE(started);
+  EXPECT_THAT(run.controller.parameters().searchPaths, ElementsAre(tree.Path(u"a")));
+  EXPECT_THAT(run.processed.paths, ElementsAre(tree.Path(u"a/file.txt")));
+  EXPECT_THAT(run.recentFolders, ElementsAre(tree.Path(u"a")));
 }
 
 TEST_F(RunCommand, RecentFoldersKeepTheirPlaceAndHoldTen) {

@@ -32,7 +32,7 @@ StoredDialogState SampleState() {
 const char16_t* const kAllValues[] = {u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  u"7",  u"8",
                                       u"9",  u"10", u"11", u"12", u"13", u"14", u"15", u"16",
                                       u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"25",
-                                      u"26", u"27", u"28", u"29", u"30"};
+                                      u"26", u"27", u"28", u"29", u"30", u"31"};
 
 }  // namespace
 
@@ -66,6 +66,7 @@ TEST(SettingsStore, SaveThenLoadRestoresEverything) {
   saved.logDirectory = u"C:\\Logs";
   saved.backupDirectory = u"C:\\Backup";
   saved.logType = 2;
+  saved.searchOnlineOnly = 1;
   ASSERT_TRUE(SaveSettings(store, saved, SampleState()));
 
   ProgramSettings loaded;
@@ -77,6 +78,7 @@ TEST(SettingsStore, SaveThenLoadRestoresEverything) {
   EXPECT_EQ(loaded.logDirectory, u"C:\\Logs");
   EXPECT_EQ(loaded.backupDirectory, u"C:\\Backup");
   EXPECT_EQ(loaded.logType, 2);
+  EXPECT_EQ(loaded.searchOnlineOnly, 1);
   EXPECT_EQ(state.searchPath, u"\"C:\\Work\"");
   EXPECT_EQ(state.masks, u"\"*.txt\"");
   EXPECT_THAT(state.recentFolders, ElementsAre(u"C:\\Work", u"D:\\Old"));
@@ -124,6 +126,23 @@ TEST(SettingsStore, OversizedOrMissingValuesEndTheLoad) {
   state = {};
   EXPECT_TRUE(LoadSettings(store, loaded, state));
   EXPECT_EQ(state.masks, u"");
+}
+
+TEST(SettingsStore, ASetWithoutTheOnlineOnlyValueKeepsEveryStoredOne) {
+  MemorySettingsKeyStore store;
+  ProgramSettings stored;
+  stored.keepFileDate = 1;
+  stored.makeBackup = 0;
+  ASSERT_TRUE(SaveSettings(store, stored, SampleState()));
+  store.values.erase(u"31");
+  ProgramSettings loaded;
+  loaded.searchOnlineOnly = 1;
+  StoredDialogState state;
+  EXPECT_TRUE(LoadSettings(store, loaded, state));
+  EXPECT_EQ(loaded.keepFileDate, 1);
+  EXPECT_EQ(loaded.makeBackup, 0);
+  EXPECT_EQ(state.useVariables, 1);
+  EXPECT_EQ(store.values[u"31"].bytes, Number(1)) << "added with the value in the record";
 }
 
 TEST(SettingsStore, TextLongerThanItsCountFails) {

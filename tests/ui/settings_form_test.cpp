@@ -69,6 +69,7 @@ TEST(SettingsForm, OkTakesEveryFieldOver) {
   form.replaceReadOnly = true;
   form.keepFileDate = true;
   form.trimTrailingNewLines = false;
+  form.searchOnlineOnly = true;
   form.maxFilesShown = u"25";
   form.saveErrorLog = true;
   form.logTypeIndex = 1;
@@ -81,6 +82,7 @@ TEST(SettingsForm, OkTakesEveryFieldOver) {
   EXPECT_EQ(copy.replaceReadOnly, 1);
   EXPECT_EQ(copy.keepFileDate, 1);
   EXPECT_EQ(copy.trimTrailingNewLines, 0);
+  EXPECT_EQ(copy.searchOnlineOnly, 1);
   EXPECT_EQ(copy.maxFilesShown, 25);
   EXPECT_EQ(copy.saveErrorLog, 1);
   EXPECT_EQ(copy.logDirectory, u"C:\\AppData\\VOXA") << "the shown default becomes the setting";

@@ -75,6 +75,7 @@ TEST_F(SettingsDialog, FreshStartState) {
     EXPECT_FALSE(Checked(dialog, IDC_REPLACE_READ_ONLY));
     EXPECT_FALSE(Checked(dialog, IDC_KEEP_FILE_DATE));
     EXPECT_TRUE(Checked(dialog, IDC_TRIM_NEW_LINES));
+    EXPECT_FALSE(Checked(dialog, IDC_SEARCH_ONLINE_ONLY));
     EXPECT_EQ(GetWindowTextU16(dialog.Control(IDC_MAX_FILES)), u"0");
     EXPECT_FALSE(Checked(dialog, IDC_SAVE_ERROR_LOG));
     EXPECT_FALSE(IsWindowEnabled(dialog.Control(IDC_LOG_DIRECTORY)));
@@ -147,6 +148,16 @@ TEST_F(SettingsDialog, SameAsInputFollowsTheInputList) {
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(dialog.settings.inputCodePage, -2);
   EXPECT_EQ(dialog.settings.outputCodePage, -2);
+}
+
+TEST_F(SettingsDialog, OnlineOnlyBoxIsTakenOverOnOk) {
+  CSettingsDlg dialog;
+  INT_PTR result = RunModal(dialog, [&] {
+    Click(dialog, IDC_SEARCH_ONLINE_ONLY);
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.settings.searchOnlineOnly, 1);
 }
 
 TEST_F(SettingsDialog, ResetAllSettingsAsksFirst) {
