@@ -460,3 +460,30 @@ TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
   EXPECT_EQ(opened.size(), 1u);
   EXPECT_EQ(shown, u"Couldn't open file: \"" + path + u"\"");
 }
+
+TEST_F(MainDialogRun, DoubleClickNeverRunsAScriptOrProgram) {
+  const char16_t* names[] = {u"run.bat", u"setup.exe", u"tool.js"};  // in the list's order
+  for (const char16_t* name : names)
+    tree_.MakeFile(name);
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  RunToEnd();
+  std::vector<std::u16string> calls;
+  SetShellExecuteHook([&](HWND, const std::u16string& verb, const std::u16string& file,
+                          const std::u16string& parameters) -> INT_PTR {
+    calls.push_back(verb + u"|" + file + u"|" + parameters);
+    return 42;
+  });
+  for (int row = 0; row < 3; ++row) {
+    calls.clear();
+    ClickRow(row);
+    NMITEMACTIVATE click{};
+    click.hdr = {GetDlgItem(Dlg(), IDC_RESULTS), IDC_RESULTS, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&click));
+    ASSERT_EQ(calls.size(), 1u);
+    const std::u16string path = tree_.Path(names[row]);
+    // Edited where the type has an edit verb, else offered to Open With.
+    EXPECT_TRUE(calls[0] == u"edit|" + path + u"|" ||
+                calls[0] == u"open|rundll32.exe|shell32.dll,OpenAs_RunDLL " + path)
+        << std::string(calls[0].begin(), calls[0].end());
+  }
+}
