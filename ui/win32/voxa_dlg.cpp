@@ -34,7 +34,7 @@ constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONL
 
 CVOXADlg::CVOXADlg(HWND parent, SettingsKeyStore* store)
     : Dialog(IDD_VOXA_DIALOG, parent),
-      maskPresets(LoadMaskPresets("ext.txt")),
+      maskPresets(LoadMaskPresets(MaskPresetFiles())),
       run_(*this, *this, channel_, settings, recentFolders) {
   if (!store) {
     ownStore_ = std::make_unique<RegistrySettingsKeyStore>();
