@@ -131,6 +131,29 @@ TEST_F(MainDialogRun, ConfirmationAnswersGoThroughTheDialog) {
                                u"\"\n(line 1, character 1) will be processed. Continue?");
 }
 
+TEST_F(MainDialogRun, SessionEndStopsTheRunAfterTheFileInHand) {
+  for (const char16_t* name : {u"1.txt", u"2.txt", u"3.txt"})
+    tree_.MakeFile(name);
+  std::atomic<int> started{0}, finished{0};
+  dialog_.run().worker().SetFileProcessor(
+      [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+        ++started;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ++finished;
+        OneMatchPerFile(worker, std::move(entry));
+      });
+  Command(IDC_RUN);
+  while (started == 0)
+    std::this_thread::yield();
+  EXPECT_EQ(SendMessageW(Dlg(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_EQ(dialog_.runState(), RunState::Running) << "asked only";
+  // The process may end as soon as this returns.
+  SendMessageW(Dlg(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(dialog_.runState(), RunState::Idle);
+  EXPECT_EQ(finished.load(), started.load());
+  EXPECT_LT(finished.load(), 3);
+}
+
 TEST_F(MainDialogRun, FileLimitEndsTheRunWithTheLimitShown) {
   for (const char16_t* name : {u"1.txt", u"2.txt", u"3.txt", u"4.txt", u"5.txt"})
     tree_.MakeFile(name);

@@ -188,6 +188,22 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       StopRunAndWait();
       SaveStoredSettings(false);
       return false;  // default processing ends the dialog
+    case WM_QUERYENDSESSION:
+      // The session may end; the system shows why it waits for the program.
+      if (run_.runState() != RunState::Idle)
+        ShutdownBlockReasonCreate(hwnd(),
+                                  platform::Wide(platform::LoadText(IDS_SEARCH_CHANGING_FILES)));
+      result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      // Once this returns the process may end at any moment: the file in hand is finished first.
+      if (wParam) {
+        StopRunAndWait();
+        SaveStoredSettings(true);
+      }
+      ShutdownBlockReasonDestroy(hwnd());
+      result = 0;
+      return true;
     default:
       return false;
   }
