@@ -485,7 +485,19 @@ TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
 }
 
 TEST_F(MainDialogRun, DoubleClickNeverRunsAScriptOrProgram) {
-  const char16_t* names[] = {u"run.bat", u"setup.exe", u"tool.js"};  // in the list's order
+  // A runnable type of the test's own with an edit verb. In HKEY_CLASSES_ROOT itself: Wine's
+  // association functions do not see the user's classes.
+  const std::wstring extension = L".voxtestcmd", progId = L"VoxalonTest.Script",
+                     command = L"notepad.exe \"%1\"";
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, extension.c_str(), nullptr, REG_SZ, progId.c_str(),
+                  static_cast<DWORD>((progId.size() + 1) * sizeof(wchar_t)));
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, (progId + L"\\shell\\edit\\command").c_str(), nullptr, REG_SZ,
+                  command.c_str(), static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  wchar_t pathExt[512] = {};
+  GetEnvironmentVariableW(L"PATHEXT", pathExt, 512);
+  SetEnvironmentVariableW(L"PATHEXT", (std::wstring(pathExt) + L";.VOXTESTCMD").c_str());
+
+  const char16_t* names[] = {u"a.voxtestcmd", u"notes.txt", u"setup.exe"};  // the list's order
   for (const char16_t* name : names)
     tree_.MakeFile(name);
   dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
@@ -496,17 +508,18 @@ TEST_F(MainDialogRun, DoubleClickNeverRunsAScriptOrProgram) {
     calls.push_back(verb + u"|" + file + u"|" + parameters);
     return 42;
   });
+  const std::u16string expected[] = {
+      u"edit|" + tree_.Path(names[0]) + u"|", u"open|" + tree_.Path(names[1]) + u"|",
+      u"open|rundll32.exe|shell32.dll,OpenAs_RunDLL " + tree_.Path(names[2])};
   for (int row = 0; row < 3; ++row) {
     calls.clear();
     ClickRow(row);
     NMITEMACTIVATE click{};
     click.hdr = {GetDlgItem(Dlg(), IDC_RESULTS), IDC_RESULTS, static_cast<UINT>(NM_DBLCLK)};
     SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&click));
-    ASSERT_EQ(calls.size(), 1u);
-    const std::u16string path = tree_.Path(names[row]);
-    // Edited where the type has an edit verb, else offered to Open With.
-    EXPECT_TRUE(calls[0] == u"edit|" + path + u"|" ||
-                calls[0] == u"open|rundll32.exe|shell32.dll,OpenAs_RunDLL " + path)
-        << std::string(calls[0].begin(), calls[0].end());
+    EXPECT_EQ(calls, std::vector<std::u16string>{expected[row]});
   }
+  SetEnvironmentVariableW(L"PATHEXT", pathExt);
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, extension.c_str());
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, progId.c_str());
 }
