@@ -21,7 +21,8 @@ BOOL WINAPI OnControlEvent(DWORD event) {
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
-      // The system ends the process once this returns, or when its time limit runs out.
+      // The system ends the process once this returns, or when its time limit runs out. Wine's
+      // consoles never send these; only real Windows exercises this.
       stops.EndAndWait();
       return TRUE;
     default:

@@ -189,7 +189,8 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       SaveStoredSettings(false);
       return false;  // default processing ends the dialog
     case WM_QUERYENDSESSION:
-      // The session may end; the system shows why it waits for the program.
+      // The session may end; the system shows why it waits for the program (only real Windows
+      // shows the reason: Wine's ShutdownBlockReasonCreate does nothing).
       if (run_.runState() != RunState::Idle)
         ShutdownBlockReasonCreate(hwnd(),
                                   platform::Wide(platform::LoadText(IDS_SEARCH_CHANGING_FILES)));
