@@ -2,8 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <map>
 
+#include "platform/path_separator.h"
 #include "platform/string_table.h"
 #include "text/text_format.h"
 #include "text/utf8.h"
@@ -62,6 +64,27 @@ bool CheckCodePage(std::int32_t codePage, std::string& message) {
     return true;
   message = Utf16ToUtf8(FormatString(IDS_CLI_UNKNOWN_CODE_PAGE, {codePage}));
   return false;
+}
+
+// "X:" as the list's last item.
+bool EndsInBareDrive(std::u16string_view paths) {
+  const size_t n = paths.size();
+  if (n < 2 || paths[n - 1] != u':' || (paths[n - 2] | 0x20) < u'a' || (paths[n - 2] | 0x20) > u'z')
+    return false;
+  return n == 2 || paths[n - 3] == u',' || paths[n - 3] == u' ' || paths[n - 3] == u'"';
+}
+
+// On a Windows command line "C:\dir\" arrives as C:\dir" (a backslash before a quote keeps the
+// quote): a path list ending in a quote that closes nothing loses it. The backslash went too, so
+// a bare drive gets it back. Returns the note to print; empty when the list is whole.
+std::u16string MendTrailingQuote(std::u16string& paths) {
+  if (paths.empty() || paths.back() != u'"' ||
+      std::count(paths.begin(), paths.end(), u'"') % 2 == 0)
+    return std::u16string();
+  paths.pop_back();
+  if (platform::kPathSeparator == u'\\' && EndsInBareDrive(paths))
+    paths += platform::kPathSeparator;
+  return FormatString(IDS_CLI_PATH_TRAILING_QUOTE, {std::u16string_view(paths)});
 }
 
 // The raw values as CLI11 leaves them, before they become the program's types.
@@ -130,6 +153,7 @@ bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& opti
       !TakeText(raw.find, "--find", fields.findText, message) ||
       !TakeText(raw.replace, "--replace", fields.replaceText, message))
     return false;
+  options.pathNote = MendTrailingQuote(fields.searchPaths);
   if (app.count("--find-file"))
     options.findFile = TakePath(raw.findFile);
   if (app.count("--replace-file"))

@@ -31,6 +31,8 @@ struct CliOptions {
   CliSettings settings;
   bool yes = false;   // --yes: warning questions proceed
   bool json = false;  // --json: JSON lines
+  // Set when the path argument was mended; printed on standard error before the run.
+  std::u16string pathNote;
 };
 
 enum class CliParse {

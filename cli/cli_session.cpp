@@ -81,6 +81,8 @@ int CliMain(const std::vector<std::string>& arguments, Console& console) {
     case CliParse::Run:
       break;
   }
+  if (!options.pathNote.empty())
+    console.Write(ConsoleStream::Err, Utf16ToUtf8(options.pathNote) + "\n");
   return RunCliSession(std::move(options), console);
 }
 

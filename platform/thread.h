@@ -18,8 +18,8 @@ class Thread {
   Thread& operator=(const Thread&) = delete;
 
   // Starts entry(argument) on a new thread (on Windows CreateThread with a stack size of 4096
-  // bytes) and keeps its handle. False, with nothing started and error set, when the thread
-  // cannot be created or one is still set.
+  // bytes, COM initialised apartment-threaded around the entry) and keeps its handle. False, with
+  // nothing started and error set, when the thread cannot be created or one is still set.
   bool Start(Entry entry, void* argument, std::uint32_t& threadId, ErrorCode& error);
   bool IsSet() const;
   // Lets go of the handle; the thread runs on to its end.

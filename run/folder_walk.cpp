@@ -87,14 +87,12 @@ bool WalkSubfolders(const std::u16string& folder, SearchWorker& worker) {
 }
 
 std::unique_ptr<CFileResult> DescribeFile(const platform::DirectoryListing& listing,
-                                          const std::u16string& folder,
-                                          const std::u16string& fullPath) {
+                                          const std::u16string& folder) {
   auto entry = std::make_unique<CFileResult>();
   entry->name = listing.name();
   entry->folder = folder;
   entry->size = listing.size();
   entry->modified = listing.modified();
-  entry->typeName = platform::FileTypeName(fullPath);
   return entry;
 }
 
@@ -114,7 +112,7 @@ bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPath
     if (!IsDotEntry(name)) {
       last = Join(folder, name);
       if (IsNewInFolder(last, seen) && !listing.EntryIsDirectory(last))
-        worker.ProcessFile(DescribeFile(listing, folder, last));
+        worker.ProcessFile(DescribeFile(listing, folder));
     }
     if (worker.StopRequested())
       return false;

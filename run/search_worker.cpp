@@ -16,6 +16,7 @@ bool SearchWorker::Start(RunParameters& record) {
   stopEvent.Reset();
   parameters = &record;
   pathFolders.clear();
+  typeNames_.Clear();
   platform::KeepFreedBlocksForReuse();
   return thread.Start(ThreadMain, this, threadId, startError);
 }
@@ -28,6 +29,7 @@ void SearchWorker::Stop() {
 }
 
 void SearchWorker::ProcessFile(std::unique_ptr<CFileResult> entry) {
+  entry->typeName = typeNames_.NameOf(entry->name);
   if (fileProcessor_)
     fileProcessor_(*this, std::move(entry));
   else if (parameters->renameMode)

@@ -15,6 +15,7 @@
 #include "run/file_result.h"
 #include "run/run_channel.h"
 #include "run/run_parameters.h"
+#include "run/type_name_cache.h"
 
 class SearchWorker {
  public:
@@ -45,7 +46,8 @@ class SearchWorker {
 
   // Worker thread: whether the stop event is signalled (tested with time-out 0).
   bool StopRequested() const { return stopEvent.IsSet(); }
-  // Worker thread: hands an entry to file processing (content, or the name in rename mode).
+  // Worker thread: gives an entry its type name and hands it to file processing (content, or the
+  // name in rename mode).
   void ProcessFile(std::unique_ptr<CFileResult> entry);
   // Worker thread: the result message with a file (statuses FileResult and FileError).
   void SendFileResult(ResultStatus status, std::unique_ptr<CFileResult> file);
@@ -62,6 +64,7 @@ class SearchWorker {
 
  private:
   FileProcessor fileProcessor_;
+  TypeNameCache typeNames_;  // of the current run
 };
 
 // The thread function: walks every search path, then sends the completion message. Returns 0.

@@ -1,7 +1,13 @@
 #include "ui/mask_presets.h"
 
 #include <cstdio>
-#include <memory>
+
+#include "platform/path_separator.h"
+#include "platform/program_files.h"
+
+namespace {
+constexpr char16_t kMaskFile[] = u"ext.txt";
+}
 
 std::vector<std::u16string> BuiltInMaskPresets() {
   return {u"\"*.*\"",
@@ -14,11 +20,18 @@ std::vector<std::u16string> BuiltInMaskPresets() {
           u"\"*.xml\", \"*.xsl\""};
 }
 
-std::vector<std::u16string> LoadMaskPresets(const char* path) {
-  struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "r"));
+std::vector<std::u16string> MaskPresetFiles() {
+  std::vector<std::u16string> paths{kMaskFile};
+  const std::u16string folder = platform::ProgramFolder();
+  if (!folder.empty())
+    paths.push_back(folder + platform::kPathSeparator + kMaskFile);
+  return paths;
+}
+
+std::vector<std::u16string> LoadMaskPresets(const std::vector<std::u16string>& paths) {
+  platform::TextStream file;
+  for (size_t i = 0; i < paths.size() && !file; ++i)
+    file = platform::OpenTextForReading(paths[i]);
   if (!file)
     return BuiltInMaskPresets();
 

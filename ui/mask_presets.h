@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
-// The presets of the mask file at `path` ("ext.txt" in the current directory at start-up): one
-// entry per line, read in pieces of at most 1023 characters, each piece without its trailing
-// line break. A file that cannot be opened gives the built-in presets.
-std::vector<std::u16string> LoadMaskPresets(const char* path);
+// Where the mask file is looked for at start-up: "ext.txt" in the current directory, then beside
+// the program, so that a start from a shortcut or a terminal elsewhere finds it.
+std::vector<std::u16string> MaskPresetFiles();
+
+// The presets of the first of `paths` that opens: one entry per line, read in pieces of at most
+// 1023 characters, each piece without its trailing line break. When none opens, the built-in
+// presets.
+std::vector<std::u16string> LoadMaskPresets(const std::vector<std::u16string>& paths);
 
 std::vector<std::u16string> BuiltInMaskPresets();

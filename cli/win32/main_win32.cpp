@@ -6,6 +6,12 @@
 #include "cli/terminal_console.h"
 #include "text/utf8.h"
 
+// Masks such as *.txt reach the program as typed: the C runtime never expands them against the
+// current folder, whatever default it was built with.
+extern "C" {
+int _dowildcard = 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i)

@@ -2,21 +2,63 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include <thread>
 
+#include "cli/stop_requests.h"
 #include "platform/win32/wide.h"
 #include "text/utf8.h"
 
 namespace {
 
-std::atomic<bool> interrupted{false};
+StopRequests stops;
 
 BOOL WINAPI OnControlEvent(DWORD event) {
-  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
-    interrupted.store(true);
-    return TRUE;
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+      stops.Interrupt();
+      return TRUE;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+      // The system ends the process once this returns, or when its time limit runs out. Wine's
+      // consoles never send these; only real Windows exercises this.
+      stops.EndAndWait();
+      return TRUE;
+    default:
+      return FALSE;
   }
-  return FALSE;
+}
+
+LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_QUERYENDSESSION)
+    return TRUE;
+  if (message == WM_ENDSESSION) {
+    if (wParam)
+      stops.EndAndWait();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A program that loads user32 (string resources, the shell) is told of logoff and shutdown only
+// through its top-level windows, never through the console handler: a hidden one listens on a
+// thread of its own for as long as the process lives. Only real Windows sends these.
+void ListenForSessionEnd() {
+  std::thread([] {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = SessionWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VoxalonCliSession";
+    if (!RegisterClassW(&windowClass))
+      return;
+    if (!CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                         windowClass.hInstance, nullptr))
+      return;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+      DispatchMessageW(&message);
+  }).detach();
 }
 
 bool IsConsole(HANDLE handle) {
@@ -58,10 +100,13 @@ bool TerminalConsole::WriteAll(ConsoleStream stream, std::string_view utf8) {
 
 TerminalConsole::TerminalConsole() {
   SetConsoleCtrlHandler(OnControlEvent, TRUE);
+  ListenForSessionEnd();
 }
 
 TerminalConsole::~TerminalConsole() {
   Flush();
+  // A handler waiting for the end of the run may now let the process end.
+  stops.RunOver();
   SetConsoleCtrlHandler(OnControlEvent, FALSE);
 }
 
@@ -92,7 +137,7 @@ bool TerminalConsole::ReadLine(std::string& line) {
       Sleep(50);
       return false;
     }
-    if (interrupted.load())
+    if (stops.Interrupted())
       return false;
     if (unit == L'\n')
       break;
@@ -107,5 +152,5 @@ bool TerminalConsole::ReadLine(std::string& line) {
 void TerminalConsole::OnHelperThread() {}
 
 bool TerminalConsole::InterruptRequested() {
-  return interrupted.load();
+  return stops.Interrupted();
 }

@@ -54,4 +54,8 @@ std::u16string FileTypeName(const std::u16string& path) {
   return DescriptionOf(contentType.get());
 }
 
+std::u16string_view FileTypeKey(std::u16string_view name) {
+  return name;
+}
+
 }  // namespace platform

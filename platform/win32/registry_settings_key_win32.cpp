@@ -36,7 +36,9 @@ class RegistryKey : public SettingsKey {
                           static_cast<DWORD>(size)) == ERROR_SUCCESS;
   }
 
-  bool Flush() override { return RegFlushKey(key_) == ERROR_SUCCESS; }
+  // The values are seen by every reader once set and the system writes the hive to disk on its
+  // own; RegFlushKey would wait for the disk on every save.
+  bool Flush() override { return true; }
 
  private:
   HKEY key_;

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <objbase.h>
+
 #include "platform/thread.h"
 
 namespace platform {
@@ -14,7 +16,12 @@ struct StartArguments {
 
 DWORD WINAPI RunEntry(LPVOID parameter) {
   std::unique_ptr<StartArguments> start(static_cast<StartArguments*>(parameter));
-  return start->entry(start->argument);
+  // Shell calls such as SHGetFileInfoW need COM on the calling thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const DWORD result = start->entry(start->argument);
+  if (SUCCEEDED(com))
+    CoUninitialize();
+  return result;
 }
 
 }  // namespace

@@ -501,6 +501,24 @@ TEST_F(CliBinary, NamesThatAreNotUtf8AreSearchedReplacedAndRenamed) {
 }
 #endif
 
+// No runtime expands a mask against the current folder, and a path that a backslash before its
+// closing quote left ending in a quote ("C:\dir\" arrives as C:\dir") is searched without it.
+TEST_F(CliBinary, ArgumentsArriveAsWritten) {
+  Make(u"data/a.txt", "x");
+  Make(u"current/one.txt", "x");
+  Make(u"current/two.txt", "x");
+  const fs::path previous = fs::current_path();
+  fs::current_path(tree_.FsPath(u"current"));
+  const ChildResult result =
+      Cli({"--path", Path(u"data") + "\"", "--mask", "*.txt", "--find", "x", "--action", "find"});
+  fs::current_path(previous);
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(LastLine(result.out), "Found files: 1") << result.out;
+  EXPECT_EQ(result.err.rfind("Note: ", 0), 0u) << result.err;
+  EXPECT_NE(result.err.find(Path(u"data")), std::string::npos) << result.err;
+}
+
 TEST_F(CliBinary, CtrlCStopsTheRunLeavingEveryFileWhole) {
   // Enough files that the run is still going when the first output line arrives.
   constexpr int kFiles = 500;

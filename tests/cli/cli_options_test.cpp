@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/path_separator.h"
 #include "platform/string_table.h"
 
 namespace {
@@ -147,6 +148,28 @@ TEST(CliOptions, PathsKeepBytesThatAreNotUtf8) {
   EXPECT_EQ(parsed.options.findFile.value_or(u""), u"f\xDCE9.txt");
   EXPECT_EQ(parsed.options.replaceFile.value_or(u""), u"r.txt");
   EXPECT_EQ(parsed.options.settings.logDirectory.value_or(u""), u"l\xDCFF");
+}
+
+// The C runtime's quoting turns "C:\dir\" into C:\dir".
+TEST(CliOptions, PathEndingInAStrayQuoteIsMendedWithANote) {
+  const std::u16string drive = platform::kPathSeparator == u'\\' ? u"C:\\" : u"C:";
+  struct Case {
+    const char* argument;
+    std::u16string paths;
+    bool note;
+  } cases[] = {
+      {"C:\\dir\"", u"C:\\dir", true},
+      {"C:\"", drive, true},
+      {"\"a b\",d\"", u"\"a b\",d", true},
+      {"\"a b\",\"d\"", u"\"a b\",\"d\"", false},  // the quotes pair up
+      {"/data", u"/data", false},
+  };
+  for (const Case& c : cases) {
+    Parsed parsed = Parse({"--path", c.argument});
+    ASSERT_EQ(parsed.outcome, CliParse::Run) << c.argument;
+    EXPECT_EQ(parsed.options.fields.searchPaths, c.paths) << c.argument;
+    EXPECT_EQ(!parsed.options.pathNote.empty(), c.note) << c.argument;
+  }
 }
 
 TEST(CliOptions, UnusableCommandLinesAreRefusedWithAReason) {

@@ -147,6 +147,29 @@ TEST_F(MainDialogRun, ConfirmationAnswersGoThroughTheDialog) {
   }
 }
 
+TEST_F(MainDialogRun, SessionEndStopsTheRunAfterTheFileInHand) {
+  for (const char16_t* name : {u"1.txt", u"2.txt", u"3.txt"})
+    tree_.MakeFile(name);
+  std::atomic<int> started{0}, finished{0};
+  dialog_.run().worker().SetFileProcessor(
+      [&](SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
+        ++started;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ++finished;
+        OneMatchPerFile(worker, std::move(entry));
+      });
+  Command(IDC_RUN);
+  while (started == 0)
+    std::this_thread::yield();
+  EXPECT_EQ(SendMessageW(Dlg(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_EQ(dialog_.runState(), RunState::Running) << "asked only";
+  // The process may end as soon as this returns.
+  SendMessageW(Dlg(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(dialog_.runState(), RunState::Idle);
+  EXPECT_EQ(finished.load(), started.load());
+  EXPECT_LT(finished.load(), 3);
+}
+
 TEST_F(MainDialogRun, FileLimitEndsTheRunWithTheLimitShown) {
   for (const char16_t* name : {u"1.txt", u"2.txt", u"3.txt", u"4.txt", u"5.txt"})
     tree_.MakeFile(name);
@@ -593,4 +616,44 @@ TEST_F(MainDialogRun, DpiChangeScalesFontsLayoutAndColumns) {
   EXPECT_EQ(fontHeight(IDC_STATUS_BAR), scaled(height));
   EXPECT_EQ(rectOf(list).bottom, client.bottom - 91);
   EXPECT_EQ(rectOf(list).right, client.right);
+}
+
+TEST_F(MainDialogRun, DoubleClickNeverRunsAScriptOrProgram) {
+  // A runnable type of the test's own with an edit verb. In HKEY_CLASSES_ROOT itself: Wine's
+  // association functions do not see the user's classes.
+  const std::wstring extension = L".voxtestcmd", progId = L"VoxalonTest.Script",
+                     command = L"notepad.exe \"%1\"";
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, extension.c_str(), nullptr, REG_SZ, progId.c_str(),
+                  static_cast<DWORD>((progId.size() + 1) * sizeof(wchar_t)));
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, (progId + L"\\shell\\edit\\command").c_str(), nullptr, REG_SZ,
+                  command.c_str(), static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  wchar_t pathExt[512] = {};
+  GetEnvironmentVariableW(L"PATHEXT", pathExt, 512);
+  SetEnvironmentVariableW(L"PATHEXT", (std::wstring(pathExt) + L";.VOXTESTCMD").c_str());
+
+  const char16_t* names[] = {u"a.voxtestcmd", u"notes.txt", u"setup.exe"};  // the list's order
+  for (const char16_t* name : names)
+    tree_.MakeFile(name);
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  RunToEnd();
+  std::vector<std::u16string> calls;
+  SetShellExecuteHook([&](HWND, const std::u16string& verb, const std::u16string& file,
+                          const std::u16string& parameters) -> INT_PTR {
+    calls.push_back(verb + u"|" + file + u"|" + parameters);
+    return 42;
+  });
+  const std::u16string expected[] = {
+      u"edit|" + tree_.Path(names[0]) + u"|", u"open|" + tree_.Path(names[1]) + u"|",
+      u"open|rundll32.exe|shell32.dll,OpenAs_RunDLL " + tree_.Path(names[2])};
+  for (int row = 0; row < 3; ++row) {
+    calls.clear();
+    ClickRow(row);
+    NMITEMACTIVATE click{};
+    click.hdr = {GetDlgItem(Dlg(), IDC_RESULTS), IDC_RESULTS, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(calls, std::vector<std::u16string>{expected[row]});
+  }
+  SetEnvironmentVariableW(L"PATHEXT", pathExt);
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, extension.c_str());
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, progId.c_str());
 }

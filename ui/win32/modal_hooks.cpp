@@ -11,8 +11,8 @@ MessageBoxHook& MessageBoxHookSlot() {
   static MessageBoxHook hook;
   return hook;
 }
-ShellOpenHook& ShellOpenHookSlot() {
-  static ShellOpenHook hook;
+ShellExecuteHook& ShellExecuteHookSlot() {
+  static ShellExecuteHook hook;
   return hook;
 }
 FolderPickerHook& FolderPickerHookSlot() {
@@ -78,7 +78,19 @@ std::optional<std::u16string> PickFolder(HWND owner) {
 }
 
 void SetShellOpenHook(ShellOpenHook hook) {
-  ShellOpenHookSlot() = std::move(hook);
+  if (!hook) {
+    ShellExecuteHookSlot() = nullptr;
+    return;
+  }
+  ShellExecuteHookSlot() = [hook = std::move(hook)](HWND owner, const std::u16string&,
+                                                    const std::u16string& file,
+                                                    const std::u16string& parameters) {
+    return hook(owner, file, parameters);
+  };
+}
+
+void SetShellExecuteHook(ShellExecuteHook hook) {
+  ShellExecuteHookSlot() = std::move(hook);
 }
 
 void SetShellOpenRequestHook(ShellOpenRequestHook hook) {
@@ -98,12 +110,18 @@ bool AnswerShellMenu(HWND owner, POINT screenPoint, const std::u16string& path) 
 
 INT_PTR ShellOpen(HWND owner, const std::u16string& file, const std::u16string& parameters,
                   const std::u16string& directory, int show) {
+  return ShellExecuteVerb(owner, u"open", file, parameters, directory, show);
+}
+
+INT_PTR ShellExecuteVerb(HWND owner, const std::u16string& verb, const std::u16string& file,
+                         const std::u16string& parameters, const std::u16string& directory,
+                         int show) {
   if (ShellOpenRequestHookSlot())
-    return ShellOpenRequestHookSlot()({owner, file, parameters, show});
-  if (ShellOpenHookSlot())
-    return ShellOpenHookSlot()(owner, file, parameters);
+    return ShellOpenRequestHookSlot()({owner, file, parameters, show, verb});
+  if (ShellExecuteHookSlot())
+    return ShellExecuteHookSlot()(owner, verb, file, parameters);
   return reinterpret_cast<INT_PTR>(
-      ShellExecuteW(owner, L"open", platform::Wide(file),
+      ShellExecuteW(owner, platform::Wide(verb), platform::Wide(file),
                     parameters.empty() ? nullptr : platform::Wide(parameters),
                     directory.empty() ? nullptr : platform::Wide(directory), show));
 }

@@ -23,14 +23,19 @@ using FolderPickerHook = std::function<std::optional<std::u16string>(HWND owner)
 // Carries out a shell "open" in place of the shell; returns what ShellExecuteW would.
 using ShellOpenHook = std::function<INT_PTR(HWND owner, const std::u16string& file,
                                             const std::u16string& parameters)>;
+// The same for any verb.
+using ShellExecuteHook =
+    std::function<INT_PTR(HWND owner, const std::u16string& verb, const std::u16string& file,
+                          const std::u16string& parameters)>;
 
-// Sees every shell "open" with how the opened window is to be shown; returns what ShellExecuteW
-// would. It takes precedence over the ShellOpenHook.
+// Sees every shell verb (ShellOpen's "open" among them) with how the opened window is to be shown;
+// returns what ShellExecuteW would. It takes precedence over the other two shell hooks.
 struct ShellOpenRequest {
   HWND owner;
   std::u16string file;
   std::u16string parameters;
   int show;
+  std::u16string verb;
 };
 using ShellOpenRequestHook = std::function<INT_PTR(const ShellOpenRequest& request)>;
 
@@ -41,7 +46,9 @@ using ShellMenuHook =
 void SetMessageBoxHook(MessageBoxHook hook);
 void SetShellOpenRequestHook(ShellOpenRequestHook hook);
 void SetShellMenuHook(ShellMenuHook hook);
+// Both set the one hook of ShellOpen and ShellExecuteVerb; the first sees only the files.
 void SetShellOpenHook(ShellOpenHook hook);
+void SetShellExecuteHook(ShellExecuteHook hook);
 void SetFolderPickerHook(FolderPickerHook hook);
 void SetModalDialogHook(ModalDialogHook hook);
 
@@ -57,6 +64,9 @@ std::optional<std::u16string> PickFolder(HWND owner);
 // ShellExecuteW with the verb "open" (or the hook); a result of 32 or less is a failure.
 INT_PTR ShellOpen(HWND owner, const std::u16string& file, const std::u16string& parameters,
                   const std::u16string& directory, int show);
+INT_PTR ShellExecuteVerb(HWND owner, const std::u16string& verb, const std::u16string& file,
+                         const std::u16string& parameters, const std::u16string& directory,
+                         int show);
 
 // The hook's answer for this dialog, if a hook is set and answers.
 std::optional<INT_PTR> AnswerModalDialog(Dialog& dialog);

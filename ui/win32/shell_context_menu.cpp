@@ -4,7 +4,9 @@
 #include <shobjidl.h>
 
 #include "platform/win32/wide.h"
+#include "ui/result_open.h"
 #include "ui/win32/com_ref.h"
+#include "ui/win32/modal_hooks.h"
 
 namespace {
 
@@ -151,8 +153,7 @@ void ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string&
   }
 
   if (command == kOpenLocationCommand) {
-    std::u16string parameters = u"/e,/select," + path;
-    ShellExecuteW(nullptr, L"open", L"explorer.exe", platform::Wide(parameters), nullptr, SW_SHOW);
+    ShellOpen(nullptr, u"explorer.exe", ExplorerSelectParameters(path), u"", SW_SHOW);
   } else if (command != 0) {
     CMINVOKECOMMANDINFO invoke{};
     invoke.cbSize = sizeof invoke;

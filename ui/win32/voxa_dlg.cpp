@@ -35,7 +35,7 @@ constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONL
 
 CVOXADlg::CVOXADlg(HWND parent, SettingsKeyStore* store)
     : Dialog(IDD_VOXA_DIALOG, parent),
-      maskPresets(LoadMaskPresets("ext.txt")),
+      maskPresets(LoadMaskPresets(MaskPresetFiles())),
       run_(*this, *this, channel_, settings, recentFolders) {
   if (!store) {
     ownStore_ = std::make_unique<RegistrySettingsKeyStore>();
@@ -195,6 +195,23 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       StopRunAndWait();
       SaveStoredSettings(false);
       return false;  // default processing ends the dialog
+    case WM_QUERYENDSESSION:
+      // The session may end; the system shows why it waits for the program (only real Windows
+      // shows the reason: Wine's ShutdownBlockReasonCreate does nothing).
+      if (run_.runState() != RunState::Idle)
+        ShutdownBlockReasonCreate(hwnd(),
+                                  platform::Wide(platform::LoadText(IDS_SEARCH_CHANGING_FILES)));
+      result = TRUE;
+      return true;
+    case WM_ENDSESSION:
+      // Once this returns the process may end at any moment: the file in hand is finished first.
+      if (wParam) {
+        StopRunAndWait();
+        SaveStoredSettings(true);
+      }
+      ShutdownBlockReasonDestroy(hwnd());
+      result = 0;
+      return true;
     default:
       return false;
   }

@@ -2,11 +2,14 @@
 // the shell's menu on a right click.
 #include <shlwapi.h>
 
+#include <vector>
+
 #include "platform/string_table.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "run/result_texts.h"
 #include "text/text_format.h"
+#include "ui/result_open.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/modal_hooks.h"
 #include "ui/win32/voxa_dlg.h"
@@ -16,6 +19,29 @@ constexpr UINT kSystemDirectoryBuffer = 261;
 
 bool FileExists(const std::u16string& path) {
   return PathFileExistsW(platform::Wide(path)) != FALSE;
+}
+
+std::u16string PathExtVariable() {
+  const DWORD size = GetEnvironmentVariableW(L"PATHEXT", nullptr, 0);
+  if (size == 0)
+    return std::u16string();
+  std::vector<wchar_t> value(size);
+  const DWORD length = GetEnvironmentVariableW(L"PATHEXT", value.data(), size);
+  return length < size ? platform::FromWide(value.data(), length) : std::u16string();
+}
+
+bool HasEditVerb(const std::u16string& extension) {
+  // Without a buffer the call only measures the command: S_FALSE when there is one.
+  DWORD length = 0;
+  return SUCCEEDED(AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN, ASSOCSTR_COMMAND,
+                                     platform::Wide(extension), L"edit", nullptr, &length));
+}
+
+void OfferOpenWith(HWND owner, const std::u16string& path) {
+  wchar_t system[kSystemDirectoryBuffer] = {};
+  GetSystemDirectoryW(system, kSystemDirectoryBuffer);
+  ShellOpen(owner, u"rundll32.exe", u"shell32.dll,OpenAs_RunDLL " + path,
+            platform::FromWide(system), SW_SHOW);
 }
 }  // namespace
 
@@ -47,15 +73,17 @@ void CVOXADlg::OnResultsDoubleClick() {
   if (!result)
     return;
   std::u16string path = FullPathOf(*result);
-  INT_PTR opened = ShellOpen(hwnd(), path, u"", u"", SW_SHOW);
+  // A program or script found by a search is never run from here.
+  const ResultOpen how = ChooseResultOpen(result->name, PathExtVariable(), HasEditVerb);
+  INT_PTR opened = SE_ERR_NOASSOC;
+  if (how != ResultOpen::OpenWith)
+    opened = ShellExecuteVerb(hwnd(), how == ResultOpen::Edit ? u"edit" : u"open", path, u"", u"",
+                              SW_SHOW);
   if (opened > 32)
     return;
   if (opened == SE_ERR_NOASSOC) {
-    // No program for the file type: the system's Open With choice.
-    wchar_t system[kSystemDirectoryBuffer] = {};
-    GetSystemDirectoryW(system, kSystemDirectoryBuffer);
-    ShellOpen(hwnd(), u"rundll32.exe", u"shell32.dll,OpenAs_RunDLL " + path,
-              platform::FromWide(system), SW_SHOW);
+    // No program for the file type (or a type that would run): the system's Open With choice.
+    OfferOpenWith(hwnd(), path);
     return;
   }
   ShowMessageBox(hwnd(), FormatString(IDS_OPEN_FILE_FAILED, {std::u16string_view(path)}),
