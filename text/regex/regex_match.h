@@ -23,7 +23,7 @@ size_t DefaultRegexStackLimit();
 // Bounds of one search.
 struct RegexMatchLimits {
   // Tested once every stepsBetweenStopChecks steps, counted over the searches of one
-  // RegexMatch; an attempt counts as many steps, units passed over in bulk as a step per 16.
+  // RegexMatch: a new attempt counts 256, units passed over in bulk one per 16.
   const platform::StopEvent* stop = nullptr;
   std::uint64_t stepsBetweenStopChecks = std::uint64_t{1} << 20;
   // The backtracking stack never grows beyond this many entries.
