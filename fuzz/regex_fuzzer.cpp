@@ -1,7 +1,8 @@
 // libFuzzer target: compiles random patterns and runs them over random texts, directly and
 // through the driver, with a step cap. Checks that every search ends, that results lie inside
-// the text, that the start filter never changes a result, and that folding case while matching
-// equals matching the folded pattern in the folded text.
+// the text, that the start filter never changes a result, that loops over one unit find the same
+// counted as unit by unit, and that folding case while matching equals matching the folded
+// pattern in the folded text.
 //
 // Input: one flag byte (bit 0 case sensitive, bits 1-3 the action, bits 4-5 the replacement),
 // the pattern, a 0xFF byte, the text. Bytes are units; 0xFE and two more bytes give any unit.
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/stop_event.h"
 #include "run/run_channel.h"
@@ -126,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   }();
   RegexMatchLimits limits;
   limits.stop = stop;
-  limits.stepsBeforeStopCheck = 4096;
+  limits.stepsBetweenStopChecks = std::uint64_t{1} << 20;
   limits.maxStackEntries = size_t{1} << 16;
 
   // The start filter only skips attempts that would fail at once.
@@ -138,6 +140,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FUZZ_CHECK(filtered.found == unfiltered.found);
     FUZZ_CHECK(filtered.start == unfiltered.start && filtered.end == unfiltered.end);
     FUZZ_CHECK(filtered.groups == unfiltered.groups);
+  }
+
+  // Loops over one unit backtracked from a counter find what the general loop finds.
+  RegexProgram stepwise;
+  FUZZ_CHECK(CompileRegex(caseSensitive, stepwise, pattern, RegexLoopForm::Stepwise) == 0);
+  const Outcome general = Search(stepwise, text, limits);
+  if (filtered.error == 0 && general.error == 0) {
+    FUZZ_CHECK(filtered.found == general.found);
+    FUZZ_CHECK(filtered.start == general.start && filtered.end == general.end);
+    FUZZ_CHECK(filtered.groups == general.groups);
   }
 
   // Without case sensitivity the search is that of the folded pattern in the folded text.
@@ -157,21 +169,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
   }
 
-  // The driver ends, and records at most one match per unit of the text plus one.
-  AlternatingAnswers window;
-  RunParameters& parameters = Parameters();
-  parameters.action = static_cast<ActionType>(action);
-  parameters.regex = &program;
-  parameters.replaceText = kReplacements[(flags >> 4) & 3];
-  parameters.targetWindow = &window;
-  parameters.confirmState = (flags & 0x40) ? ConfirmAnswer::Ask : ConfirmAnswer::YesToAll;
-  TextBuffer buffer;
-  FUZZ_CHECK(TextBuffer::FromText(text, buffer));
-  CFileResult file;
-  const platform::ErrorCode driverError = ApplyRegexToText(parameters, file, buffer, limits);
-  FUZZ_CHECK(driverError == 0 || driverError == platform::kErrorOutOfMemory ||
-             driverError == platform::kErrorCancelled);
-  FUZZ_CHECK(file.matches.size() <= text.size() + 1);
-  FUZZ_CHECK(buffer.data()[buffer.length()] == 0);
+  // The driver ends, and records at most one match per unit of the text plus one; both loop
+  // forms make the same changes.
+  std::u16string changed[2];
+  std::vector<CFileResult::replace_info> recorded[2];
+  platform::ErrorCode driverErrors[2] = {};
+  for (int form = 0; form < 2; ++form) {
+    AlternatingAnswers window;
+    RunParameters& parameters = Parameters();
+    parameters.action = static_cast<ActionType>(action);
+    parameters.regex = form == 0 ? &program : &stepwise;
+    parameters.replaceText = kReplacements[(flags >> 4) & 3];
+    parameters.targetWindow = &window;
+    parameters.confirmState = (flags & 0x40) ? ConfirmAnswer::Ask : ConfirmAnswer::YesToAll;
+    TextBuffer buffer;
+    FUZZ_CHECK(TextBuffer::FromText(text, buffer));
+    CFileResult file;
+    const platform::ErrorCode driverError = ApplyRegexToText(parameters, file, buffer, limits);
+    FUZZ_CHECK(driverError == 0 || driverError == platform::kErrorOutOfMemory ||
+               driverError == platform::kErrorCancelled);
+    FUZZ_CHECK(file.matches.size() <= text.size() + 1);
+    FUZZ_CHECK(buffer.data()[buffer.length()] == 0);
+    changed[form].assign(buffer.view());
+    recorded[form] = file.matches;
+    driverErrors[form] = driverError;
+  }
+  if (driverErrors[0] == 0 && driverErrors[1] == 0) {
+    FUZZ_CHECK(changed[0] == changed[1]);
+    FUZZ_CHECK(recorded[0].size() == recorded[1].size());
+    for (size_t i = 0; i < recorded[0].size(); ++i)
+      FUZZ_CHECK(recorded[0][i].line == recorded[1][i].line &&
+                 recorded[0][i].character == recorded[1][i].character);
+  }
   return 0;
 }

@@ -13,4 +13,7 @@ size_t HeapBlockSize(void* block);
 // idempotent; a run calls it before it reads files.
 void KeepFreedBlocksForReuse();
 
+// The bytes of physical memory the machine has, or 0 when the system does not say.
+size_t PhysicalMemorySize();
+
 }  // namespace platform

@@ -182,21 +182,22 @@ MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
 // bytes as read. Find only needs no
 // text; a file written back in the same code page is changed byte by byte. Returns false when
 // the file needs its text after all: then nothing was recorded.
-bool ProcessBytes(RunParameters& parameters, CFileResult& entry, OpenFile& file,
-                  const ByteTable& table, const std::u16string& find, std::u16string& replace,
-                  Outcome& outcome) {
+bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CFileResult& entry,
+                  OpenFile& file, const ByteTable& table, const std::u16string& find,
+                  std::u16string& replace, Outcome& outcome) {
   const ProgramSettings& settings = parameters.settings;
   const std::span<const unsigned char> bytes = file.original.view();
   platform::ErrorCode error = 0;
   if (parameters.action == ActionType::FindOnly) {
-    error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches);
+    error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches,
+                                 static_cast<size_t>(-1), &stop);
     outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
     return true;
   }
   if (settings.outputCodePage != settings.inputCodePage || HasSurrogates(replace)) {
     // The text is needed only when there is a match.
     std::vector<CFileResult::replace_info> first;
-    error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, first, 1);
+    error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, first, 1, &stop);
     if (error != 0 || first.empty()) {
       outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
       return true;
@@ -215,7 +216,7 @@ bool ProcessBytes(RunParameters& parameters, CFileResult& entry, OpenFile& file,
   ByteBuffer changed;
   error = ChangePlainTextInBytes(bytes, table, parameters.action, find, encoded.bytes.view(),
                                  parameters.caseSensitive, ConsentOf(parameters, entry),
-                                 entry.matches, changed);
+                                 entry.matches, changed, &stop);
   if (error != 0)
     outcome = Failed(error);
   else if (entry.matches.empty())
@@ -242,7 +243,7 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
   Outcome outcome;
   if (!parameters.useRegex && !find.empty() &&
       ByteTableFor(settings.inputCodePage, file.original.view(), table) &&
-      ProcessBytes(parameters, entry, file, table, find, replace, outcome))
+      ProcessBytes(parameters, stop, entry, file, table, find, replace, outcome))
     return outcome;
 
   TextBuffer text;
@@ -257,7 +258,7 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
     error = ApplyRegexToText(parameters, entry, text, &stop);
   } else {
     error = ScanPlainText(text, parameters.action, find, replace, parameters.caseSensitive,
-                          ConsentOf(parameters, entry), entry.matches);
+                          ConsentOf(parameters, entry), entry.matches, &stop);
   }
   if (error != 0)
     return Failed(error);

@@ -1,5 +1,6 @@
 #include "processing/exact_byte_search.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -206,7 +207,7 @@ void ExactByteSearch::Load(size_t start) {
   breakEnds_ = masks.breakEnds;
 }
 
-void ExactByteSearch::MoveToCandidates() {
+void ExactByteSearch::MoveToCandidates(size_t until) {
   CountBreaks(breakEnds_);
   size_t start = start_ + kBlock;
 #if defined(__SSE2__)
@@ -214,6 +215,7 @@ void ExactByteSearch::MoveToCandidates() {
   // Blocks that start before `stop` can be read whole, with the bytes `offset` and 1 after.
   const size_t reach = kBlock + (offset > 1 ? offset : 1);
   const size_t stop = length_ > reach ? length_ - reach : 0;
+  const size_t skipTo = std::min(stop, std::max(start, until));
   const Splats values(splats_);
   // The next block first in full: where matches are many, it holds one.
   if (start < stop) {
@@ -229,10 +231,10 @@ void ExactByteSearch::MoveToCandidates() {
   const size_t skippedFrom = start;
 #if defined(VOXALON_WIDE_VECTORS)
   if (WideVectors())
-    start = SkipBlocksWide(text_, start, stop, offset, splats_, breaksBefore_);
+    start = SkipBlocksWide(text_, start, skipTo, offset, splats_, breaksBefore_);
   else
 #endif
-    start = SkipBlocks(text_, start, stop, offset, values, breaksBefore_);
+    start = SkipBlocks(text_, start, skipTo, offset, values, breaksBefore_);
   if (start != skippedFrom && bulkFrom_ == kNone)
     bulkFrom_ = skippedFrom;
   if (start < stop) {
@@ -273,16 +275,18 @@ void ExactByteSearch::CountBreaks(std::uint64_t ends) {
   }
 }
 
-bool ExactByteSearch::Next(size_t from, size_t& first, size_t& last, std::int64_t& line,
-                           std::int64_t& character) {
+bool ExactByteSearch::Next(size_t from, size_t until, size_t& first, size_t& last,
+                           std::int64_t& line, std::int64_t& character) {
   const size_t size = pattern_.size();
-  if (size == 0 || length_ < size || from > length_ - size)
+  if (size == 0 || length_ < size || until == 0)
     return false;
-  const size_t lastStart = length_ - size;
+  const size_t lastStart = std::min(length_ - size, until - 1);
+  if (from > lastStart)
+    return false;
   if (!loaded_)
     Load(0);
   while (start_ + kBlock <= from)
-    MoveToCandidates();
+    MoveToCandidates(from);
   for (;;) {
     std::uint64_t candidates = candidates_;
     if (from > start_)
@@ -307,6 +311,6 @@ bool ExactByteSearch::Next(size_t from, size_t& first, size_t& last, std::int64_
     }
     if (start_ + kBlock > lastStart)
       return false;
-    MoveToCandidates();
+    MoveToCandidates(until);
   }
 }

@@ -18,17 +18,18 @@ class ExactByteSearch {
     return !pattern.empty() && (cr >= 0 || lf >= 0);
   }
 
-  // The first match that starts at or after `from` (from never goes back between calls): its
-  // first and last index, the line breaks before it (CR, LF, or a CR LF pair as one) and the
-  // units since the last of them.
-  bool Next(size_t from, size_t& first, size_t& last, std::int64_t& line, std::int64_t& character);
+  // The first match that starts at or after `from` and before `until` (from never goes back
+  // between calls): its first and last index, the line breaks before it (CR, LF, or a CR LF pair
+  // as one) and the units since the last of them.
+  bool Next(size_t from, size_t until, size_t& first, size_t& last, std::int64_t& line,
+            std::int64_t& character);
 
  private:
   // The masks of the block at `start`.
   void Load(size_t start);
   // Counts the breaks of the block, then moves to the next block with a candidate (counting the
-  // breaks of those passed) or, failing that, to the last one.
-  void MoveToCandidates();
+  // breaks of those passed) or, failing that, to the last one or the first from `until` on.
+  void MoveToCandidates(size_t until);
   // Counts the break ends of the block that the mask gives, which are then counted no more.
   void CountBreaks(std::uint64_t ends);
   size_t LineStart(size_t at);

@@ -235,18 +235,20 @@ class MatchFinder {
   // Whether a match holds no line break: then it is as many units long as the find text.
   bool breakFree() const { return breakFree_; }
 
-  // The first match at a token from searchFrom on: its first unit s and its last unit. Reading
-  // restarted at countFrom (at or before searchFrom), so an LF there starts a token whatever
-  // stands before it.
+  // The first match at a token from searchFrom on, before `until`: its first unit s and its
+  // last unit. Reading restarted at countFrom (at or before searchFrom), so an LF there starts a
+  // token whatever stands before it.
   template <class Source>
-  bool Next(const Source& text, size_t countFrom, size_t searchFrom, size_t& s,
+  bool Next(const Source& text, size_t countFrom, size_t searchFrom, size_t until, size_t& s,
             size_t& last) const {
     const size_t findLength = find_.size();
     const size_t length = text.length();
+    if (length < findLength || until == 0)
+      return false;
+    const size_t lastStart = std::min(length - findLength, until - 1);
     for (;;) {
-      if (length < findLength || searchFrom > length - findLength)
+      if (searchFrom > lastStart)
         return false;
-      const size_t lastStart = length - findLength;
       if (filter_.usable) {
         s = text.FindCandidate(filter_, searchFrom, lastStart);
       } else {
@@ -402,6 +404,8 @@ struct ScanJob {
   // first change.
   GrowingBlock<T>* output = nullptr;
   bool changed = false;
+  // Tested once every kStopStride units of text passed.
+  const platform::StopEvent* stop = nullptr;
 };
 
 // Matches found token by token, the counters following the reading.
@@ -410,9 +414,10 @@ class TokenMatches {
  public:
   TokenMatches(const Source& text, const MatchFinder& finder) : text_(text), finder_(finder) {}
 
-  // The first match from searchFrom on, and its position.
-  bool Next(size_t searchFrom, size_t& s, size_t& last, CFileResult::replace_info& position) {
-    if (!finder_.Next(text_, countFrom_, searchFrom, s, last))
+  // The first match from searchFrom on that starts before `until`, and its position.
+  bool Next(size_t searchFrom, size_t until, size_t& s, size_t& last,
+            CFileResult::replace_info& position) {
+    if (!finder_.Next(text_, countFrom_, searchFrom, until, s, last))
       return false;
     counters_.Advance(text_, countFrom_, s);
     countFrom_ = s;
@@ -447,8 +452,9 @@ class ExactMatches {
                const BreakValues<unsigned char>& breaks)
       : search_(bytes, pattern, OnlyValue(breaks.carriageReturn), OnlyValue(breaks.lineFeed)) {}
 
-  bool Next(size_t searchFrom, size_t& s, size_t& last, CFileResult::replace_info& position) {
-    return search_.Next(searchFrom, s, last, position.line, position.character);
+  bool Next(size_t searchFrom, size_t until, size_t& s, size_t& last,
+            CFileResult::replace_info& position) {
+    return search_.Next(searchFrom, until, s, last, position.line, position.character);
   }
   // A match starts at no CR, so every unit is a token.
   size_t Skip(size_t s) const { return s + 1; }
@@ -461,6 +467,9 @@ class ExactMatches {
  private:
   ExactByteSearch search_;
 };
+
+// Units of text between two tests of the stop request.
+constexpr size_t kStopStride = size_t{1} << 18;
 
 // Scans the text as given; every position and index refers to it. A change copies the text up
 // to it into the output and adds the replacement, and reading goes on after the match: the
@@ -475,11 +484,30 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
     copied = end;
     return ok;
   };
+  // Short texts are never stopped: the request is tested from a stride on.
+  size_t nextStopTest = kStopStride;
+  auto stopped = [&](size_t at) {
+    if (!job.stop || at < nextStopTest)
+      return false;
+    nextStopTest = at + kStopStride;
+    return job.stop->IsSet();
+  };
   for (size_t count = 0; count < job.limit;) {
     size_t s = 0;
     size_t last = 0;
     CFileResult::replace_info position{};
-    if (!found.Next(searchFrom, s, last, position))
+    // The text is searched a stride at a time.
+    bool hit = false;
+    for (;;) {
+      if (stopped(searchFrom))
+        return platform::kErrorCancelled;
+      const size_t until = length - searchFrom > kStopStride ? searchFrom + kStopStride : length;
+      hit = found.Next(searchFrom, until, s, last, position);
+      if (hit || until == length)
+        break;
+      searchFrom = until;
+    }
+    if (!hit)
       break;
     if (job.action != ActionType::FindOnly && !(*job.consent)(position)) {
       searchFrom = found.Skip(s);
@@ -548,12 +576,14 @@ platform::ErrorCode ScanBytes(std::span<const unsigned char> bytes, const ByteTa
 platform::ErrorCode ScanPlainText(TextBuffer& text, ActionType action, std::u16string_view find,
                                   std::u16string_view replace, bool caseSensitive,
                                   const MatchConsent& consent,
-                                  std::vector<CFileResult::replace_info>& matches) {
+                                  std::vector<CFileResult::replace_info>& matches,
+                                  const platform::StopEvent* stop) {
   if (find.empty())
     return 0;
   const MatchFinder finder(find, caseSensitive);
   GrowingBlock<char16_t> output;
   ScanJob<char16_t> job;
+  job.stop = stop;
   job.action = action;
   job.replace = replace;
   job.consent = &consent;
@@ -576,11 +606,12 @@ platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
                                          const ByteTable& table, std::u16string_view find,
                                          bool caseSensitive,
                                          std::vector<CFileResult::replace_info>& matches,
-                                         size_t limit) {
+                                         size_t limit, const platform::StopEvent* stop) {
   if (find.empty())
     return 0;
   const MatchFinder finder(find, caseSensitive);
   ScanJob<unsigned char> job;
+  job.stop = stop;
   job.matches = &matches;
   job.limit = limit;
   return ScanBytes(bytes, table, finder, job);
@@ -592,12 +623,13 @@ platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
                                            std::span<const unsigned char> replace,
                                            bool caseSensitive, const MatchConsent& consent,
                                            std::vector<CFileResult::replace_info>& matches,
-                                           ByteBuffer& changed) {
+                                           ByteBuffer& changed, const platform::StopEvent* stop) {
   if (find.empty())
     return 0;
   const MatchFinder finder(find, caseSensitive);
   GrowingBlock<unsigned char> output;
   ScanJob<unsigned char> job;
+  job.stop = stop;
   job.action = action;
   job.replace = std::basic_string_view<unsigned char>(replace.data(), replace.size());
   job.consent = &consent;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/stop_event.h"
 #include "platform/system_error.h"
 #include "processing/byte_table.h"
 #include "run/file_result.h"
@@ -25,32 +26,34 @@ using MatchConsent = std::function<bool(const CFileResult::replace_info& positio
 // match lets an overlapping later one be found. Inserted text is never searched, and positions
 // (line breaks before the match, units since the last of them) refer to the text as it was given.
 //
-// The changed text replaces the buffer's when there was a change. Returns 0, or
-// platform::kErrorOutOfMemory when memory ran out; then the records may be incomplete and the
-// text must not be written.
+// The changed text replaces the buffer's when there was a change. Returns 0,
+// platform::kErrorOutOfMemory when memory ran out, or platform::kErrorCancelled when `stop` was
+// found set (it is tested every 256 Ki units of text passed); then the records may be incomplete
+// and the text must not be written.
 platform::ErrorCode ScanPlainText(TextBuffer& text, ActionType action, std::u16string_view find,
                                   std::u16string_view replace, bool caseSensitive,
                                   const MatchConsent& consent,
-                                  std::vector<CFileResult::replace_info>& matches);
+                                  std::vector<CFileResult::replace_info>& matches,
+                                  const platform::StopEvent* stop = nullptr);
 
 // FindOnly over the bytes of a file in a one-to-one single-byte code page (OneToOneByteTable):
 // the same matches, at the same positions, as ScanPlainText records on the decoded text, up to
-// `limit` of them. Returns 0, or platform::kErrorOutOfMemory when the records could not grow.
+// `limit` of them. Returns 0, platform::kErrorOutOfMemory when the records could not grow, or
+// platform::kErrorCancelled as ScanPlainText.
 platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
                                          const ByteTable& table, std::u16string_view find,
                                          bool caseSensitive,
                                          std::vector<CFileResult::replace_info>& matches,
-                                         size_t limit = static_cast<size_t>(-1));
+                                         size_t limit = static_cast<size_t>(-1),
+                                         const platform::StopEvent* stop = nullptr);
 
 // ScanPlainText over the bytes of a file in a one-to-one single-byte code page, for a file that
 // is written back in the same code page: `replace` is the replacement already encoded in it,
 // and `changed` receives the bytes of the changed text when there was a change. The result is
 // the same as decoding, scanning and encoding, provided the replacement encodes the same alone
 // as amid the text (it holds no surrogates).
-platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
-                                           const ByteTable& table, ActionType action,
-                                           std::u16string_view find,
-                                           std::span<const unsigned char> replace,
-                                           bool caseSensitive, const MatchConsent& consent,
-                                           std::vector<CFileResult::replace_info>& matches,
-                                           ByteBuffer& changed);
+platform::ErrorCode ChangePlainTextInBytes(
+    std::span<const unsigned char> bytes, const ByteTable& table, ActionType action,
+    std::u16string_view find, std::span<const unsigned char> replace, bool caseSensitive,
+    const MatchConsent& consent, std::vector<CFileResult::replace_info>& matches,
+    ByteBuffer& changed, const platform::StopEvent* stop = nullptr);

@@ -1,5 +1,7 @@
 #include <malloc.h>
 
+#include <unistd.h>
+
 #include <climits>
 
 #include "platform/heap_block.h"
@@ -14,6 +16,14 @@ void KeepFreedBlocksForReuse() {
   mallopt(M_ARENA_MAX, 1);
   mallopt(M_MMAP_MAX, 0);
   mallopt(M_TRIM_THRESHOLD, INT_MAX);
+}
+
+size_t PhysicalMemorySize() {
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0)
+    return 0;
+  return static_cast<size_t>(pages) * static_cast<size_t>(pageSize);
 }
 
 }  // namespace platform

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <malloc.h>
 
 #include "platform/heap_block.h"
@@ -8,5 +10,13 @@ size_t HeapBlockSize(void* block) { return block ? _msize(block) : 0; }
 
 // The Windows heap decides itself when to return large blocks to the system.
 void KeepFreedBlocksForReuse() {}
+
+size_t PhysicalMemorySize() {
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof status;
+  if (!GlobalMemoryStatusEx(&status))
+    return 0;
+  return static_cast<size_t>(status.ullTotalPhys);
+}
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <filesystem>
@@ -40,6 +41,7 @@ class Window : public RunChannel {
   void SendResult(ResultMessage message) override { results.push_back(std::move(message)); }
   ConfirmAnswer SendConfirmation(const Position& position, const CFileResult&) override {
     asked.emplace_back(position.line, position.character);
+    ++questions;
     if (answers.empty())
       return ConfirmAnswer::Yes;
     const ConfirmAnswer answer = answers.front();
@@ -50,6 +52,7 @@ class Window : public RunChannel {
   std::vector<ResultMessage> results;
   PairList asked;
   std::deque<ConfirmAnswer> answers;
+  std::atomic<int> questions{0};
 };
 
 // A 2001 time, and one a day later.
@@ -719,6 +722,68 @@ TEST_F(ContentProcessing, AsciiUtf8BytesAndDecodedTextAgree) {
   Set(ActionType::Replace, u"ab", u"\u00e9");
   Process(u"a.txt");
   EXPECT_EQ(Content(u"a.txt"), "Kk \xC3\xA9\r\n\xC3\xA9\nk\xC3\xA9");
+}
+
+// Stop from another thread while a long file is searched, after its first change was confirmed:
+// by a regular expression that makes many short attempts, and by a plain search whose
+// candidates keep failing. The search ends at once and the file is left as it was.
+TEST_F(ContentProcessing, StopInsideALongFileEndsItUnchanged) {
+  RegexProgram program;
+  ASSERT_EQ(CompileRegex(true, program, std::u16string_view(u"([a-z]+ )+zebra")), 0);
+  parameters.regex = &program;
+  parameters.settings.inputCodePage = parameters.settings.outputCodePage = 1252;
+  struct Case {
+    bool regex;
+    std::u16string find;
+    std::string first;
+    std::string line;
+  };
+  // Long enough for the search to outlast the wait in an optimised build; shorter under the
+  // sanitizers, which make it many times slower.
+#if defined(NDEBUG)
+  const size_t megabytes = 200;
+#else
+  const size_t megabytes = 24;
+#endif
+  for (const Case& c : {Case{true, u"([a-z]+ )+zebra", "a zebra\n", "ab cd ef gh ij\n"},
+                        Case{false, u"a\nb", "a\nb", "a\n"}}) {
+    std::string lines;
+    while (lines.size() < 65536)
+      lines += c.line;
+    std::string content = c.first;
+    content.reserve((megabytes << 20) + lines.size());
+    while (content.size() < megabytes << 20)
+      content += lines;
+    tree.MakeFile(u"big.txt", content);
+    parameters.useRegex = c.regex;
+    Set(ActionType::Replace, c.find, u"X");
+    window.questions = 0;
+    std::thread processing([this] {
+      auto entry = std::make_unique<CFileResult>();
+      entry->folder = tree.root();
+      entry->name = u"big.txt";
+      ProcessFileContent(worker, std::move(entry));
+    });
+    while (window.questions == 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto stopped = std::chrono::steady_clock::now();
+    worker.stopEvent.Set();
+    processing.join();
+    const auto took = std::chrono::steady_clock::now() - stopped;
+    worker.stopEvent.Reset();
+    EXPECT_LT(took, std::chrono::milliseconds(200)) << c.regex;
+    ASSERT_FALSE(window.results.empty());
+    std::u16string cancelled;
+    FormatSystemError(platform::kErrorCancelled, cancelled);
+    EXPECT_EQ(window.results.back().status, ResultStatus::FileError) << c.regex;
+    EXPECT_EQ(window.results.back().file->resultText, cancelled) << c.regex;
+    std::ifstream written(tree.FsPath(u"big.txt"), std::ios::binary);
+    std::string after(content.size() + 1, '\0');
+    after.resize(
+        static_cast<size_t>(written.read(after.data(), std::streamsize(after.size())).gcount()));
+    EXPECT_TRUE(after == content) << c.regex;
+  }
 }
 
 #if !defined(_WIN32)

@@ -345,4 +345,26 @@ TEST_F(PlainScanAgainstReference, LongBytesSearchedByEqualBytes) {
   }
 }
 
+// Texts of over a megaunit are searched a megaunit at a time; matches and CR LF pairs that
+// straddle the seams are found as in one piece.
+TEST_F(PlainScanAgainstReference, MatchesAcrossTheSeamsOfALongText) {
+  const size_t seam = size_t{1} << 20;
+  const std::u16string units = u"xyzab\r\n.";
+  std::vector<unsigned char> slots;
+  const ByteTable table = ShuffledTable(units, slots);
+  for (int round = 0; round < 2; ++round) {
+    std::u16string text;
+    while (text.size() < 2 * seam + 100)
+      text += u"....ab.ab\r\n..";
+    for (size_t at = seam; at < text.size(); at += seam) {
+      const std::u16string needle = round % 2 == 0 ? u"xyz" : u"z\r\nxy";
+      text.replace(at - 1 - static_cast<size_t>(round), needle.size(), needle);
+    }
+    const std::u16string find = round % 2 == 0 ? u"xyz" : u"z\nx";
+    const auto action = round == 0 ? ActionType::FindOnly : ActionType::Replace;
+    Compare(text, action, find, u"ab", true);
+    CompareBytes(table, units, slots, text, find, u"ab", action, true);
+  }
+}
+
 }  // namespace

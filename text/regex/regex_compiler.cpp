@@ -9,7 +9,8 @@
 
 namespace {
 
-int Compile(bool caseSensitive, RegexProgram& program, std::u16string_view pattern) {
+int Compile(bool caseSensitive, RegexProgram& program, std::u16string_view pattern,
+            RegexLoopForm loops) {
   // Like a text, a pattern ends at its first zero unit.
   std::u16string folded(pattern.substr(0, pattern.find(u'\0')));
   if (!caseSensitive) {
@@ -21,7 +22,7 @@ int Compile(bool caseSensitive, RegexProgram& program, std::u16string_view patte
   RegexSyntaxTree tree;
   if (int error = ParseRegex(folded, tree))
     return error;
-  if (int error = EmitRegex(tree, program))
+  if (int error = EmitRegex(tree, program, loops))
     return error;
   program.groupCount = tree.groupCount;
   program.groupInLookAhead = tree.groupInLookAhead;
@@ -33,12 +34,13 @@ int Compile(bool caseSensitive, RegexProgram& program, std::u16string_view patte
 
 }  // namespace
 
-int CompileRegex(bool caseSensitive, RegexProgram& program, std::u16string_view pattern) {
+int CompileRegex(bool caseSensitive, RegexProgram& program, std::u16string_view pattern,
+                 RegexLoopForm loops) {
   program = RegexProgram();
   program.caseSensitive = caseSensitive;
   int error;
   try {
-    error = Compile(caseSensitive, program, pattern);
+    error = Compile(caseSensitive, program, pattern, loops);
   } catch (const std::bad_alloc&) {
     error = kRegexOutOfMemory;
   }

@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr size_t kLongText = size_t{1} << 20;
+
 struct Region {
   size_t start = 0;
   size_t end = 0;
@@ -112,6 +114,9 @@ platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& fil
       }
       if (!SpliceText(buffer, removed, at, inserted))
         return platform::kErrorOutOfMemory;
+      // Each change of a long text moves much of it, which the matcher's steps do not count.
+      if (buffer.length() >= kLongText && limits.stop && limits.stop->IsSet())
+        return platform::kErrorCancelled;
       if (replacementEndsText && !inserted.empty())
         return 0;
     }

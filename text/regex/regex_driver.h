@@ -15,9 +15,9 @@
 //
 // Returns 0 when the text was searched to its end. Otherwise the search was abandoned part-way:
 // platform::kErrorOutOfMemory when the backtracking stack, the buffer or the records could not
-// grow, platform::kErrorCancelled when a stop request ended a runaway match attempt. Then the
-// buffer may hold some of the changes and the records are incomplete: the text must not be
-// written, and the file is to be reported as failed with the error's text.
+// grow, platform::kErrorCancelled when a stop request came (it is tested every few milliseconds
+// of the search). Then the buffer may hold some of the changes and the records are incomplete:
+// the text must not be written, and the file is to be reported as failed with the error's text.
 platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& file,
                                      TextBuffer& buffer, const platform::StopEvent* stop = nullptr);
 

@@ -6,8 +6,8 @@ namespace {
 
 class RegexEmitter {
  public:
-  RegexEmitter(const RegexSyntaxTree& tree, RegexProgram& program)
-      : tree_(tree), code_(program.instructions) {}
+  RegexEmitter(const RegexSyntaxTree& tree, RegexProgram& program, RegexLoopForm loops)
+      : tree_(tree), code_(program.instructions), countedLoops_(loops == RegexLoopForm::Counted) {}
 
   std::int32_t slotCount() const { return slots_; }
   bool overflow() const { return overflow_; }
@@ -164,30 +164,68 @@ class RegexEmitter {
       PatchHere(jump);
   }
 
+  // The node that matches exactly one unit when the atom does (a unit, ".", a class, or such
+  // an item alone in a group that does not capture), or -1.
+  std::int32_t UnitStep(std::int32_t index) const {
+    const RegexNode& node = Node(index);
+    switch (node.kind) {
+      case RegexNodeKind::Literal:
+      case RegexNodeKind::Any:
+      case RegexNodeKind::Class:
+        return index;
+      case RegexNodeKind::Group:
+        if (node.value < 0 && Node(node.children[0]).children.size() == 1)
+          return UnitStep(Node(node.children[0]).children[0]);
+        return -1;
+      default:
+        return -1;
+    }
+  }
+
   void EmitRepeat(const RegexNode& node) {
     const std::int32_t atom = node.children[0];
+    const std::int32_t step = countedLoops_ ? UnitStep(atom) : -1;
     switch (static_cast<RegexRepeat>(node.value)) {
       case RegexRepeat::Plus:
         EmitNode(atom);
-        EmitGreedy(atom, true);
+        EmitLoop(atom, step, false);
         break;
       case RegexRepeat::Star:
-        EmitGreedy(atom, true);
+        EmitLoop(atom, step, false);
         break;
       case RegexRepeat::Optional:
         EmitGreedy(atom, false);
         break;
       case RegexRepeat::LazyPlus:
         EmitNode(atom);
-        EmitLazyLoop(atom);
+        EmitLoop(atom, step, true);
         break;
       case RegexRepeat::LazyStar:
-        EmitLazyLoop(atom);
+        EmitLoop(atom, step, true);
         break;
       case RegexRepeat::LazyOptional:
         EmitLazyOptional(atom);
         break;
     }
+  }
+
+  void EmitLoop(std::int32_t atom, std::int32_t step, bool lazy) {
+    if (step >= 0)
+      EmitUnitLoop(step, lazy);
+    else if (lazy)
+      EmitLazyLoop(atom);
+    else
+      EmitGreedy(atom, true);
+  }
+
+  // GreedyUnits end (or LazyUnits end); its Back instruction with the same operand; the step;
+  // end:
+  void EmitUnitLoop(std::int32_t step, bool lazy) {
+    const std::int32_t head = Add(lazy ? RegexOp::LazyUnits : RegexOp::GreedyUnits);
+    const std::int32_t back = Add(lazy ? RegexOp::LazyUnitsBack : RegexOp::GreedyUnitsBack);
+    EmitNode(step);
+    PatchHere(head);
+    PatchHere(back);
   }
 
   // PushMemory m; StorePosition m; PushPosition; Call A; PopPosition; PopMemory m; Jump end;
@@ -242,15 +280,16 @@ class RegexEmitter {
 
   const RegexSyntaxTree& tree_;
   std::vector<RegexInstruction>& code_;
+  bool countedLoops_;
   std::int32_t slots_ = 0;
   bool overflow_ = false;
 };
 
 }  // namespace
 
-int EmitRegex(const RegexSyntaxTree& tree, RegexProgram& program) {
+int EmitRegex(const RegexSyntaxTree& tree, RegexProgram& program, RegexLoopForm loops) {
   program.instructions.clear();
-  RegexEmitter emitter(tree, program);
+  RegexEmitter emitter(tree, program, loops);
   emitter.EmitProgram();
   if (emitter.overflow()) {
     program.instructions.clear();

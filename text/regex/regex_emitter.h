@@ -11,4 +11,5 @@ inline constexpr size_t kRegexMaxInstructions = size_t{1} << 20;
 
 // Fills the program's instructions and memory slot count from the tree. Returns a RegexError
 // code. May throw std::bad_alloc.
-int EmitRegex(const RegexSyntaxTree& tree, RegexProgram& program);
+int EmitRegex(const RegexSyntaxTree& tree, RegexProgram& program,
+              RegexLoopForm loops = RegexLoopForm::Counted);

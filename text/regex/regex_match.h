@@ -16,13 +16,18 @@ struct RegexGroupSpan {
   const char16_t* end = nullptr;
 };
 
+// The most entries the backtracking stack may have by default: half the physical memory, or no
+// bound but the heap's when the system does not say how much there is.
+size_t DefaultRegexStackLimit();
+
 // Bounds of one search.
 struct RegexMatchLimits {
-  // Tested between steps once one attempt has run stepsBeforeStopCheck steps.
+  // Tested once every stepsBetweenStopChecks steps, counted over the searches of one
+  // RegexMatch: a new attempt counts 256, units passed over in bulk one per 16.
   const platform::StopEvent* stop = nullptr;
-  std::uint64_t stepsBeforeStopCheck = 10'000'000;
+  std::uint64_t stepsBetweenStopChecks = std::uint64_t{1} << 20;
   // The backtracking stack never grows beyond this many entries.
-  size_t maxStackEntries = size_t{1} << 27;
+  size_t maxStackEntries = DefaultRegexStackLimit();
 };
 
 // The result and working memory of MatchRegex, reused for every match in one text.
@@ -37,7 +42,7 @@ class RegexMatch {
   size_t groupCount() const { return groupCount_; }
   RegexGroupSpan group(size_t g) const;
   // Why the last search found nothing: 0, platform::kErrorOutOfMemory when the stack could not
-  // grow, platform::kErrorCancelled when a stop request ended a runaway attempt.
+  // grow, platform::kErrorCancelled when a stop request ended it.
   platform::ErrorCode error() const { return error_; }
 
  private:
@@ -59,6 +64,9 @@ class RegexMatch {
   Words stack_;
   size_t stackCapacity_ = 0;
   platform::ErrorCode error_ = 0;
+  // Steps left until the stop request is tested, carried from one search to the next; 0 before
+  // the first.
+  std::uint64_t stepsToStopCheck_ = 0;
 };
 
 // Searches text up to its first zero unit. True when a match was found; its start, end and groups

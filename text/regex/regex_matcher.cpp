@@ -1,15 +1,21 @@
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
 
+#include "platform/heap_block.h"
 #include "text/regex/regex_match.h"
 #include "text/regex/regex_start_filter.h"
 
 namespace {
 
 constexpr size_t kInitialStackEntries = 256;
-// Once an attempt has run its allowance, the stop request is tested every this many steps.
-constexpr std::uint64_t kStopCheckInterval = 4096;
+// Units passed over in bulk (by a loop over a one-unit step, or looking for the next start) are
+// taken this many at a time between stop checks, and count a step per kUnitsPerStep.
+constexpr size_t kBulkUnits = size_t{1} << 16;
+constexpr std::uint64_t kUnitsPerStep = 16;
+// What a new attempt counts for, so that the request is tested every few thousand attempts.
+constexpr std::uint64_t kAttemptSteps = 256;
 
 template <bool kFold>
 inline std::int32_t Unit(char16_t c) {
@@ -19,7 +25,64 @@ inline std::int32_t Unit(char16_t c) {
     return c;
 }
 
+// Whether a unit (not zero) passes the class whose InSet or NotInSet instruction is at `set`.
+inline bool PassesClass(const RegexInstruction* code, std::int32_t set, std::int32_t unit) {
+  const RegexInstruction* bound = code + set + 1;
+  const RegexInstruction* last = code + code[set].operand;
+  while (bound < last && (unit < bound[0].operand || unit > bound[1].operand))
+    bound += 2;
+  return (bound < last) == (code[set].type == RegexOp::InSet);
+}
+
+// Whether the one-unit step at `step` (Symbol, Any or a class) accepts the unit.
+template <bool kFold>
+inline bool StepAccepts(const RegexInstruction* code, std::int32_t step, char16_t c) {
+  if (c == 0)
+    return false;
+  switch (code[step].type) {
+    case RegexOp::Symbol:
+      return Unit<kFold>(c) == code[step].operand;
+    case RegexOp::Any:
+      return true;
+    default:
+      return PassesClass(code, step, Unit<kFold>(c));
+  }
+}
+
+// The first index from `from` on, below `to`, whose unit the step does not accept (the zero
+// unit that ends the text at the latest), or `to`.
+template <bool kFold>
+size_t SkipAccepted(const RegexInstruction* code, std::int32_t step, const char16_t* text,
+                    size_t from, size_t to) {
+  size_t i = from;
+  switch (code[step].type) {
+    case RegexOp::Symbol: {
+      const std::int32_t unit = code[step].operand;
+      while (i < to && Unit<kFold>(text[i]) == unit)
+        ++i;
+      return i;
+    }
+    case RegexOp::Any:
+      while (i < to && text[i] != 0)
+        ++i;
+      return i;
+    default:
+      while (i < to && text[i] != 0 && PassesClass(code, step, Unit<kFold>(text[i])))
+        ++i;
+      return i;
+  }
+}
+
 }  // namespace
+
+size_t DefaultRegexStackLimit() {
+  static const size_t limit = [] {
+    const size_t memory = platform::PhysicalMemorySize();
+    return memory ? memory / 2 / sizeof(std::intptr_t)
+                  : std::numeric_limits<size_t>::max() / sizeof(std::intptr_t);
+  }();
+  return limit;
+}
 
 RegexGroupSpan RegexMatch::group(size_t g) const {
   if (g >= groupCount_ || groups_[2 * g] < 0 || groups_[2 * g + 1] < 0)
@@ -50,6 +113,8 @@ class RegexMatcher {
   static bool Reserve(RegexMatch::Words& words, size_t& capacity, size_t count) {
     if (count <= capacity)
       return true;
+    if (count > std::numeric_limits<size_t>::max() / sizeof(std::intptr_t))
+      return false;
     void* grown = std::realloc(words.get(), count * sizeof(std::intptr_t));
     if (!grown)
       return false;
@@ -85,17 +150,14 @@ class RegexMatcher {
 
   // Grows the full stack to twice its entries plus 4, within the limit.
   bool GrowStack(size_t height) {
-    size_t wanted = 2 * height + 4;
+    size_t wanted = height > (std::numeric_limits<size_t>::max() - 4) / 2
+                        ? std::numeric_limits<size_t>::max()
+                        : 2 * height + 4;
     if (wanted > limits_.maxStackEntries)
       wanted = limits_.maxStackEntries;
     if (wanted <= height)
       return false;
     return Reserve(match_.stack_, match_.stackCapacity_, wanted);
-  }
-
-  // The first start position at or after from that can begin a match, or the end of the text.
-  size_t NextStart(size_t from) const {
-    return program_.hasStartFilter ? FindStartCandidate(program_, text_, from, limit_) : from;
   }
 
   template <bool kFold>
@@ -108,11 +170,49 @@ class RegexMatcher {
     // A stack kept from an earlier search may exceed this search's limit.
     size_t capacity = std::min(match_.stackCapacity_, limits_.maxStackEntries);
     size_t height = 0;
-    const std::uint64_t allowance = limits_.stepsBeforeStopCheck;
-    std::uint64_t steps = 0;
+
+    // Steps left until the stop request is tested; what is left is kept for the next search.
+    const std::uint64_t interval = std::max<std::uint64_t>(limits_.stepsBetweenStopChecks, 1);
+    std::uint64_t countdown = match_.stepsToStopCheck_;
+    if (countdown == 0 || countdown > interval)
+      countdown = interval;
+    struct KeepCountdown {
+      std::uint64_t& kept;
+      const std::uint64_t& left;
+      ~KeepCountdown() { kept = left; }
+    } keep{match_.stepsToStopCheck_, countdown};
+    // Counts `steps` more; true when the stop request came.
+    auto stopped = [&](std::uint64_t steps) {
+      if (steps < countdown) {
+        countdown -= steps;
+        return false;
+      }
+      countdown = interval;
+      return limits_.stop && limits_.stop->IsSet();
+    };
+
+    // The first start position from `from` on that can begin a match, or the end of the text;
+    // false when the stop request came while looking.
+    auto nextStart = [&](size_t& from) {
+      if (!program_.hasStartFilter)
+        return true;
+      for (;;) {
+        const size_t to = limit_ - from > kBulkUnits ? from + kBulkUnits : limit_;
+        const size_t found = FindStartCandidate(program_, text, from, to);
+        if (found < to || to == limit_) {
+          from = found;
+          return true;
+        }
+        from = to;
+        if (stopped(kBulkUnits / kUnitsPerStep))
+          return false;
+      }
+    };
 
     // The text ends at its first zero unit.
-    size_t start = NextStart(0);
+    size_t start = 0;
+    if (!nextStart(start))
+      return Fail(platform::kErrorCancelled);
     if (program_.hasStartFilter && text[start] == 0)
       return false;
     size_t pos = start;
@@ -131,8 +231,7 @@ class RegexMatcher {
     };
 
     for (;;) {
-      if (++steps > allowance && steps % kStopCheckInterval == 0 && limits_.stop &&
-          limits_.stop->IsSet())
+      if (--countdown == 0 && stopped(0))
         return Fail(platform::kErrorCancelled);
       const RegexInstruction in = code[pc];
       switch (in.type) {
@@ -166,20 +265,12 @@ class RegexMatcher {
           ++pc;
           continue;
         case RegexOp::InSet:
-        case RegexOp::NotInSet: {
-          if (text[pos] == 0)
-            break;
-          const std::int32_t unit = Unit<kFold>(text[pos]);
-          const RegexInstruction* bound = code + pc + 1;
-          const RegexInstruction* last = code + in.operand;
-          while (bound < last && (unit < bound[0].operand || unit > bound[1].operand))
-            bound += 2;
-          if ((bound < last) != (in.type == RegexOp::InSet))
+        case RegexOp::NotInSet:
+          if (text[pos] == 0 || !PassesClass(code, pc, Unit<kFold>(text[pos])))
             break;
           ++pos;
           pc = in.operand;
           continue;
-        }
         case RegexOp::Jump:
           pc = in.operand;
           continue;
@@ -256,18 +347,68 @@ class RegexMatcher {
           groups[2 * in.operand] = stack[--height];
           ++pc;
           continue;
+        case RegexOp::GreedyUnits: {
+          // The step never accepts the zero unit, so the scan ends inside the text.
+          size_t end = pos;
+          for (;;) {
+            const size_t scanned = SkipAccepted<kFold>(code, pc + 2, text, end, end + kBulkUnits);
+            if (scanned < end + kBulkUnits) {
+              end = scanned;
+              break;
+            }
+            end = scanned;
+            if (stopped(kBulkUnits / kUnitsPerStep))
+              return Fail(platform::kErrorCancelled);
+          }
+          if (end > pos && (!push(pos) || !push(end) || !push(pc + 1)))
+            return Fail(platform::kErrorOutOfMemory);
+          pos = end;
+          pc = in.operand;
+          continue;
+        }
+        case RegexOp::GreedyUnitsBack: {
+          // Below the index just taken: the fewest units, then the units taken now.
+          const auto end = static_cast<size_t>(stack[height - 1]) - 1;
+          if (end > static_cast<size_t>(stack[height - 2])) {
+            stack[height - 1] = static_cast<std::intptr_t>(end);
+            stack[height++] = pc;
+          } else {
+            height -= 2;
+          }
+          pos = end;
+          pc = in.operand;
+          continue;
+        }
+        case RegexOp::LazyUnits:
+          if (!push(pos) || !push(pc + 1))
+            return Fail(platform::kErrorOutOfMemory);
+          pc = in.operand;
+          continue;
+        case RegexOp::LazyUnitsBack: {
+          // Below the index just taken: where the rest was tried last.
+          const auto at = static_cast<size_t>(stack[height - 1]);
+          if (!StepAccepts<kFold>(code, pc + 1, text[at])) {
+            --height;
+            break;
+          }
+          pos = at + 1;
+          stack[height - 1] = static_cast<std::intptr_t>(pos);
+          stack[height++] = pc;
+          pc = in.operand;
+          continue;
+        }
         case RegexOp::Fail:
           return false;
         case RegexOp::Advance:
           if (text[start] == 0 || text[++start] == 0)
             return false;
-          start = NextStart(start);
+          if (stopped(kAttemptSteps) || !nextStart(start))
+            return Fail(platform::kErrorCancelled);
           if (text[start] == 0)
             return false;
           if (program_.hasLookAheadGroups)
             ClearGroups(false);
           height = 0;
-          steps = 0;
           pos = start;
           pc = 0;
           continue;

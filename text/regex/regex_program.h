@@ -34,7 +34,18 @@ enum class RegexOp : std::int32_t {
   Fail,              // the whole search fails
   Advance,           // the attempt at this start position failed
   Match,             // success
+  // A loop over a one-unit step, the instructions after the Back one (a Symbol, Any, or a class
+  // with its pairs; never run themselves), backtracked from a counter: two or three stack
+  // entries however many units it covers. Operand: the index after the step.
+  GreedyUnits,      // take every unit the step accepts; push lowest end, end, the Back index
+  GreedyUnitsBack,  // reached by failing: give back one unit, going on at the operand
+  LazyUnits,        // push the position and the Back index; go to the operand
+  LazyUnitsBack,    // reached by failing: take one more unit when the step accepts it
 };
+
+// How a loop over a one-unit step is compiled: backtracked from a counter, or unit by unit with
+// stack entries for each (the general loop, kept to check the counted one against).
+enum class RegexLoopForm { Counted, Stepwise };
 
 struct RegexInstruction {
   RegexOp type = RegexOp::Nop;

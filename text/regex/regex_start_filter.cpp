@@ -32,6 +32,21 @@ bool Test(const UnitBits& bits, unsigned u) {
   return (bits[u >> 6] >> (u & 63)) & 1;
 }
 
+// Adds the units that the one-unit step at pc accepts; false when it is not a Symbol or InSet.
+bool AddStepUnits(const std::vector<RegexInstruction>& code, std::int32_t pc, UnitBits& accepted) {
+  const RegexInstruction& in = code[static_cast<size_t>(pc)];
+  if (in.type == RegexOp::Symbol) {
+    SetRange(accepted, static_cast<char16_t>(in.operand), static_cast<char16_t>(in.operand));
+    return true;
+  }
+  if (in.type != RegexOp::InSet)
+    return false;
+  for (std::int32_t i = pc + 1; i + 1 < in.operand; i += 2)
+    SetRange(accepted, static_cast<char16_t>(code[static_cast<size_t>(i)].operand),
+             static_cast<char16_t>(code[static_cast<size_t>(i) + 1].operand));
+  return true;
+}
+
 // Collects into `accepted` the units that can start a match, following every path from the
 // pattern's first instruction that has not consumed a unit yet. False when some path can succeed
 // or go on without consuming one, so that no filter applies.
@@ -49,12 +64,15 @@ bool CollectStartUnits(const std::vector<RegexInstruction>& code, UnitBits& acce
     const RegexInstruction& in = code[static_cast<size_t>(pc)];
     switch (in.type) {
       case RegexOp::Symbol:
-        SetRange(accepted, static_cast<char16_t>(in.operand), static_cast<char16_t>(in.operand));
-        break;
       case RegexOp::InSet:
-        for (std::int32_t i = pc + 1; i + 1 < in.operand; i += 2)
-          SetRange(accepted, static_cast<char16_t>(code[static_cast<size_t>(i)].operand),
-                   static_cast<char16_t>(code[static_cast<size_t>(i) + 1].operand));
+        AddStepUnits(code, pc, accepted);
+        break;
+      case RegexOp::GreedyUnits:
+      case RegexOp::LazyUnits:
+        // One unit of the step, or none and on past the loop.
+        if (!AddStepUnits(code, pc + 2, accepted))
+          return false;
+        work.push_back(in.operand);
         break;
       case RegexOp::Jump:
         work.push_back(in.operand);
@@ -86,6 +104,8 @@ bool CollectStartUnits(const std::vector<RegexInstruction>& code, UnitBits& acce
         break;
       case RegexOp::EndOfText:
       case RegexOp::Any:
+      case RegexOp::GreedyUnitsBack:
+      case RegexOp::LazyUnitsBack:
       case RegexOp::NotInSet:
       case RegexOp::BackReference:
       case RegexOp::Advance:

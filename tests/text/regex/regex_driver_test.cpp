@@ -191,14 +191,14 @@ TEST(ApplyRegexToText, FailuresAbandonTheText) {
   RegexMatchLimits small;
   small.maxStackEntries = 300;
   const std::u16string text(1000, u'a');
-  DriverResult full = Apply(u"a*", text, ActionType::Replace, u"X", {}, true, small);
+  DriverResult full = Apply(u"{a}*", text, ActionType::Replace, u"X", {}, true, small);
   EXPECT_EQ(full.error, platform::kErrorOutOfMemory);
 
   platform::StopEvent stop;
   stop.Set();
   RegexMatchLimits stopped;
   stopped.stop = &stop;
-  stopped.stepsBeforeStopCheck = 100000;
+  stopped.stepsBetweenStopChecks = 100000;
   DriverResult runaway = Apply(u"(b)|(((a)|(aa))*c)", u"b" + std::u16string(40, u'a'),
                                ActionType::Replace, u"X", {}, true, stopped);
   EXPECT_EQ(runaway.error, platform::kErrorCancelled);

@@ -206,7 +206,7 @@ TEST(MatchRegex, TextEndsAtItsFirstZeroUnit) {
 TEST(MatchRegex, StackGrowsAndItsLimitFailsTheSearch) {
   const std::u16string text(100000, u'a');
   RegexProgram program;
-  ASSERT_EQ(CompileRegex(true, program, u"a*"), 0);
+  ASSERT_EQ(CompileRegex(true, program, u"{a}*"), 0);
   RegexMatch match;
   ASSERT_TRUE(MatchRegex(program, text.c_str(), match));
   EXPECT_EQ(match.end() - match.start(), 100000);
@@ -221,7 +221,7 @@ TEST(MatchRegex, StackGrowsAndItsLimitFailsTheSearch) {
   EXPECT_EQ(match.error(), 0u);
 }
 
-TEST(MatchRegex, StopEndsOnlyARunawayAttempt) {
+TEST(MatchRegex, StopIsTestedEveryFewSteps) {
   // Exponential backtracking: every split of the a into ones and twos is tried.
   RegexProgram program;
   ASSERT_EQ(CompileRegex(true, program, u"((a)|(aa))*b"), 0);
@@ -230,18 +230,81 @@ TEST(MatchRegex, StopEndsOnlyARunawayAttempt) {
   stop.Set();
   RegexMatchLimits limits;
   limits.stop = &stop;
-  limits.stepsBeforeStopCheck = 100000;
+  limits.stepsBetweenStopChecks = 100000;
   RegexMatch match;
   EXPECT_FALSE(MatchRegex(program, text.c_str(), text.c_str() + text.size(), match, limits));
   EXPECT_EQ(match.error(), platform::kErrorCancelled);
 
-  // A search that stays within the allowance ignores the request.
+  // A search shorter than the interval between checks ignores the request.
   const std::u16string shortText = u"aaaaab";
   EXPECT_TRUE(
       MatchRegex(program, shortText.c_str(), shortText.c_str() + shortText.size(), match, limits));
   // Without a request a long attempt simply goes on.
   stop.Reset();
-  limits.stepsBeforeStopCheck = 10;
+  limits.stepsBetweenStopChecks = 10;
   const std::u16string longer = std::u16string(12, u'a') + u"b";
   EXPECT_TRUE(MatchRegex(program, longer.c_str(), longer.c_str() + longer.size(), match, limits));
+}
+
+// A loop over one unit backtracks from a counter, so a match may be as long as the text: the
+// unoptimised build uses 48 million units, which overflowed a stack of 2^27 entries at three per
+// unit; the optimised one 200 million, a 200 MB single-byte file.
+TEST(MatchRegex, LoopsOverOneUnitMatchTextsOfAnyLength) {
+#if defined(NDEBUG)
+  const size_t length = 200'000'000;
+#else
+  const size_t length = 48'000'000;
+#endif
+  std::u16string text(length, u'a');
+  text[0] = u'X';
+  text[length - 2] = u'Y';
+  struct Case {
+    const char16_t* pattern;
+    size_t end;
+  };
+  for (const Case& c :
+       {Case{u"X.*", length}, Case{u"X[a-z]+Y", length - 1}, Case{u"X\\c*?$", length}}) {
+    RegexProgram program;
+    ASSERT_EQ(CompileRegex(true, program, c.pattern), 0);
+    RegexMatch match;
+    ASSERT_TRUE(MatchRegex(program, text.c_str(), text.c_str() + length, match))
+        << regex_test::Narrow(c.pattern) << " error " << match.error();
+    EXPECT_EQ(static_cast<size_t>(match.end() - text.c_str()), c.end)
+        << regex_test::Narrow(c.pattern);
+  }
+}
+
+// Loops over one unit, counted or unit by unit, find the same matches and groups.
+TEST(MatchRegex, CountedLoopsMatchLikeStepwiseOnes) {
+  const char16_t* patterns[] = {u"a*ab",     u"{a*}{a*}b", u"x.*?{y}.*z", u"[^b]+?b",   u"(\\d)*5",
+                                u"\\w\\z",   u"a*?a*?c",   u"!(b*c).+",   u"{(a)+}\\0", u"A*b",
+                                u"[a-c]*?$", u"\\q",       u"((a)*b)*",   u"{b+}a*?\\0"};
+  const char16_t* texts[] = {u"aaab",     u"xayyzyz",  u"aAbab5", u"123a45b",
+                             u"\"a\"b\"", u"bbcaacab", u""};
+  for (bool caseSensitive : {true, false}) {
+    for (const char16_t* pattern : patterns) {
+      RegexProgram counted;
+      RegexProgram stepwise;
+      ASSERT_EQ(CompileRegex(caseSensitive, counted, pattern), 0);
+      ASSERT_EQ(CompileRegex(caseSensitive, stepwise, pattern, RegexLoopForm::Stepwise), 0);
+      for (const char16_t* text : texts) {
+        const std::u16string_view view(text);
+        for (size_t from = 0; from <= view.size(); ++from) {
+          RegexMatch a;
+          RegexMatch b;
+          const bool foundA = MatchRegex(counted, text + from, text + view.size(), a);
+          ASSERT_EQ(foundA, MatchRegex(stepwise, text + from, text + view.size(), b))
+              << regex_test::Narrow(pattern) << " in " << regex_test::Narrow(text);
+          if (!foundA)
+            continue;
+          EXPECT_EQ(a.start(), b.start()) << regex_test::Narrow(pattern);
+          EXPECT_EQ(a.end(), b.end()) << regex_test::Narrow(pattern);
+          for (size_t g = 0; g < a.groupCount(); ++g) {
+            EXPECT_EQ(a.group(g).start, b.group(g).start) << regex_test::Narrow(pattern);
+            EXPECT_EQ(a.group(g).end, b.group(g).end) << regex_test::Narrow(pattern);
+          }
+        }
+      }
+    }
+  }
 }
