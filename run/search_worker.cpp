@@ -16,6 +16,7 @@ bool SearchWorker::Start(RunParameters& record) {
   stopEvent.Reset();
   parameters = &record;
   pathFolders.clear();
+  producedPaths.clear();
   platform::KeepFreedBlocksForReuse();
   return thread.Start(ThreadMain, this, threadId, startError);
 }
