@@ -51,6 +51,11 @@ bool TakeText(const std::string& utf8, const char* option, std::u16string& text,
   return false;
 }
 
+// A path argument: taken as the system takes a name, bytes that are not UTF-8 included.
+std::u16string TakePath(const std::string& bytes) {
+  return NameBytesToUtf16(bytes);
+}
+
 bool CheckCodePage(std::int32_t codePage, std::string& message) {
   static const CodePageCatalogue catalogue;
   if (catalogue.Find(codePage))
@@ -119,27 +124,17 @@ void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
 bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& options,
                     std::string& message) {
   RunFields& fields = options.fields;
-  if (!TakeText(raw.path, "--path", fields.searchPaths, message) ||
-      !TakeText(raw.mask, "--mask", fields.masks, message) ||
+  fields.searchPaths = TakePath(raw.path);
+  if (!TakeText(raw.mask, "--mask", fields.masks, message) ||
       !TakeText(raw.find, "--find", fields.findText, message) ||
       !TakeText(raw.replace, "--replace", fields.replaceText, message))
     return false;
-  std::u16string text;
-  if (app.count("--find-file")) {
-    if (!TakeText(raw.findFile, "--find-file", text, message))
-      return false;
-    options.findFile = text;
-  }
-  if (app.count("--replace-file")) {
-    if (!TakeText(raw.replaceFile, "--replace-file", text, message))
-      return false;
-    options.replaceFile = text;
-  }
-  if (app.count("--log")) {
-    if (!TakeText(raw.log, "--log", text, message))
-      return false;
-    options.settings.logDirectory = text;
-  }
+  if (app.count("--find-file"))
+    options.findFile = TakePath(raw.findFile);
+  if (app.count("--replace-file"))
+    options.replaceFile = TakePath(raw.replaceFile);
+  if (app.count("--log"))
+    options.settings.logDirectory = TakePath(raw.log);
   if (!app.count("--mask"))
     fields.masks = platform::LoadText(IDS_DEFAULT_MASK);
   fields.action = ActionNames().at(raw.action);

@@ -38,7 +38,8 @@ enum class CliParse {
   Refused,  // `text` says why; exit 2
 };
 
-// Parses the arguments after the program name, given in UTF-8.
+// Parses the arguments after the program name, given in UTF-8; the paths of --path, --log,
+// --find-file and --replace-file keep any other bytes, as names do (see NameBytesToUtf16).
 CliParse ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
                          std::string& text);
 

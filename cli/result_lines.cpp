@@ -9,6 +9,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/name_bytes.h"
 #include "platform/string_table.h"
 #include "run/result_texts.h"
 #include "text/text_format.h"
@@ -24,6 +25,18 @@ std::string Column(std::u16string text) {
       unit = u'?';
   }
   return Utf16ToUtf8(text);
+}
+
+// The bytes in lowercase hexadecimal, two digits each.
+std::string Hex(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(2 * bytes.size());
+  for (const char byte : bytes) {
+    hex.push_back(kDigits[static_cast<unsigned char>(byte) >> 4]);
+    hex.push_back(kDigits[static_cast<unsigned char>(byte) & 0xF]);
+  }
+  return hex;
 }
 
 std::string JsonLine(const Json& object) {
@@ -208,7 +221,13 @@ void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
   object["type"] = "file";
   object["name"] = Utf16ToUtf8(file.name);
   object["folder"] = Utf16ToUtf8(file.folder);
-  object["path"] = Utf16ToUtf8(FullPathOf(file));
+  const std::u16string path = FullPathOf(file);
+  object["path"] = Utf16ToUtf8(path);
+  // JSON strings show a byte that is not UTF-8 as U+FFFD; the exact bytes go alongside.
+  if (platform::kNamesAreBytes && HoldsEscapedBytes(path)) {
+    object["nameHex"] = Hex(Utf16ToNameBytes(file.name));
+    object["pathHex"] = Hex(Utf16ToNameBytes(path));
+  }
   object["size"] = file.size;
   object["modified"] = IsoDateText(file.modified);
   object["result"] = Utf16ToUtf8(file.resultText);

@@ -19,6 +19,8 @@ void WriteFileResultLines(const CFileResult& file, const TextSink& write);
 
 // {"type":"file","name":…,"folder":…,"path":…,"size":N,"modified":"YYYY-MM-DDTHH:MM:SS",
 // "result":…,"matches":[[line,character],…]} with the recorded 0-based positions, and a newline.
+// Where the path holds bytes that are not UTF-8 (shown as U+FFFD), "nameHex" and "pathHex" follow
+// "path" with the exact bytes of the name and the path in hexadecimal.
 void WriteFileResultJson(const CFileResult& file, const TextSink& write);
 // {"type":"error","text":…} and a newline.
 std::string ErrorJson(const std::u16string& text);

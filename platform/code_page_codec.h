@@ -30,4 +30,16 @@ bool DecodeCodePage(std::int32_t codePage, const unsigned char* bytes, size_t co
 bool EncodeCodePage(std::int32_t codePage, const char16_t* units, size_t count,
                     HeapArray<unsigned char>& bytes, size_t& byteCount, ErrorCode& error);
 
+enum class DecodingCheck {
+  kClean,        // every byte decodes to a character
+  kUndecodable,  // some sequence is malformed or has no character: decoding replaces it
+  kCannotTell,   // the platform cannot check this code page
+  kFailed,       // the conversion itself failed; error holds its code
+};
+
+// Checks whether decoding count bytes (count > 0) in the code page would replace any of them by
+// a default character.
+DecodingCheck CheckDecoding(std::int32_t codePage, const unsigned char* bytes, size_t count,
+                            ErrorCode& error);
+
 }  // namespace platform

@@ -20,6 +20,7 @@ enum class FileAccess {
 enum class FileShare {
   None,  // no other handle may open the file while this one is open
   Read,  // FILE_SHARE_READ: others may read, nobody else may write
+  All,   // FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE: others may even write and delete
 };
 
 // What Open accepts besides regular files.

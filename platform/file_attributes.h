@@ -1,4 +1,4 @@
-// The attributes of a file that file processing reads, clears for writing and sets back.
+// The attributes of a file that file processing reads, changes for a write and sets back.
 // On POSIX a file is hidden when its name begins with a dot and read-only when its owner's
 // write permission bit is clear, whatever the privileges of the process.
 #pragma once
@@ -19,13 +19,14 @@ struct FileAttributes {
 
 bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode& error);
 
-// Makes the file writable for the time of a write: all attributes cleared on Windows, the
-// owner's write bit added on POSIX.
+// Makes the file writable for a write: a set read-only bit is cleared on Windows, the owner's
+// write bit added on POSIX; a file that is writable already is not touched.
 bool ClearAttributesForWrite(const std::u16string& path, const FileAttributes& attributes,
                              ErrorCode& error);
 
-// Sets the attributes back as ReadFileAttributes found them.
+// Sets back what ClearAttributesForWrite changed, as ReadFileAttributes found it; once the file
+// was written, with the archive bit that the write set on Windows.
 bool RestoreFileAttributes(const std::u16string& path, const FileAttributes& attributes,
-                           ErrorCode& error);
+                           bool written, ErrorCode& error);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -28,6 +29,7 @@ namespace {
 struct Outcome {
   ResultStatus status = ResultStatus::FileResult;
   std::u16string text;
+  bool written = false;  // the file was written to
 };
 
 Outcome Processed(std::u16string text) {
@@ -44,22 +46,33 @@ std::u16string MatchesFound(const CFileResult& entry) {
   return FormatString(IDS_MATCHES_FOUND, {static_cast<std::int64_t>(entry.matches.size())});
 }
 
-// Sets the saved attributes back when processing leaves, whichever way.
-class AttributesRestorer {
+// Makes a read-only file writable for a changing run, and sets the saved attributes back when
+// processing leaves, whichever way.
+class WriteAttributes {
  public:
-  AttributesRestorer(const std::u16string& path, const platform::FileAttributes& attributes)
-      : path_(path), attributes_(attributes) {}
-  ~AttributesRestorer() {
+  WriteAttributes(const std::u16string& path, const platform::FileAttributes& attributes)
+      : path_(path), attributes_(attributes) {
     platform::ErrorCode ignored = 0;
-    platform::RestoreFileAttributes(path_, attributes_, ignored);
+    platform::ClearAttributesForWrite(path_, attributes_, ignored);
   }
-  AttributesRestorer(const AttributesRestorer&) = delete;
-  AttributesRestorer& operator=(const AttributesRestorer&) = delete;
+  ~WriteAttributes() {
+    platform::ErrorCode ignored = 0;
+    platform::RestoreFileAttributes(path_, attributes_, written, ignored);
+  }
+  WriteAttributes(const WriteAttributes&) = delete;
+  WriteAttributes& operator=(const WriteAttributes&) = delete;
+
+  bool written = false;
 
  private:
   const std::u16string& path_;
   const platform::FileAttributes& attributes_;
 };
+
+// Whether the action with an empty find text throws the old text away.
+bool ReplacesWholeText(ActionType action) {
+  return action != ActionType::AddToBeginning && action != ActionType::AddToEnd;
+}
 
 // The whole text replaced, extended or emptied for an empty find text, after one question.
 platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entry, TextBuffer& text,
@@ -154,7 +167,9 @@ Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult&
   platform::ErrorCode ignored = 0;
   if (file.keepTimes)
     file.handle.SetTimes(file.times, ignored);
-  return error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+  Outcome outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+  outcome.written = true;
+  return outcome;
 }
 
 MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
@@ -252,11 +267,15 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
   ByteBuffer bytes;
   if ((error = Encode(settings, file.original, text, bytes)) != 0)
     return Failed(error);
-  bool lossless = true;
-  if ((error = CheckLosslessDecoding(settings.inputCodePage, file.original.view(), lossless)) != 0)
+  // Bytes that did not decode would be lost, unless the old text is thrown away as a whole.
+  DecodingLoss loss = DecodingLoss::kNone;
+  if (!(find.empty() && ReplacesWholeText(parameters.action)) &&
+      (error = CheckDecodingLoss(settings.inputCodePage, file.original.view(), loss)) != 0)
     return Failed(error);
-  if (!lossless)
-    return {ResultStatus::FileError, platform::LoadText(IDS_INVALID_INPUT_BYTES)};
+  if (loss != DecodingLoss::kNone)
+    return {ResultStatus::FileError,
+            platform::LoadText(loss == DecodingLoss::kUndecodableBytes ? IDS_INVALID_INPUT_BYTES
+                                                                       : IDS_NO_ROUND_TRIP)};
   return WriteChanged(file, bytes, entry);
 }
 
@@ -273,10 +292,10 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
 
   std::u16string find = parameters.findText;
   std::u16string replace = parameters.replaceText;
-  if (parameters.useVariables) {
+  if (ExpandsFindVariables(parameters)) {
     if (!ExpandVariables(find, &entry))
       return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {find})};
-    if (!ExpandVariables(replace, &entry))
+    if (ExpandsReplaceVariables(parameters) && !ExpandVariables(replace, &entry))
       return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {replace})};
     // A find text whose variables expand to nothing finds nothing: it must not turn into the
     // empty find text, which stands for the whole content.
@@ -295,15 +314,21 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   if (!settings.searchHidden && attributes.hidden)
     return Processed(platform::LoadText(IDS_FILE_HIDDEN));
 
-  platform::ErrorCode error = 0;
-  platform::ClearAttributesForWrite(path, attributes, error);
-  const AttributesRestorer restorer(path, attributes);
+  // Find only never touches the attributes, and lets others go on writing and deleting the
+  // file; a change is never written while another may write.
+  const bool changes = parameters.action != ActionType::FindOnly;
+  std::optional<WriteAttributes> writeAttributes;
+  if (changes)
+    writeAttributes.emplace(path, attributes);
   platform::File file;
-  const auto access = parameters.action == ActionType::FindOnly ? platform::FileAccess::Read
-                                                                : platform::FileAccess::ReadWrite;
-  if (!file.Open(path, access, platform::FileShare::Read, error))
+  platform::ErrorCode error = 0;
+  if (!file.Open(path, changes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
+                 changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
-  return ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
+  Outcome outcome = ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
+  if (writeAttributes)
+    writeAttributes->written = outcome.written;
+  return outcome;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/path_separator.h"
 #include "platform/string_table.h"
 #include "text/text_format.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ std::u16string ErrorLogEntry(const CalendarTime& utc, std::u16string_view messag
       FormatString(IDS_LOG_TIMESTAMP,
                    {std::int64_t{utc.day}, std::int64_t{utc.month}, std::int64_t{utc.year},
                     std::int64_t{utc.hour}, std::int64_t{utc.minute}, std::int64_t{utc.second}});
-  entry += message;
+  entry += ShownText(message);
   if (logType == kLogHtml)
     entry += u"<br/>";
   else if (message.empty() || (message.back() != u'\n' && message.back() != u'\r'))

@@ -41,7 +41,8 @@ class ErrorLog {
 std::u16string ErrorLogFileName(std::int32_t logType);
 
 // One entry as it is appended: the time stamp "day/month/year hour:minute:second: " without
-// leading zeros, the message unchanged, then "<br/>" for HTML; a Text entry ends with a line
-// break unless the message already does.
+// leading zeros, the message (a lone surrogate, such as a name's byte that is not UTF-8, shown as
+// U+FFFD), then "<br/>" for HTML; a Text entry ends with a line break unless the message already
+// does.
 std::u16string ErrorLogEntry(const CalendarTime& utc, std::u16string_view message,
                              std::int32_t logType);

@@ -1,5 +1,5 @@
-// Whether the decoding of a file's bytes kept every byte: with the platform's conversion, bytes
-// that are invalid in the code page become default characters and are lost on writing back.
+// Whether the decoding of a file's bytes keeps every byte: bytes that are invalid in the code
+// page become default characters and would be lost on writing the text back.
 #pragma once
 
 #include <span>
@@ -7,8 +7,15 @@
 #include "platform/system_error.h"
 #include "text/code_page.h"
 
-// Sets `lossless` to whether the bytes, decoded in the code page, encode back to the same bytes.
-// Code pages -1 and -2 never lose a byte of the text. Returns 0, or the error of a conversion
-// that failed (the check then has no answer).
-platform::ErrorCode CheckLosslessDecoding(CodePage codePage, std::span<const unsigned char> bytes,
-                                          bool& lossless);
+enum class DecodingLoss {
+  kNone,
+  kUndecodableBytes,  // some bytes do not decode to a character
+  kNoRoundTrip,       // the platform cannot tell, and the text does not encode back the same
+};
+
+// What decoding the bytes in the code page loses. Code pages -1 and -2 and one-to-one
+// single-byte code pages never lose a byte. Where the platform cannot check a code page for
+// invalid bytes, the decoded text is encoded back and compared. Returns 0, or the error of a
+// conversion that failed (the check then has no answer).
+platform::ErrorCode CheckDecodingLoss(CodePage codePage, std::span<const unsigned char> bytes,
+                                      DecodingLoss& loss);

@@ -131,19 +131,19 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
   }
 
   parameters.useVariables = fields.useVariables;
-  if (parameters.useVariables && context.checks.checkVariables) {
-    std::u16string copy = parameters.findText;
-    if (!context.checks.checkVariables(copy)) {
-      ShowError(prompt, FormatString(IDS_VARIABLE_PARSE_ERROR, {copy}));
-      return false;
-    }
-    // The replacement too, so that no file ever receives an error message as its new text.
-    copy = parameters.replaceText;
-    if (!context.checks.checkVariables(copy)) {
-      ShowError(prompt, FormatString(IDS_VARIABLE_PARSE_ERROR, {copy}));
-      return false;
-    }
-  }
+  // Each text whose variables the files will expand; the replacement too, so that no file ever
+  // receives an error message as its new text.
+  const auto variablesParse = [&](const std::u16string& text) {
+    std::u16string copy = text;
+    if (context.checks.checkVariables(copy))
+      return true;
+    ShowError(prompt, FormatString(IDS_VARIABLE_PARSE_ERROR, {copy}));
+    return false;
+  };
+  if (context.checks.checkVariables &&
+      ((ExpandsFindVariables(parameters) && !variablesParse(parameters.findText)) ||
+       (ExpandsReplaceVariables(parameters) && !variablesParse(parameters.replaceText))))
+    return false;
 
   CopySettings(context.settings, parameters.settings);
   return true;

@@ -40,3 +40,15 @@ struct RunParameters {
   std::vector<std::u16string> searchPaths;
   std::vector<std::u16string> masks;
 };
+
+// Whether file processing expands the variables of the find text: content runs only.
+inline bool ExpandsFindVariables(const RunParameters& parameters) {
+  return parameters.useVariables && !parameters.renameMode;
+}
+
+// Whether it expands those of the replacement: plain-text content runs whose action uses it
+// (the match driver of a pattern takes the replacement as typed).
+inline bool ExpandsReplaceVariables(const RunParameters& parameters) {
+  return ExpandsFindVariables(parameters) && !parameters.useRegex &&
+         UsesReplacement(parameters.action);
+}

@@ -14,6 +14,11 @@ enum class ActionType : std::int32_t {
   AddToEnd = 6,
 };
 
+// Whether the action puts the replacement text into the text or name.
+constexpr bool UsesReplacement(ActionType action) {
+  return action != ActionType::FindOnly && action != ActionType::Delete;
+}
+
 // An answer of the confirmation request, and the run's standing answer.
 enum class ConfirmAnswer : std::int32_t {
   Yes = 0,

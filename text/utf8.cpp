@@ -52,9 +52,16 @@ bool SecondByteFits(std::uint8_t lead, std::uint8_t second) {
   }
 }
 
-}  // namespace
+constexpr char16_t kEscapeBase = 0xDC00;
 
-size_t DecodeUtf8(const unsigned char* bytes, size_t count, char16_t* out, bool& valid) {
+bool IsEscape(char16_t unit) {
+  return unit >= 0xDC80 && unit <= 0xDCFF;
+}
+
+// With kKeepBytes, every byte of an invalid subsequence becomes its escape unit instead of the
+// whole subsequence becoming one U+FFFD.
+template <bool kKeepBytes>
+size_t Decode(const unsigned char* bytes, size_t count, char16_t* out, bool& valid) {
   valid = true;
   char16_t* const start = out;
   size_t i = 0;
@@ -102,6 +109,10 @@ size_t DecodeUtf8(const unsigned char* bytes, size_t count, char16_t* out, bool&
     }
     if (length != 0 && used == length) {
       out = Append(out, code);
+    } else if constexpr (kKeepBytes) {
+      for (size_t k = 0; k < used; ++k)
+        *out++ = static_cast<char16_t>(kEscapeBase + bytes[i + k]);
+      valid = false;
     } else {
       *out++ = static_cast<char16_t>(kReplacement);
       valid = false;
@@ -111,15 +122,9 @@ size_t DecodeUtf8(const unsigned char* bytes, size_t count, char16_t* out, bool&
   return static_cast<size_t>(out - start);
 }
 
-bool Utf8ToUtf16(std::string_view utf8, std::u16string& out) {
-  out.resize(utf8.size());
-  bool valid = true;
-  out.resize(DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size(),
-                        out.data(), valid));
-  return valid;
-}
-
-std::string Utf16ToUtf8(std::u16string_view text) {
+// With kKeepBytes, a lone escape unit becomes its byte; other lone surrogates become U+FFFD.
+template <bool kKeepBytes>
+std::string Encode(std::u16string_view text) {
   // ASCII is copied unit for byte; the rest is encoded one code point at a time.
   size_t i = 0;
   while (i < text.size() && text[i] < 0x80)
@@ -136,6 +141,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         text[i + 1] <= 0xDFFF) {
       Append(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
       ++i;
+    } else if (kKeepBytes && IsEscape(unit)) {
+      out.push_back(static_cast<char>(unit - kEscapeBase));
     } else if (unit >= 0xD800 && unit <= 0xDFFF) {
       Append(out, kReplacement);
     } else {
@@ -143,4 +150,60 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     }
   }
   return out;
+}
+
+// Calls `lone(i)` for every unit at i that is a surrogate outside a pair.
+template <typename Lone>
+void ForEachLoneSurrogate(std::u16string_view text, Lone lone) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit < 0xD800 || unit > 0xDFFF)
+      continue;
+    if (unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+      ++i;
+    else
+      lone(i);
+  }
+}
+
+}  // namespace
+
+size_t DecodeUtf8(const unsigned char* bytes, size_t count, char16_t* out, bool& valid) {
+  return Decode<false>(bytes, count, out, valid);
+}
+
+bool Utf8ToUtf16(std::string_view utf8, std::u16string& out) {
+  out.resize(utf8.size());
+  bool valid = true;
+  out.resize(DecodeUtf8(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size(),
+                        out.data(), valid));
+  return valid;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  return Encode<false>(text);
+}
+
+std::u16string NameBytesToUtf16(std::string_view bytes) {
+  std::u16string out(bytes.size(), u'\0');
+  bool valid = true;
+  out.resize(Decode<true>(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                          out.data(), valid));
+  return out;
+}
+
+std::string Utf16ToNameBytes(std::u16string_view text) {
+  return Encode<true>(text);
+}
+
+bool HoldsEscapedBytes(std::u16string_view text) {
+  bool found = false;
+  ForEachLoneSurrogate(text, [&](size_t i) { found = found || IsEscape(text[i]); });
+  return found;
+}
+
+std::u16string ShownText(std::u16string_view text) {
+  std::u16string shown(text);
+  ForEachLoneSurrogate(text, [&](size_t i) { shown[i] = static_cast<char16_t>(kReplacement); });
+  return shown;
 }

@@ -1,4 +1,4 @@
-// voxalon-cli on POSIX: arguments are taken as UTF-8 whatever the locale.
+// voxalon-cli on POSIX: arguments are UTF-8 whatever the locale; paths may hold other bytes.
 #include <string>
 #include <vector>
 

@@ -2,6 +2,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "platform/code_page_codec.h"
@@ -204,7 +205,53 @@ bool EncodeWithIcu(const IcuCodePage& codePage, const char16_t* units, size_t co
   return true;
 }
 
+// With the stop callback ICU fails on the first sequence that its default callback would replace:
+// malformed, unassigned or cut off at the end. The units go to a scratch block.
+DecodingCheck CheckWithIcu(const IcuCodePage& codePage, const unsigned char* bytes, size_t count,
+                           ErrorCode& error) {
+  IcuConverter converter = OpenIcuConverter(codePage, error);
+  if (!converter)
+    return DecodingCheck::kFailed;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  if (U_FAILURE(status)) {
+    error = IcuError(status);
+    return DecodingCheck::kFailed;
+  }
+  char16_t scratch[4096];
+  const char* source = reinterpret_cast<const char*>(bytes);
+  const char* const sourceEnd = source + count;
+  for (;;) {
+    const char* sliceEnd = source + std::min<size_t>(sourceEnd - source, kSliceSize);
+    const bool last = sliceEnd == sourceEnd;
+    char16_t* target = scratch;
+    status = U_ZERO_ERROR;
+    ucnv_toUnicode(converter.get(), &target, std::end(scratch), &source, sliceEnd, nullptr, last,
+                   &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR)
+      continue;
+    if (status == U_MEMORY_ALLOCATION_ERROR) {
+      error = kErrorOutOfMemory;
+      return DecodingCheck::kFailed;
+    }
+    if (U_FAILURE(status))
+      return DecodingCheck::kUndecodable;
+    if (last)
+      return DecodingCheck::kClean;
+  }
+}
+
 }  // namespace
+
+DecodingCheck CheckDecoding(std::int32_t codePage, const unsigned char* bytes, size_t count,
+                            ErrorCode& error) {
+  const IcuCodePage* row = FindIcuCodePage(codePage);
+  if (!row) {
+    error = kErrorCodePageNotSupported;
+    return DecodingCheck::kFailed;
+  }
+  return CheckWithIcu(*row, bytes, count, error);
+}
 
 bool DecodeCodePage(std::int32_t codePage, const unsigned char* bytes, size_t count,
                     HeapArray<char16_t>& units, size_t& unitCount, ErrorCode& error) {

@@ -45,7 +45,7 @@ bool ClearAttributesForWrite(const std::u16string& path, const FileAttributes& a
   return ChangeMode(path, static_cast<mode_t>(attributes.saved) | S_IWUSR, error);
 }
 
-bool RestoreFileAttributes(const std::u16string& path, const FileAttributes& attributes,
+bool RestoreFileAttributes(const std::u16string& path, const FileAttributes& attributes, bool,
                            ErrorCode& error) {
   if (!attributes.readOnly)
     return true;

@@ -5,9 +5,11 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "platform/path_queries.h"
 #include "platform/posix/utf8_path.h"
+#include "text/utf8.h"
 
 namespace platform {
 namespace {
@@ -25,7 +27,9 @@ std::u16string DescriptionOf(const gchar* contentType) {
   auto found = descriptions.find(contentType);
   if (found == descriptions.end()) {
     GText description(g_content_type_get_description(contentType));
-    found = descriptions.emplace(contentType, FromUtf8(description ? description.get() : "")).first;
+    std::u16string text;
+    Utf8ToUtf16(description ? description.get() : "", text);
+    found = descriptions.emplace(contentType, std::move(text)).first;
   }
   return found->second;
 }

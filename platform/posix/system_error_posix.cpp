@@ -1,9 +1,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/posix/utf8_path.h"
 #include "platform/string_table.h"
 #include "platform/system_error.h"
+#include "text/utf8.h"
 
 namespace platform {
 
@@ -27,7 +27,7 @@ bool FormatSystemError(platform::ErrorCode code, std::u16string& out) {
     // The GNU strerror_r returns its text; it may not use the buffer.
     const char* message = strerror_r(static_cast<int>(code), buffer, sizeof buffer);
     // The C library's texts are UTF-8 (plain ASCII in the C locale).
-    text = platform::FromUtf8(message);
+    Utf8ToUtf16(message, text);
   }
   if (text.empty())
     return false;

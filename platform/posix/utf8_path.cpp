@@ -4,14 +4,12 @@
 
 namespace platform {
 
-std::string ToUtf8(std::u16string_view text) {
-  return Utf16ToUtf8(text);
+std::string ToUtf8(std::u16string_view path) {
+  return Utf16ToNameBytes(path);
 }
 
-std::u16string FromUtf8(std::string_view text) {
-  std::u16string out;
-  Utf8ToUtf16(text, out);
-  return out;
+std::u16string FromUtf8(std::string_view path) {
+  return NameBytesToUtf16(path);
 }
 
 }  // namespace platform

@@ -75,4 +75,26 @@ bool EncodeCodePage(std::int32_t codePage, const char16_t* units, size_t count,
   return true;
 }
 
+// MB_ERR_INVALID_CHARS makes the sizing call fail on the first byte sequence that would be
+// replaced. Code pages that do not take the flag (the ISO-2022 family, ISCII, UTF-7 and 42)
+// fail with ERROR_INVALID_FLAGS instead.
+DecodingCheck CheckDecoding(std::int32_t codePage, const unsigned char* bytes, size_t count,
+                            ErrorCode& error) {
+  if (count > INT_MAX) {
+    error = kErrorOutOfMemory;
+    return DecodingCheck::kFailed;
+  }
+  if (MultiByteToWideChar(static_cast<UINT>(codePage), MB_ERR_INVALID_CHARS,
+                          reinterpret_cast<const char*>(bytes), static_cast<int>(count), nullptr,
+                          0) > 0)
+    return DecodingCheck::kClean;
+  const DWORD last = GetLastError();
+  if (last == ERROR_NO_UNICODE_TRANSLATION)
+    return DecodingCheck::kUndecodable;
+  if (last == ERROR_INVALID_FLAGS)
+    return DecodingCheck::kCannotTell;
+  error = last;
+  return DecodingCheck::kFailed;
+}
+
 }  // namespace platform

@@ -1,10 +1,17 @@
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/file_attributes.h"
 #include "platform/win32/wide.h"
+#include "platform/windows_attribute_bits.h"
 
 namespace platform {
 namespace {
+
+static_assert(kAttributeReadOnly == FILE_ATTRIBUTE_READONLY &&
+              kAttributeArchive == FILE_ATTRIBUTE_ARCHIVE &&
+              kAttributeNormal == FILE_ATTRIBUTE_NORMAL);
 
 bool SetAttributes(const std::u16string& path, DWORD value, ErrorCode& error) {
   if (SetFileAttributesW(Wide(path), value))
@@ -27,13 +34,16 @@ bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, 
   return true;
 }
 
-bool ClearAttributesForWrite(const std::u16string& path, const FileAttributes&, ErrorCode& error) {
-  return SetAttributes(path, FILE_ATTRIBUTE_NORMAL, error);
+bool ClearAttributesForWrite(const std::u16string& path, const FileAttributes& attributes,
+                             ErrorCode& error) {
+  const std::optional<DWORD> value = AttributesForWrite(attributes.saved);
+  return !value || SetAttributes(path, *value, error);
 }
 
 bool RestoreFileAttributes(const std::u16string& path, const FileAttributes& attributes,
-                           ErrorCode& error) {
-  return SetAttributes(path, attributes.saved, error);
+                           bool written, ErrorCode& error) {
+  const std::optional<DWORD> value = AttributesAfterWrite(attributes.saved, written);
+  return !value || SetAttributes(path, *value, error);
 }
 
 }  // namespace platform

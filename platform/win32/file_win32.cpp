@@ -50,7 +50,11 @@ bool File::Open(const std::u16string& path, FileAccess access, FileShare share, 
                 FileKind kind) {
   Close();
   const DWORD desired = access == FileAccess::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-  const DWORD shareMode = share == FileShare::Read ? FILE_SHARE_READ : 0;
+  DWORD shareMode = 0;
+  if (share == FileShare::Read)
+    shareMode = FILE_SHARE_READ;
+  else if (share == FileShare::All)
+    shareMode = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   HANDLE handle = CreateFileW(Wide(path), desired, shareMode, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -87,6 +88,20 @@ std::vector<Json> JsonLines(const std::string& out) {
   return objects;
 }
 
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The units of a UTF-16LE log after its two-byte byte order mark.
+std::u16string LogUnits(const std::string& log) {
+  std::u16string units;
+  for (size_t i = 2; i + 1 < log.size(); i += 2)
+    units += static_cast<char16_t>(static_cast<unsigned char>(log[i]) |
+                                   static_cast<unsigned char>(log[i + 1]) << 8);
+  return units;
+}
+
 class CliBinary : public ::testing::Test {
  protected:
   std::string Path(std::u16string_view relative) const { return U8(tree_.Path(relative)); }
@@ -94,8 +109,7 @@ class CliBinary : public ::testing::Test {
     tree_.MakeFile(relative, content);
   }
   std::string Content(std::u16string_view relative) const {
-    std::ifstream file(tree_.FsPath(relative), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return ReadBytes(tree_.FsPath(relative));
   }
 
   TempTree tree_;
@@ -281,10 +295,7 @@ TEST_F(CliBinary, FileErrorsGiveStatus1AndGoToTheErrorLog) {
   const std::string log = Content(u"log/VOXALog.txt");
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(log.substr(0, 2), "\xff\xfe");
-  std::u16string entries;
-  for (size_t i = 2; i + 1 < log.size(); i += 2)
-    entries += static_cast<char16_t>(static_cast<unsigned char>(log[i]) |
-                                     static_cast<unsigned char>(log[i + 1]) << 8);
+  const std::u16string entries = LogUnits(log);
   std::u16string expected;
   Utf8ToUtf16(badPart, expected);
   EXPECT_NE(entries.find(expected + u"\r\n"), std::u16string::npos) << U8(entries);
@@ -413,6 +424,82 @@ TEST_F(CliBinary, ArgumentsAreUtf8WhateverTheLocale) {
   EXPECT_EQ(columns.front(), U8(u"gr\u00fc\u00dfe.txt"));
   EXPECT_EQ(columns.back(), Path(folder));
 }
+
+#ifndef _WIN32
+// Names are bytes on POSIX; those that are not UTF-8 are reached, kept and shown as U+FFFD.
+TEST_F(CliBinary, NamesThatAreNotUtf8AreSearchedReplacedAndRenamed) {
+  const std::string root = Path(u"data");
+  const std::string folder = root + "/\xE9-dir";  // a Latin-1 e acute
+  const std::string logFolder = Path(u"") + "/log\xFE";
+  fs::create_directories(folder);
+  fs::create_directory(logFolder);
+  const auto write = [](const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+  };
+  write(root + "/\xFF\xFE.txt", "a zebra");
+  write(root + "/ok.txt", "zebra");
+  write(folder + "/a.txt", "zebra");
+  fs::create_symlink(root + "/nowhere", folder + "/gone\xE9.lnk");  // the one file error
+  const auto hex = [](const std::string& bytes) {
+    std::string text;
+    for (const unsigned char byte : bytes) {
+      text += "0123456789abcdef"[byte >> 4];
+      text += "0123456789abcdef"[byte & 0xF];
+    }
+    return text;
+  };
+  const std::string shownFolder = root + "/\uFFFD-dir";
+
+  const ChildResult replaced = Cli({"--path", root, "--find", "zebra", "--replace", "okapi",
+                                    "--case", "--json", "--log", logFolder});
+  ASSERT_TRUE(replaced.finished);
+  EXPECT_EQ(replaced.exitStatus, 1) << replaced.out;
+  EXPECT_EQ(ReadBytes(root + "/\xFF\xFE.txt"), "a okapi");
+  EXPECT_EQ(ReadBytes(root + "/ok.txt"), "okapi");
+  EXPECT_EQ(ReadBytes(folder + "/a.txt"), "okapi");
+  std::map<std::string, Json> files;
+  std::vector<std::string> errors;
+  for (const Json& object : JsonLines(replaced.out)) {
+    if (object["type"] == "file")
+      files[object["path"]] = object;
+    else if (object["type"] == "error")
+      errors.push_back(object["text"]);
+  }
+  ASSERT_EQ(files.size(), 3u) << replaced.out;
+  const Json& odd = files[root + "/\uFFFD\uFFFD.txt"];
+  EXPECT_EQ(odd["name"], "\uFFFD\uFFFD.txt");
+  EXPECT_EQ(odd["nameHex"], "fffe2e747874");
+  EXPECT_EQ(odd["pathHex"], hex(root + "/\xFF\xFE.txt"));
+  EXPECT_EQ(files[shownFolder + "/a.txt"]["pathHex"], hex(folder + "/a.txt"));
+  EXPECT_FALSE(files[root + "/ok.txt"].contains("pathHex"));
+  const std::string goneError = " (\"" + shownFolder + "/gone\uFFFD.lnk\"): ";
+  ASSERT_EQ(errors.size(), 1u) << replaced.out;
+  EXPECT_EQ(errors[0].rfind(goneError, 0), 0u) << errors[0];
+  const std::u16string log = LogUnits(ReadBytes(logFolder + "/VOXALog.txt"));
+  std::u16string shownError;
+  Utf8ToUtf16(goneError, shownError);
+  EXPECT_NE(log.find(shownError), std::u16string::npos) << U8(log);
+
+  // Shown as U+FFFD, such a byte is still no U+FFFD to the search.
+  const ChildResult shown =
+      Cli({"--path", root, "--rename", "--find", "\uFFFD", "--action", "find"});
+  ASSERT_TRUE(shown.finished);
+  EXPECT_EQ(shown.out, "Found files: 0\n");
+
+  // Rename mode keeps every byte of the old name that is not UTF-8.
+  const ChildResult renamed = Cli({"--path", root, "--mask", "*.txt", "--rename", "--find", ".TXT",
+                                   "--replace", ".md", "--keep-date", "1"});
+  ASSERT_TRUE(renamed.finished);
+  EXPECT_EQ(renamed.exitStatus, 0) << renamed.err;
+  EXPECT_EQ(renamed.err, "");
+  std::set<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    names.insert(entry.path().string().substr(root.size()));
+  EXPECT_EQ(names, (std::set<std::string>{"/\xFF\xFE.md", "/ok.md", "/\xE9-dir", "/\xE9-dir/a.md",
+                                          "/\xE9-dir/gone\xE9.lnk"}));
+  EXPECT_EQ(ReadBytes(root + "/\xFF\xFE.md"), "a okapi");
+}
+#endif
 
 TEST_F(CliBinary, CtrlCStopsTheRunLeavingEveryFileWhole) {
   // Enough files that the run is still going when the first output line arrives.

@@ -136,11 +136,14 @@ TEST(CliOptions, ActionAndNewLineNamesMapInOrder) {
   }
 }
 
-TEST(CliOptions, TextFilesAreTakenAsPaths) {
-  Parsed parsed = Parse({"--path", "p", "--find-file", "f.txt", "--replace-file", "r.txt"});
+TEST(CliOptions, PathsKeepBytesThatAreNotUtf8) {
+  Parsed parsed = Parse(
+      {"--path", "p\xC3", "--find-file", "f\xE9.txt", "--replace-file", "r.txt", "--log", "l\xFF"});
   ASSERT_EQ(parsed.outcome, CliParse::Run) << parsed.text;
-  EXPECT_EQ(parsed.options.findFile.value_or(u""), u"f.txt");
+  EXPECT_EQ(parsed.options.fields.searchPaths, u"p\xDCC3");
+  EXPECT_EQ(parsed.options.findFile.value_or(u""), u"f\xDCE9.txt");
   EXPECT_EQ(parsed.options.replaceFile.value_or(u""), u"r.txt");
+  EXPECT_EQ(parsed.options.settings.logDirectory.value_or(u""), u"l\xDCFF");
 }
 
 TEST(CliOptions, UnusableCommandLinesAreRefusedWithAReason) {
@@ -160,7 +163,7 @@ TEST(CliOptions, UnusableCommandLinesAreRefusedWithAReason) {
       {"--path", "p", "--input-cp", "12345"},
       {"--path", "p", "--output-cp", "-7"},
       {"--path", "p", "--find", "bad \xFF byte"},
-      {"--path", "p\xC3"},
+      {"--path", "p", "--mask", "\xC3"},
   };
   for (const auto& arguments : refused) {
     Parsed parsed = Parse(arguments);

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
+#include "platform/windows_attribute_bits.h"
 #include "tests/support/temp_tree.h"
 
 #ifdef _WIN32
@@ -65,12 +67,19 @@ TEST_F(FileAttributesTest, ReadOnlyFileIsMadeWritableAndSetBack) {
 
   ASSERT_TRUE(platform::ClearAttributesForWrite(path, attributes, error));
   EXPECT_TRUE(IsWritableByOwner(fs::path(path)));
+  platform::FileAttributes during;
+  ASSERT_TRUE(platform::ReadFileAttributes(path, during, error));
+  EXPECT_TRUE(during.hidden) << "only the read-only bit is cleared";
   std::ofstream(fs::path(path), std::ios::app) << "more";
 
-  ASSERT_TRUE(platform::RestoreFileAttributes(path, attributes, error));
+  ASSERT_TRUE(platform::RestoreFileAttributes(path, attributes, true, error));
   platform::FileAttributes after;
   ASSERT_TRUE(platform::ReadFileAttributes(path, after, error));
+#ifdef _WIN32
+  EXPECT_EQ(after.saved, attributes.saved | FILE_ATTRIBUTE_ARCHIVE);
+#else
   EXPECT_EQ(after.saved, attributes.saved);
+#endif
   EXPECT_TRUE(after.readOnly);
   EXPECT_FALSE(IsWritableByOwner(fs::path(path)));
 #ifndef _WIN32
@@ -84,7 +93,9 @@ TEST_F(FileAttributesTest, MissingFileReportsAnError) {
   EXPECT_FALSE(platform::ReadFileAttributes(tree.Path(u"missing.txt"), attributes, error));
   EXPECT_NE(error, 0u);
   attributes.readOnly = true;
-  EXPECT_FALSE(platform::RestoreFileAttributes(tree.Path(u"missing.txt"), attributes, error));
+  attributes.saved = 1;  // read-only on Windows
+  EXPECT_FALSE(
+      platform::RestoreFileAttributes(tree.Path(u"missing.txt"), attributes, false, error));
 }
 
 #ifndef _WIN32
@@ -100,10 +111,35 @@ TEST_F(FileAttributesTest, WritableFilesAreLeftAsTheyAre) {
   ASSERT_TRUE(platform::ClearAttributesForWrite(path, attributes, error));
   // A mode changed meanwhile by someone else is not put back either.
   fs::permissions(fs::path(path), fs::perms::owner_read | fs::perms::owner_write);
-  ASSERT_TRUE(platform::RestoreFileAttributes(path, attributes, error));
+  ASSERT_TRUE(platform::RestoreFileAttributes(path, attributes, true, error));
   EXPECT_EQ(fs::status(fs::path(path)).permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
 }
 #endif
+
+// What these bits do (the archive bit after a write, the change time of a file whose
+// attributes were set) shows on real Windows only: the decision is checked as logic.
+TEST(WindowsAttributeBits, OnlyASetReadOnlyBitIsClearedAndAWriteAddsTheArchiveBit) {
+  constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kArchive = 0x20,
+                          kNormal = 0x80;
+  using Bits = std::optional<std::uint32_t>;
+  struct Case {
+    std::uint32_t saved;
+    Bits forWrite;
+    Bits afterWrite;  // the file written
+    Bits afterNoWrite;
+  };
+  for (const Case& c : {
+           Case{kNormal, {}, {}, {}},
+           Case{kHidden | kSystem | kArchive, {}, {}, {}},
+           Case{kReadOnly, kNormal, kReadOnly | kArchive, kReadOnly},
+           Case{kReadOnly | kHidden | kSystem, kHidden | kSystem,
+                kReadOnly | kHidden | kSystem | kArchive, kReadOnly | kHidden | kSystem},
+       }) {
+    EXPECT_EQ(platform::AttributesForWrite(c.saved), c.forWrite) << c.saved;
+    EXPECT_EQ(platform::AttributesAfterWrite(c.saved, true), c.afterWrite) << c.saved;
+    EXPECT_EQ(platform::AttributesAfterWrite(c.saved, false), c.afterNoWrite) << c.saved;
+  }
+}
 
 }  // namespace

@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
+#include <chrono>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/file.h"
@@ -23,6 +24,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -344,6 +347,45 @@ TEST_F(ContentProcessing, FileThatCannotBeOpenedFailsAndKeepsItsAttributes) {
 #endif
 }
 
+#ifndef _WIN32
+// The change time is out of the standard library's reach on Windows; there the attribute
+// decision is checked as logic (WindowsAttributeBits).
+TEST_F(ContentProcessing, FindOnlyLeavesTheChangeTimeAlone) {
+  tree.MakeFile(u"a.txt", "abc");
+  MakeReadOnly(u"a.txt");
+  struct stat before {};
+  ASSERT_EQ(stat(tree.FsPath(u"a.txt").c_str(), &before), 0);
+  // Longer than a tick of the clock that stamps the change time.
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  Set(ActionType::FindOnly, u"b");
+  EXPECT_EQ(Process(u"a.txt").file->resultText, Found(1));
+  struct stat after {};
+  ASSERT_EQ(stat(tree.FsPath(u"a.txt").c_str(), &after), 0);
+  EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
+  EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
+}
+#endif
+
+TEST_F(ContentProcessing, FindOnlyReadsAFileThatAnotherHandleWrites) {
+  tree.MakeFile(u"a.txt", "abc");
+  platform::File writer;
+  platform::ErrorCode error = 0;
+  ASSERT_TRUE(writer.Open(tree.Path(u"a.txt"), platform::FileAccess::ReadWrite,
+                          platform::FileShare::All, error));
+  Set(ActionType::FindOnly, u"b");
+  const ResultMessage& found = Process(u"a.txt");
+  EXPECT_EQ(found.status, ResultStatus::FileResult);
+  EXPECT_EQ(found.file->resultText, Found(1));
+#ifdef _WIN32
+  Set(ActionType::Replace, u"b", u"X");
+  const ResultMessage& refused = Process(u"a.txt");
+  std::u16string sharing;
+  FormatSystemError(ERROR_SHARING_VIOLATION, sharing);
+  EXPECT_EQ(refused.file->resultText, sharing) << "never written under another writer";
+  EXPECT_EQ(Content(u"a.txt"), "abc");
+#endif
+}
+
 TEST_F(ContentProcessing, FileIsReadWholeWhateverSizeTheWalkListed) {
   tree.MakeFile(u"a.txt", "x.x.x.x.x");
   Set(ActionType::Replace, u"x", u"y");
@@ -415,6 +457,55 @@ TEST_F(ContentProcessing, InvalidInputBytesKeepAChangedFileUnwritten) {
   Set(ActionType::Replace, u"x", u"y");
   EXPECT_EQ(Process(u"b.txt").status, ResultStatus::FileResult);
   EXPECT_EQ(Content(u"b.txt"), "caf\xc3\xa9 y");
+}
+
+// Only bytes that fail to decode hold a change back, and not when the old text goes as a whole.
+TEST_F(ContentProcessing, DecodingGuardRefusesOnlyWhatWouldBeLost) {
+  struct Case {
+    CodePage input;
+    CodePage output;
+    const char* content;
+    ActionType action;
+    const char16_t* find;
+    const char* expected;  // null: refused, the file unchanged
+  };
+  // Code page 932 reads ED 40 as U+7E8A, which it writes as FA 5C.
+  for (const Case& c : {
+           Case{932, 65001, "x \xED\x40", ActionType::Replace, u"x", "y \xE7\xBA\x8A"},
+           Case{932, 932, "x \xED\x40", ActionType::Replace, u"x", "y \xFA\x5C"},
+           Case{932, 932, "x \x81", ActionType::Replace, u"x", nullptr},
+           Case{65001, 65001, "caf\xE9 x", ActionType::Replace, u"", "new"},
+           Case{65001, 65001, "caf\xE9 x", ActionType::PlaceAfter, u"", "new"},
+           Case{65001, 65001, "caf\xE9 x", ActionType::Delete, u"", ""},
+           Case{65001, 65001, "caf\xE9 x", ActionType::AddToEnd, u"", nullptr},
+       }) {
+    tree.MakeFile(u"a.txt", c.content);
+    parameters.settings.inputCodePage = c.input;
+    parameters.settings.outputCodePage = c.output;
+    Set(c.action, c.find, *c.find ? u"y" : u"new");
+    const ResultMessage& result = Process(u"a.txt");
+    EXPECT_EQ(Content(u"a.txt"), c.expected ? c.expected : c.content) << c.content;
+    if (c.expected)
+      EXPECT_EQ(result.file->resultText, Found(1)) << c.content;
+    else
+      EXPECT_EQ(result.file->resultText, platform::LoadText(IDS_INVALID_INPUT_BYTES)) << c.content;
+  }
+}
+
+// Windows cannot check UTF-7 for invalid bytes; there the text must encode back to the same
+// bytes ("+AGE-" is an "a" that is written plainly).
+TEST_F(ContentProcessing, CodePageThatCannotBeCheckedNeedsARoundTrip) {
+  tree.MakeFile(u"a.txt", "x +AGE-");
+  parameters.settings.inputCodePage = parameters.settings.outputCodePage = 65000;
+  Set(ActionType::Replace, u"x", u"y");
+  const ResultMessage& result = Process(u"a.txt");
+#ifdef _WIN32
+  EXPECT_EQ(result.file->resultText, platform::LoadText(IDS_NO_ROUND_TRIP));
+  EXPECT_EQ(Content(u"a.txt"), "x +AGE-");
+#else
+  EXPECT_EQ(result.file->resultText, Found(1));
+  EXPECT_EQ(Content(u"a.txt"), "y a");
+#endif
 }
 
 TEST_F(ContentProcessing, UnsupportedCodePageFailsEveryNonEmptyFile) {
@@ -498,6 +589,27 @@ TEST_F(ContentProcessing, BrokenReplacementVariableFailsTheFileUnchanged) {
             FormatString(IDS_VARIABLE_PARSE_ERROR,
                          {platform::LoadText(IDS_VARIABLE_UNEXPECTED_PERCENT)}));
   EXPECT_EQ(Content(u"a.txt"), "abc");
+}
+
+TEST_F(ContentProcessing, ReplacementVariablesAreLeftAloneWhereNothingUsesThem) {
+  RegexProgram program;
+  ASSERT_EQ(CompileRegex(true, program, std::u16string_view(u"b")), 0);
+  struct Case {
+    ActionType action;
+    bool useRegex;
+    const char* expected;
+  };
+  for (const Case& c :
+       {Case{ActionType::FindOnly, false, "abc"}, Case{ActionType::Delete, false, "ac"},
+        Case{ActionType::Replace, true, "a50%c"}}) {
+    tree.MakeFile(u"a.txt", "abc");
+    parameters.useVariables = true;
+    parameters.useRegex = c.useRegex;
+    parameters.regex = c.useRegex ? &program : nullptr;
+    Set(c.action, u"b", u"50%");
+    EXPECT_EQ(Process(u"a.txt").file->resultText, Found(1)) << static_cast<int>(c.action);
+    EXPECT_EQ(Content(u"a.txt"), c.expected);
+  }
 }
 
 TEST_F(ContentProcessing, RegularExpressionRunTakesTheReplacementAsTyped) {

@@ -72,6 +72,13 @@ TEST(ErrorLogEntry, TimeStampWithoutLeadingZerosThenTheMessage) {
             u"31/12/1999 23:59:58: x\n");
 }
 
+TEST(ErrorLogEntry, LoneSurrogatesShowAsReplacement) {
+  // A name's byte that is not UTF-8 would leave the UTF-16 file ill-formed.
+  const std::u16string message{u'(', char16_t(0xDCE9), char16_t(0xD800), u')'};
+  EXPECT_EQ(ErrorLogEntry(At(1, 1, 2024, 0, 0, 0), message, kLogText),
+            u"1/1/2024 0:0:0: (\uFFFD\uFFFD)\n");
+}
+
 TEST(ErrorLogEntry, TextEntriesEndWithOneLineBreakAndHtmlIsNotEscaped) {
   const CalendarTime time = At(1, 1, 2024, 0, 0, 0);
   EXPECT_EQ(ErrorLogEntry(time, u"Access is denied.\r\n", kLogText),

@@ -293,6 +293,37 @@ TEST_F(RunCommand, VariableErrorIsShownAndOnlyTheFindTextIsChecked) {
   EXPECT_THAT(checked, ElementsAre(u"%x%"));
 }
 
+TEST_F(RunCommand, VariablesAreCheckedOnlyInTheTextsThatFilesExpand) {
+  std::vector<std::u16string> checked;
+  run.controller.SetChecks({nullptr, [&](std::u16string& text) {
+                              checked.push_back(text);
+                              return true;
+                            }});
+  struct Case {
+    ActionType action;
+    bool useRegex;
+    bool renameMode;
+    std::vector<std::u16string> expected;
+  };
+  for (const Case& c : {Case{ActionType::Replace, false, false, {u"%f%", u"%r%"}},
+                        Case{ActionType::AddToEnd, false, false, {u"%f%", u"%r%"}},
+                        Case{ActionType::FindOnly, false, false, {u"%f%"}},
+                        Case{ActionType::Delete, false, false, {u"%f%"}},
+                        Case{ActionType::Replace, true, false, {u"%f%"}},
+                        Case{ActionType::Replace, false, true, {}}}) {
+    checked.clear();
+    RunFields fields = Valid();
+    fields.action = c.action;
+    fields.useRegex = c.useRegex;
+    fields.renameMode = c.renameMode;
+    fields.useVariables = true;
+    fields.findText = u"%f%";
+    fields.replaceText = u"%r%";
+    ASSERT_TRUE(run.Run(fields));
+    EXPECT_EQ(checked, c.expected) << static_cast<int>(c.action) << c.useRegex << c.renameMode;
+  }
+}
+
 TEST_F(RunCommand, WorkerThatCannotStartLeavesTheWindowIdle) {
   run.controller.SetWorkerStarter([](SearchWorker& worker, RunParameters&) {
     worker.startError = platform::kErrorOutOfMemory;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/code_page_codec.h"
 #include "text/code_page_catalogue.h"
 
 using namespace std::string_view_literals;
@@ -157,6 +158,30 @@ TEST(ConvertText, UnrepresentableCharactersBecomeTheDefaultCharacter) {
 TEST(ConvertText, InvalidBytesAreReplacedWithoutAnError) {
   EXPECT_EQ(Decode(B("a\xFFz"sv), 65001), u"a\uFFFDz");
   EXPECT_EQ(Decode(B("a\xC3"sv), 65001), u"a\uFFFD") << "a sequence cut short at the end";
+}
+
+TEST(CheckDecoding, FindsTheBytesThatDecodingWouldReplace) {
+  using platform::DecodingCheck;
+  const std::string longText(9000, 'a');  // more units than one pass of the check takes
+  struct Case {
+    CodePage codePage;
+    std::string bytes;
+    DecodingCheck expected;
+  };
+  for (const Case& c :
+       {Case{65001, "caf\xC3\xA9", DecodingCheck::kClean},
+        Case{65001, "caf\xE9", DecodingCheck::kUndecodable},
+        Case{65001, "\xED\xA0\x80", DecodingCheck::kUndecodable},  // a surrogate
+        Case{65001, "a\xE2\x82", DecodingCheck::kUndecodable},     // cut off
+        Case{65001, longText + "\xFF", DecodingCheck::kUndecodable},
+        Case{65001, longText, DecodingCheck::kClean}, Case{932, "\xED\x40", DecodingCheck::kClean},
+        Case{932, "a\x81", DecodingCheck::kUndecodable},
+        Case{1252, "caf\xE9", DecodingCheck::kClean}}) {
+    platform::ErrorCode error = 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
+    EXPECT_EQ(platform::CheckDecoding(c.codePage, bytes, c.bytes.size(), error), c.expected)
+        << c.codePage << " " << c.bytes.substr(0, 8);
+  }
 }
 
 TEST(ConvertText, LargeTextsConvertWhole) {

@@ -53,4 +53,49 @@ TEST(Utf8, UnpairedSurrogatesEncodeAsReplacement) {
             "\xEF\xBF\xBD\xF4\x8F\xBF\xBF");
 }
 
+TEST(NameBytes, EveryByteSequenceRoundTrips) {
+  // Bytes outside valid UTF-8 become U+DC00 plus the byte, one unit each.
+  const struct {
+    std::string bytes;
+    std::u16string units;
+  } cases[] = {
+      {"plain \xC3\xA9\xF0\x9F\x98\x80", u"plain \u00e9\U0001F600"},
+      {"\xE9-dir", u"\xDCE9-dir"},
+      {"\xFF\xFE.txt", u"\xDCFF\xDCFE.txt"},
+      {"a\xE2\x82x", u"a\xDCE2\xDC82x"},                  // cut short
+      {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},            // an encoded surrogate
+      {"\xC0\xAF\xF4\x90", u"\xDCC0\xDCAF\xDCF4\xDC90"},  // overlong, beyond U+10FFFF
+      {"\xF0\x9F\x98\x80\x80", u"\U0001F600\xDC80"},      // a stray byte after a pair
+  };
+  for (const auto& [bytes, units] : cases) {
+    EXPECT_EQ(NameBytesToUtf16(bytes), units) << bytes;
+    EXPECT_EQ(Utf16ToNameBytes(units), bytes) << bytes;
+    EXPECT_EQ(HoldsEscapedBytes(units), Utf16ToUtf8(units) != bytes) << bytes;
+    EXPECT_EQ(Utf16ToUtf8(units), Utf16ToUtf8(ShownText(units))) << bytes;
+  }
+  // Each of the 128 bytes alone.
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    const std::string alone(1, static_cast<char>(byte));
+    EXPECT_EQ(Utf16ToNameBytes(NameBytesToUtf16(alone)), alone) << byte;
+  }
+}
+
+TEST(NameBytes, OtherLoneSurrogatesEncodeAsReplacement) {
+  const struct {
+    std::u16string units;
+    std::string bytes;
+  } cases[] = {
+      {{u'a', char16_t(0xD800)}, "a\xEF\xBF\xBD"},
+      {{char16_t(0xDC7F), char16_t(0xDD00)}, "\xEF\xBF\xBD\xEF\xBF\xBD"},
+      // Escape units that spell UTF-8 give its bytes, which then read back as the character.
+      {{char16_t(0xDCC3), char16_t(0xDCA9)}, "\xC3\xA9"},
+  };
+  for (const auto& [units, bytes] : cases)
+    EXPECT_EQ(Utf16ToNameBytes(units), bytes);
+  EXPECT_EQ(NameBytesToUtf16("\xC3\xA9"), u"\u00e9");
+  EXPECT_EQ(ShownText(std::u16string{char16_t(0xDCE9), u'x', char16_t(0xD800)} + u"\U0001F600"),
+            u"\uFFFDx\uFFFD\U0001F600");
+  EXPECT_FALSE(HoldsEscapedBytes(std::u16string{char16_t(0xD800), char16_t(0xDC80)})) << "a pair";
+}
+
 }  // namespace

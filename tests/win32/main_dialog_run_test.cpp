@@ -401,6 +401,23 @@ TEST_F(MainDialogRun, PatternAndVariableChecksStopTheRun) {
   EXPECT_EQ(shown, u"Variable parse error: Unknown varable 'size'");
 }
 
+TEST_F(MainDialogRun, RenameModeDoesNotReadTheDisabledUseVariablesBox) {
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  tree_.MakeFile(u"a.txt");
+  std::u16string shown;
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown = text;
+    return IDOK;
+  });
+  SetItemChecked(Dlg(), IDC_USE_VARIABLES, true);
+  SendMessageW(GetDlgItem(Dlg(), IDC_RENAME_MODE), BM_CLICK, 0, 0);
+  SetItemText(Dlg(), IDC_FIND_TEXT, u"50%");
+  RunToEnd();
+  EXPECT_EQ(shown, u"");
+  EXPECT_EQ(dialog_.StatusText(), u"Found files: 1");
+  EXPECT_FALSE(dialog_.run().parameters().useVariables);
+}
+
 TEST_F(MainDialogRun, ReplaceChangesFilesFromTheWindow) {
   tree_.MakeFile(u"a.txt", "an old tale of old days");
   tree_.MakeFile(u"sub/b.txt", "nothing here");

@@ -101,7 +101,8 @@ RunFields CVOXADlg::ReadRunFields() const {
   fields.confirmReplace = IsItemChecked(hwnd(), IDC_CONFIRM_REPLACE);
   fields.renameMode = IsItemChecked(hwnd(), IDC_RENAME_MODE);
   fields.useRegex = IsItemChecked(hwnd(), IDC_USE_REGEX);
-  fields.useVariables = IsItemChecked(hwnd(), IDC_USE_VARIABLES);
+  // Disabled in rename mode, where its check state stays but has no effect.
+  fields.useVariables = !fields.renameMode && IsItemChecked(hwnd(), IDC_USE_VARIABLES);
   fields.findText = GetItemText(hwnd(), IDC_FIND_TEXT);
   fields.replaceText = GetItemText(hwnd(), IDC_REPLACE_TEXT);
   return fields;
