@@ -26,7 +26,9 @@ bool ReadTextFile(const std::u16string& path, std::u16string& text, std::u16stri
   platform::File file;
   platform::ErrorCode error = 0;
   FileBytes bytes;
-  if (file.Open(path, platform::FileAccess::Read, platform::FileShare::Read, error))
+  // A pipe too, as a shell's process substitution gives.
+  if (file.Open(path, platform::FileAccess::Read, platform::FileShare::Read, error,
+                platform::FileKind::Any))
     error = ReadWholeFile(file, bytes);
   if (error != 0) {
     std::u16string reason;

@@ -1,5 +1,6 @@
-// A directory listing by pattern, with the platform's wildcard semantics: `*` any run of
-// characters, `?` one character, names matched without regard to case.
+// A directory listing by pattern: the entries whose names match the pattern's last component
+// under the program's wildcard rules (platform/wildcard_match.h). The whole folder is read when
+// the listing opens, so that nothing a caller does to the folder meanwhile shows in it.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +33,8 @@ class DirectoryListing {
 
   // Lists the entries of a folder that match the pattern's last component (folder, separator,
   // mask) and moves to the first one. On failure `error` receives the platform's code:
-  // kErrorFileNotFound when the folder exists but nothing matches.
+  // kErrorFileNotFound when the folder exists but nothing matches. On Windows the system's
+  // listing also matches short 8.3 names; an entry whose long name does not match is left out.
   bool Open(const std::u16string& pattern, ErrorCode& error,
             ListingNeed need = ListingNeed::Everything);
   // Moves to the next entry; at the end `error` receives kErrorNoMoreFiles.
@@ -47,6 +49,13 @@ class DirectoryListing {
   // PathIsDirectoryW on the path on Windows; on POSIX what the listing knows of the entry, with
   // a stat only where the directory entry does not tell.
   bool EntryIsDirectory(const std::u16string& fullPath) const;
+  // Whether the current entry is a file whose content can be read to its end: on POSIX a regular
+  // file or a link to one (not a pipe, socket or device), or an entry whose status cannot be
+  // read, left for its opening to report; on Windows whatever is not a directory.
+  bool EntryIsFile(const std::u16string& fullPath) const;
+  // Whether the current entry is hidden: the hidden attribute on Windows, a name beginning with
+  // a dot on POSIX (as ReadFileAttributes has it).
+  bool EntryIsHidden() const;
 
  private:
   struct Impl;

@@ -23,6 +23,20 @@ enum class FileShare {
   All,   // FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE: others may even write and delete
 };
 
+// What Open accepts besides regular files.
+enum class FileKind {
+  // Only a file whose content ends: a pipe, socket or device (also one swapped in after a
+  // listing) is refused with kErrorNotRegularFile, never waited for. On POSIX Open refuses it.
+  // On Windows, where opening a device does not wait, the first Size or Read does: times read
+  // before stay untouched (Wine's type query counts as an access to the file).
+  Regular,
+  // Also a pipe or device, read as it comes (waiting for a writer, as a pipe does).
+  Any,
+};
+
+// Open's error for what FileKind::Regular refuses.
+extern const ErrorCode kErrorNotRegularFile;
+
 // A time stamp in 100-nanosecond ticks since 1601-01-01 UTC (the FILETIME scale).
 using FileTime = std::uint64_t;
 
@@ -44,7 +58,8 @@ class File {
   File& operator=(const File&) = delete;
 
   // Opens an existing file; an open file is closed first.
-  bool Open(const std::u16string& path, FileAccess access, FileShare share, ErrorCode& error);
+  bool Open(const std::u16string& path, FileAccess access, FileShare share, ErrorCode& error,
+            FileKind kind = FileKind::Regular);
   bool IsOpen() const;
   void Close();
 
@@ -67,7 +82,12 @@ class File {
 
  private:
 #ifdef _WIN32
+  // Whether the handle may be read: a disk file, or any kind asked for. Else false with
+  // kErrorNotRegularFile.
+  bool TypeChecked(ErrorCode& error);
+
   void* handle_ = nullptr;
+  bool typeUnchecked_ = false;
 #else
   int descriptor_ = -1;
   std::int64_t sizeAtOpen_ = -1;  // until Size takes it or the handle changes the file

@@ -10,16 +10,23 @@ class MemoryKey : public SettingsKey {
 
   KeyReadStatus ReadBinary(const std::u16string& name, void* buffer, size_t capacity,
                            size_t& size) override {
+    const KeyReadStatus status = ValueSize(name, size);
+    if (status != KeyReadStatus::Ok)
+      return status;
+    if (size > capacity)
+      return KeyReadStatus::TooLarge;
+    if (size)
+      std::memcpy(buffer, store_.values[name].bytes.data(), size);
+    return KeyReadStatus::Ok;
+  }
+
+  KeyReadStatus ValueSize(const std::u16string& name, size_t& size) override {
     auto found = store_.values.find(name);
     if (found == store_.values.end())
       return KeyReadStatus::Missing;
     if (!found->second.binary)
       return KeyReadStatus::WrongType;
-    if (found->second.bytes.size() > capacity)
-      return KeyReadStatus::TooLarge;
     size = found->second.bytes.size();
-    if (size)
-      std::memcpy(buffer, found->second.bytes.data(), size);
     return KeyReadStatus::Ok;
   }
 

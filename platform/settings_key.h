@@ -22,6 +22,8 @@ class SettingsKey {
   // Reads a binary value into `buffer` (at most its capacity); `size` receives the bytes read.
   virtual KeyReadStatus ReadBinary(const std::u16string& name, void* buffer, size_t capacity,
                                    size_t& size) = 0;
+  // The size in bytes of a binary value, without reading it.
+  virtual KeyReadStatus ValueSize(const std::u16string& name, size_t& size) = 0;
   virtual bool WriteBinary(const std::u16string& name, const void* data, size_t size) = 0;
   virtual bool Flush() = 0;
 };

@@ -57,7 +57,7 @@ void ErrorLog::InitErrorLog(const ProgramSettings& settings) {
   logType_ = settings.logType;
   std::u16string newPath;
   if (!settings.logDirectory.empty())
-    newPath = settings.logDirectory + platform::kPathSeparator + ErrorLogFileName(logType_);
+    newPath = platform::JoinPath(settings.logDirectory, ErrorLogFileName(logType_));
   // The entries so far go along to the new folder or name; a file already there is kept, and
   // then the old one stays where it was.
   if (!logPath_.empty() && !newPath.empty() && newPath != logPath_) {

@@ -3,6 +3,7 @@
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/file_move.h"
+#include "platform/path_separator.h"
 #include "platform/recycle_bin.h"
 #include "platform/string_table.h"
 #include "processing/confirmation.h"
@@ -115,7 +116,7 @@ void Rename(SearchWorker& worker, std::unique_ptr<CFileResult> entry,
     return;
   }
   const std::u16string path = FullPathOf(*entry);
-  const std::u16string newPath = entry->folder + platform::kPathSeparator + newName;
+  const std::u16string newPath = platform::JoinPath(entry->folder, newName);
   const bool keepTimes = worker.parameters->settings.keepFileDate != 0;
   SavedTimes saved;
   if (keepTimes)
@@ -125,6 +126,7 @@ void Rename(SearchWorker& worker, std::unique_ptr<CFileResult> entry,
     ReportSystemError(worker, std::move(entry), error);
     return;
   }
+  worker.producedPaths.insert(newPath);
   if (keepTimes)
     RestoreTimes(newPath, saved);
   // The entry keeps the name the file had when it was found.

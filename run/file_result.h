@@ -24,7 +24,6 @@ struct CFileResult {
   std::vector<replace_info> matches;
 };
 
-// Folder, separator, name.
 inline std::u16string FullPathOf(const CFileResult& file) {
-  return file.folder + platform::kPathSeparator + file.name;
+  return platform::JoinPath(file.folder, file.name);
 }

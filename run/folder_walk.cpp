@@ -18,10 +18,6 @@ bool IsDotEntry(const std::u16string& name) {
   return name == u"." || name == u"..";
 }
 
-std::u16string Join(const std::u16string& folder, const std::u16string& name) {
-  return folder + platform::kPathSeparator + name;
-}
-
 void SendListingError(SearchWorker& worker, unsigned textId, const std::u16string& path,
                       platform::ErrorCode code) {
   std::u16string systemText;
@@ -62,9 +58,11 @@ class PathFolderEntry {
   bool pushed_ = false;
 };
 
-// The subfolder phase; false when the walk was stopped.
+// The subfolder phase; false when the walk was stopped. Hidden folders are left out unless
+// hidden files are searched.
 bool WalkSubfolders(const std::u16string& folder, SearchWorker& worker) {
-  std::u16string last = Join(folder, u"*");
+  const bool searchHidden = worker.parameters->settings.searchHidden != 0;
+  std::u16string last = platform::JoinPath(folder, u"*");
   platform::DirectoryListing listing;
   platform::ErrorCode error = 0;
   if (!listing.Open(last, error, platform::ListingNeed::Folders)) {
@@ -73,8 +71,8 @@ bool WalkSubfolders(const std::u16string& folder, SearchWorker& worker) {
   }
   do {
     const std::u16string& name = listing.name();
-    if (!IsDotEntry(name)) {
-      last = Join(folder, name);
+    if (!IsDotEntry(name) && (searchHidden || !listing.EntryIsHidden())) {
+      last = platform::JoinPath(folder, name);
       if (listing.EntryIsDirectory(last))
         WalkFolder(last, worker);
     }
@@ -96,10 +94,11 @@ std::unique_ptr<CFileResult> DescribeFile(const platform::DirectoryListing& list
   return entry;
 }
 
-// The file phase of one mask; false when the walk was stopped.
+// The file phase of one mask; false when the walk was stopped. Only files that can be read to
+// their end are processed, and none that this run has renamed into being.
 bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPaths& seen,
               SearchWorker& worker) {
-  std::u16string last = Join(folder, mask);
+  std::u16string last = platform::JoinPath(folder, mask);
   platform::DirectoryListing listing;
   platform::ErrorCode error = 0;
   if (!listing.Open(last, error)) {
@@ -110,8 +109,9 @@ bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPath
   do {
     const std::u16string& name = listing.name();
     if (!IsDotEntry(name)) {
-      last = Join(folder, name);
-      if (IsNewInFolder(last, seen) && !listing.EntryIsDirectory(last))
+      last = platform::JoinPath(folder, name);
+      if (!worker.producedPaths.contains(last) && IsNewInFolder(last, seen) &&
+          listing.EntryIsFile(last))
         worker.ProcessFile(DescribeFile(listing, folder));
     }
     if (worker.StopRequested())
@@ -123,10 +123,6 @@ bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPath
 }
 
 }  // namespace
-
-bool IsNewInFolder(const std::u16string& fullPath, SeenPaths& seen) {
-  return seen.insert(fullPath).second;
-}
 
 void WalkFolder(const std::u16string& folder, SearchWorker& worker) {
   PathFolderEntry onPath(worker, folder);

@@ -17,6 +17,7 @@ bool SearchWorker::Start(RunParameters& record) {
   parameters = &record;
   pathFolders.clear();
   typeNames_.Clear();
+  producedPaths.clear();
   platform::KeepFreedBlocksForReuse();
   return thread.Start(ThreadMain, this, threadId, startError);
 }

@@ -15,6 +15,7 @@
 #include "run/file_result.h"
 #include "run/run_channel.h"
 #include "run/run_parameters.h"
+#include "run/seen_paths.h"
 #include "run/type_name_cache.h"
 
 class SearchWorker {
@@ -61,6 +62,9 @@ class SearchWorker {
   platform::ErrorCode startError = 0;
   // The folders from the search path down to the one being walked.
   std::vector<PathFolder> pathFolders;
+  // The full paths of the files this run has renamed into being, as the walk forms paths: they
+  // are never processed again, under another mask or through another search path.
+  SeenPaths producedPaths;
 
  private:
   FileProcessor fileProcessor_;

@@ -1,6 +1,5 @@
 #include "text/settings_store.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "run/quoted_list.h"
@@ -46,7 +45,9 @@ class Reader {
     return true;
   }
 
-  // A byte count and the characters; a count of 0 or less leaves the target as it is.
+  // A byte count and the characters; a count of 0 or less leaves the target as it is. The
+  // characters may hold one terminating zero unit beyond the count, and never fewer bytes than
+  // it: the buffer is sized by what is stored, not by a count that may be damaged.
   bool Text(const char16_t* countName, const char16_t* charactersName, std::u16string& target,
             bool& assigned) {
     assigned = false;
@@ -55,11 +56,16 @@ class Reader {
       return false;
     if (count <= 0)
       return true;
-    std::vector<unsigned char> bytes(static_cast<size_t>(count) + sizeof(char16_t));
+    const auto announced = static_cast<size_t>(count);
     size_t size = 0;
-    if (key_.ReadBinary(charactersName, bytes.data(), bytes.size(), size) != KeyReadStatus::Ok)
+    if (key_.ValueSize(charactersName, size) != KeyReadStatus::Ok || size < announced ||
+        size > announced + sizeof(char16_t))
       return false;
-    size_t units = std::min<size_t>(static_cast<size_t>(count), size) / sizeof(char16_t);
+    std::vector<unsigned char> bytes(size);
+    if (key_.ReadBinary(charactersName, bytes.data(), bytes.size(), size) != KeyReadStatus::Ok ||
+        size < announced)
+      return false;
+    const size_t units = announced / sizeof(char16_t);
     std::u16string text(units, u'\0');
     if (units)
       std::memcpy(text.data(), bytes.data(), units * sizeof(char16_t));

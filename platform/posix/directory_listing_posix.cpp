@@ -8,8 +8,9 @@
 
 #include "platform/directory_listing.h"
 #include "platform/posix/listed_folder.h"
+#include "platform/posix/listing_order.h"
 #include "platform/posix/utf8_path.h"
-#include "platform/posix/wildcard_match.h"
+#include "platform/wildcard_match.h"
 
 namespace platform {
 
@@ -58,6 +59,15 @@ struct DirectoryListing::Impl {
   mutable struct stat status {};
 
   const Entry& Current() const { return entries[index]; }
+
+  // The entry's type as S_IFMT bits, links followed: what the directory entry tells, else what a
+  // stat reads; 0 when neither can.
+  mode_t Type() const {
+    const unsigned char type = Current().type;
+    if (type != DT_LNK && type != DT_UNKNOWN)
+      return DTTOIF(type);
+    return Status().st_mode & S_IFMT;
+  }
 
   // The entry's status, links followed; zero when it cannot be read.
   const struct stat& Status() const {
@@ -150,19 +160,18 @@ CalendarTime DirectoryListing::modified() const {
   return time;
 }
 
+bool DirectoryListing::EntryIsFile(const std::u16string&) const {
+  // No type could be read (a link to nowhere): opening the file tells why.
+  const mode_t type = impl_->Type();
+  return type == S_IFREG || type == 0;
+}
+
+bool DirectoryListing::EntryIsHidden() const {
+  return impl_->Current().name.starts_with(u'.');
+}
+
 bool DirectoryListing::EntryIsDirectory(const std::u16string&) const {
-  switch (impl_->Current().type) {
-    case DT_DIR:
-      return true;
-    case DT_REG:
-    case DT_FIFO:
-    case DT_CHR:
-    case DT_BLK:
-    case DT_SOCK:
-      return false;
-    default:  // a link, or a file system that does not say
-      return S_ISDIR(impl_->Status().st_mode);
-  }
+  return impl_->Type() == S_IFDIR;
 }
 
 }  // namespace platform

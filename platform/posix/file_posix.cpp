@@ -57,23 +57,39 @@ File& File::operator=(File&& other) noexcept {
   return *this;
 }
 
-bool File::Open(const std::u16string& path, FileAccess access, FileShare, ErrorCode& error) {
+const ErrorCode kErrorNotRegularFile = EOPNOTSUPP;
+
+bool File::Open(const std::u16string& path, FileAccess access, FileShare, ErrorCode& error,
+                FileKind kind) {
   Close();
-  const int flags = (access == FileAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+  const bool regularOnly = kind == FileKind::Regular;
+  // Without blocking, the open of a pipe returns at once instead of waiting for a writer.
+  const int flags = (access == FileAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NOCTTY |
+                    (regularOnly ? O_NONBLOCK : 0);
   const std::string utf8 = ToUtf8(path);
   const PathLookup lookup(utf8);
   int descriptor;
   do {
     descriptor = openat(lookup.folder, lookup.name, flags);
+    // A file under a lease would fail at once; only its holder's break is waited for.
+    if (descriptor < 0 && errno == EWOULDBLOCK)
+      descriptor = openat(lookup.folder, lookup.name, flags & ~O_NONBLOCK);
   } while (descriptor < 0 && errno == EINTR);
   if (descriptor < 0) {
     error = static_cast<ErrorCode>(errno);
     return false;
   }
   struct stat status {};
-  if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-    error =
-        S_ISDIR(status.st_mode) ? static_cast<ErrorCode>(EISDIR) : static_cast<ErrorCode>(errno);
+  error = 0;
+  if (fstat(descriptor, &status) != 0)
+    error = static_cast<ErrorCode>(errno);
+  else if (S_ISDIR(status.st_mode))
+    error = EISDIR;
+  else if (regularOnly && !S_ISREG(status.st_mode))
+    error = kErrorNotRegularFile;
+  else if (regularOnly && fcntl(descriptor, F_SETFL, 0) != 0)  // reads wait for data again
+    error = static_cast<ErrorCode>(errno);
+  if (error != 0) {
     close(descriptor);
     return false;
   }

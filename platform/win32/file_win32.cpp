@@ -30,7 +30,8 @@ File::~File() {
   Close();
 }
 
-File::File(File&& other) noexcept : handle_(other.handle_) {
+File::File(File&& other) noexcept
+    : handle_(other.handle_), typeUnchecked_(other.typeUnchecked_) {
   other.handle_ = nullptr;
 }
 
@@ -38,13 +39,16 @@ File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Close();
     handle_ = other.handle_;
+    typeUnchecked_ = other.typeUnchecked_;
     other.handle_ = nullptr;
   }
   return *this;
 }
 
+const ErrorCode kErrorNotRegularFile = ERROR_NOT_SUPPORTED;
+
 bool File::Open(const std::u16string& fullPath, FileAccess access, FileShare share,
-                ErrorCode& error) {
+                ErrorCode& error, FileKind kind) {
   Close();
   const std::u16string path = Win32CallPath(fullPath);
   const DWORD desired = access == FileAccess::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
@@ -60,6 +64,20 @@ bool File::Open(const std::u16string& fullPath, FileAccess access, FileShare sha
     return false;
   }
   handle_ = handle;
+  typeUnchecked_ = kind == FileKind::Regular;
+  return true;
+}
+
+// A device name ("CON", "NUL", also as "con.txt" in a folder before Windows 11) or a link to a
+// device opens the device: a console would wait for input, others never end.
+bool File::TypeChecked(ErrorCode& error) {
+  if (!typeUnchecked_)
+    return true;
+  if (GetFileType(static_cast<HANDLE>(handle_)) != FILE_TYPE_DISK) {
+    error = kErrorNotRegularFile;
+    return false;
+  }
+  typeUnchecked_ = false;
   return true;
 }
 
@@ -75,6 +93,8 @@ void File::Close() {
 }
 
 bool File::Size(std::uint64_t& size, ErrorCode& error) {
+  if (!TypeChecked(error))
+    return false;
   LARGE_INTEGER value;
   if (!GetFileSizeEx(static_cast<HANDLE>(handle_), &value)) {
     error = GetLastError();
@@ -86,6 +106,8 @@ bool File::Size(std::uint64_t& size, ErrorCode& error) {
 
 bool File::Read(void* buffer, size_t count, size_t& done, ErrorCode& error) {
   done = 0;
+  if (!TypeChecked(error))
+    return false;
   std::uint64_t allowed = 0;
   const bool fault = TakeFileFault(FileOperation::Read, count, allowed, error);
   if (fault)

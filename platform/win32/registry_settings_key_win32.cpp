@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/wide.h"
 
 namespace {
@@ -15,20 +17,11 @@ class RegistryKey : public SettingsKey {
 
   KeyReadStatus ReadBinary(const std::u16string& name, void* buffer, size_t capacity,
                            size_t& size) override {
-    DWORD type = 0;
-    DWORD bytes = static_cast<DWORD>(capacity);
-    LSTATUS status = RegQueryValueExW(key_, platform::Wide(name), nullptr, &type,
-                                      static_cast<BYTE*>(buffer), &bytes);
-    if (status == ERROR_FILE_NOT_FOUND)
-      return KeyReadStatus::Missing;
-    if (status == ERROR_MORE_DATA)
-      return KeyReadStatus::TooLarge;
-    if (status != ERROR_SUCCESS)
-      return KeyReadStatus::Failed;
-    if (type != REG_BINARY)
-      return KeyReadStatus::WrongType;
-    size = bytes;
-    return KeyReadStatus::Ok;
+    return Query(name, static_cast<BYTE*>(buffer), capacity, size);
+  }
+
+  KeyReadStatus ValueSize(const std::u16string& name, size_t& size) override {
+    return Query(name, nullptr, 0, size);
   }
 
   bool WriteBinary(const std::u16string& name, const void* data, size_t size) override {
@@ -41,6 +34,23 @@ class RegistryKey : public SettingsKey {
   bool Flush() override { return true; }
 
  private:
+  // Without a buffer only the size is asked for.
+  KeyReadStatus Query(const std::u16string& name, BYTE* buffer, size_t capacity, size_t& size) {
+    DWORD type = 0;
+    DWORD bytes = static_cast<DWORD>(std::min<size_t>(capacity, MAXDWORD));
+    LSTATUS status = RegQueryValueExW(key_, platform::Wide(name), nullptr, &type, buffer, &bytes);
+    if (status == ERROR_FILE_NOT_FOUND)
+      return KeyReadStatus::Missing;
+    if (status == ERROR_MORE_DATA)
+      return KeyReadStatus::TooLarge;
+    if (status != ERROR_SUCCESS)
+      return KeyReadStatus::Failed;
+    if (type != REG_BINARY)
+      return KeyReadStatus::WrongType;
+    size = bytes;
+    return KeyReadStatus::Ok;
+  }
+
   HKEY key_;
 };
 

@@ -80,6 +80,28 @@ TEST_F(DirectoryListingTest, AListingOfFoldersKeepsEveryFolderAndTheDotEntries) 
 #endif
 }
 
+// Windows' own listing also matches short 8.3 names: "*.htm" would list "page.html".
+TEST_F(DirectoryListingTest, MasksMatchTheLongNamesOnly) {
+  tree.MakeFile(u"page.html");
+  tree.MakeFile(u"notes.txt1");
+  platform::ErrorCode error = 0;
+  EXPECT_TRUE(List(tree.Path(u"*.htm"), &error).empty());
+  EXPECT_EQ(error, platform::kErrorFileNotFound);
+  EXPECT_THAT(List(tree.Path(u"*.txt")), UnorderedElementsAre(u"a.TXT", u"b.txt", u"ab.txt"));
+}
+
+TEST_F(DirectoryListingTest, FilesMadeWhileListingDoNotShow) {
+  platform::DirectoryListing listing;
+  platform::ErrorCode error = 0;
+  ASSERT_TRUE(listing.Open(tree.Path(u"*.txt"), error));
+  tree.MakeFile(u"zz.txt");
+  std::vector<std::u16string> names;
+  do
+    names.push_back(listing.name());
+  while (listing.Next(error));
+  EXPECT_THAT(names, UnorderedElementsAre(u"a.TXT", u"b.txt", u"ab.txt"));
+}
+
 TEST_F(DirectoryListingTest, NoMatchIsFileNotFound) {
   platform::ErrorCode error = 0;
   EXPECT_TRUE(List(tree.Path(u"*.none"), &error).empty());

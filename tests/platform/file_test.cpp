@@ -5,12 +5,21 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/file_fault.h"
 #include "tests/support/temp_tree.h"
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #endif
 
 namespace {
@@ -188,6 +197,70 @@ TEST_F(FileTest, MovedFileKeepsItsHandle) {
   std::uint64_t size = 0;
   ASSERT_TRUE(second.Size(size, error));
   EXPECT_EQ(size, 3u);
+}
+
+#ifndef _WIN32
+// Opens the pipe's writing end after a while unless the test ends first: an open that waits for
+// a writer then returns, and the test fails instead of hanging.
+class PipeRelease {
+ public:
+  explicit PipeRelease(std::filesystem::path pipe)
+      : thread_([this, pipe] {
+          std::unique_lock lock(mutex_);
+          if (ended_.wait_for(lock, std::chrono::seconds(2), [this] { return done_; }))
+            return;
+          const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+          if (writer >= 0)
+            close(writer);
+        }) {}
+  ~PipeRelease() {
+    {
+      std::lock_guard lock(mutex_);
+      done_ = true;
+    }
+    ended_.notify_one();
+    thread_.join();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable ended_;
+  bool done_ = false;
+  std::thread thread_;
+};
+#endif
+
+TEST_F(FileTest, OnlyRegularFilesOpenAndNothingWaitsForAWriter) {
+#ifdef _WIN32
+  const std::u16string device = u"NUL";
+  const std::vector<std::u16string> paths = {device};
+#else
+  const std::u16string device = u"/dev/null";
+  std::vector<std::u16string> paths = {device};
+  for (const std::u16string& name : tree.MakeSpecialFiles(u""))
+    paths.push_back(tree.Path(name));
+  ASSERT_EQ(paths.size(), 4u);
+  const PipeRelease release(tree.FsPath(u"pipe"));
+#endif
+  // Refused by Open, or on Windows by the first read.
+  for (const std::u16string& path : paths) {
+    for (FileAccess access : {FileAccess::Read, FileAccess::ReadWrite}) {
+      File file;
+      error = 0;
+      char byte = 0;
+      size_t done = 0;
+      EXPECT_FALSE(file.Open(path, access, FileShare::Read, error) &&
+                   file.Read(&byte, 1, done, error))
+          << std::string(path.begin(), path.end());
+      EXPECT_EQ(error, platform::kErrorNotRegularFile);
+    }
+  }
+  File any;
+  char byte = 0;
+  size_t done = 1;
+  ASSERT_TRUE(any.Open(device, FileAccess::Read, FileShare::Read, error, platform::FileKind::Any));
+  EXPECT_TRUE(any.Read(&byte, 1, done, error));
+  EXPECT_EQ(done, 0u);
 }
 
 #ifdef _WIN32

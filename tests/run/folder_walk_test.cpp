@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "platform/path_separator.h"
 #include "platform/string_table.h"
 #include "platform/system_error.h"
 #include "tests/run/run_harness.h"
@@ -90,14 +91,49 @@ TEST_F(FolderWalk, FolderNamedLikeAMaskIsWalkedButNotProcessed) {
   EXPECT_THAT(Processed(), ElementsAre(u"old.txt/inner.txt"));
 }
 
-TEST_F(FolderWalk, HiddenFoldersAreWalkedWithSearchHiddenOff) {
+TEST_F(FolderWalk, HiddenFoldersAreWalkedOnlyWhenHiddenFilesAreSearched) {
   tree.MakeFile(u".hidden/z.txt");
+  tree.MakeFile(u"shown/y.txt");
+  tree.MakeFile(u"x.txt");
 #ifdef _WIN32
   SetFileAttributesW(tree.FsPath(u".hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
 #endif
   run.settings.searchHidden = 0;
   ASSERT_TRUE(Walk(u"*.txt"));
-  EXPECT_THAT(Processed(), ElementsAre(u".hidden/z.txt"));
+  EXPECT_THAT(Processed(), ElementsAre(u"shown/y.txt", u"x.txt"));
+  run.processed = {};
+  run.settings.searchHidden = 1;
+  ASSERT_TRUE(Walk(u"*.txt"));
+  EXPECT_THAT(Processed(), ElementsAre(u".hidden/z.txt", u"shown/y.txt", u"x.txt"));
+}
+
+// Paths get one separator after a folder that ends in one, as a drive root does.
+TEST_F(FolderWalk, ASearchPathEndingInASeparatorGivesSinglySeparatedPaths) {
+  tree.MakeFile(u"sub/y.txt");
+  tree.MakeFile(u"x.txt");
+  ASSERT_TRUE(run.Run(FieldsFor(u"\"" + tree.root() + platform::kPathSeparator + u"\"", u"*.txt")));
+  EXPECT_THAT(run.processed.paths, ElementsAre(tree.Path(u"sub/y.txt"), tree.Path(u"x.txt")));
+  ASSERT_EQ(run.controller.results().size(), 2u);
+  EXPECT_EQ(run.controller.results()[0]->folder, tree.Path(u"sub"));
+}
+
+// "a.txt" becomes "a.txt.bak", which the second mask lists: it is not renamed again.
+TEST_F(FolderWalk, AFileTheRunRenamedIsNotProcessedAgain) {
+  run.controller.worker().SetFileProcessor({});
+  tree.MakeFile(u"a.txt");
+  tree.MakeFile(u"b.bak");
+  RunFields fields = FieldsFor(u"\"" + tree.root() + u"\"", u"*.txt, *.bak", false);
+  fields.renameMode = true;
+  fields.confirmReplace = false;
+  fields.action = ActionType::AddToEnd;
+  fields.findText.clear();
+  fields.replaceText = u".bak";
+  ASSERT_TRUE(run.Run(fields));
+  std::vector<std::u16string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(tree.FsPath(u"")))
+    names.push_back(entry.path().filename().u16string());
+  EXPECT_THAT(names, UnorderedElementsAre(u"a.txt.bak", u"b.bak.bak"));
+  EXPECT_THAT(run.view.errorLog, IsEmpty());
 }
 
 TEST_F(FolderWalk, MaskWithoutMatchIsSilent) {
@@ -241,6 +277,15 @@ TEST_F(FolderWalk, UnlistableFolderIsReportedAndTheWalkGoesOn) {
                           FormatString(IDS_MASK_START_FAILED, {locked + u"/*.txt", denied}),
                           FormatString(IDS_MASK_START_FAILED, {locked + u"/*.dat", denied})));
   ExpectSingleCompletion();
+}
+
+// A pipe would block the run in its opening, a device would be read without end.
+TEST_F(FolderWalk, PipesAndDevicesAreLeftOutAndLinksToFilesKept) {
+  tree.MakeFile(u"a.txt");
+  ASSERT_FALSE(tree.MakeSpecialFiles(u".txt").empty());
+  std::filesystem::create_symlink(tree.FsPath(u"a.txt"), tree.FsPath(u"link.txt"));
+  ASSERT_TRUE(Walk(u"*.txt"));
+  EXPECT_THAT(Processed(), ElementsAre(u"a.txt", u"link.txt"));
 }
 
 TEST_F(FolderWalk, EntriesOfAFolderComeInCaseInsensitiveNameOrder) {

@@ -11,6 +11,8 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #endif
 
@@ -128,3 +130,21 @@ bool TempTree::MakeSparseFile(std::u16string_view relative, std::uint64_t size) 
   return ok;
 #endif
 }
+
+#ifndef _WIN32
+std::vector<std::u16string> TempTree::MakeSpecialFiles(std::u16string_view extension) const {
+  std::vector<std::u16string> made;
+  const std::u16string pipe = u"pipe" + std::u16string(extension);
+  if (mkfifo(FsPath(pipe).c_str(), 0644) == 0)
+    made.push_back(pipe);
+  const std::u16string device = u"device" + std::u16string(extension);
+  if (mknod(FsPath(device).c_str(), S_IFCHR | 0644, makedev(1, 5)) == 0)
+    made.push_back(device);
+  const std::u16string zero = u"zero" + std::u16string(extension);
+  std::error_code error;
+  fs::create_symlink("/dev/zero", FsPath(zero), error);
+  if (!error)
+    made.push_back(zero);
+  return made;
+}
+#endif

@@ -28,6 +28,12 @@ class TempTree {
   bool MakeFolderLink(std::u16string_view target, std::u16string_view link) const;
   // A file of the given size without its data blocks (sparse where the file system can).
   bool MakeSparseFile(std::u16string_view relative, std::uint64_t size) const;
+#ifndef _WIN32
+  // Entries in the root that are no regular files, each with the given extension: "pipe" a named
+  // pipe, "device" a character device like /dev/zero (where this process may make one), "zero"
+  // a link to /dev/zero. The names of those made.
+  std::vector<std::u16string> MakeSpecialFiles(std::u16string_view extension) const;
+#endif
 
  private:
   std::u16string root_;

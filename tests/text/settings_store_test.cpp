@@ -156,6 +156,22 @@ TEST(SettingsStore, TextLongerThanItsCountFails) {
   EXPECT_EQ(state.searchPath, u"kept");
 }
 
+// A damaged count must not size the buffer: the load fails there and the set is rewritten.
+TEST(SettingsStore, TextCountBeyondItsStoredCharactersFails) {
+  for (std::int32_t count : {20, 0x7FFFFFFF}) {  // 18 bytes stored
+    MemorySettingsKeyStore store;
+    ASSERT_TRUE(SaveSettings(store, ProgramSettings(), SampleState()));
+    store.values[u"13"].bytes = Number(count);
+    ProgramSettings loaded;
+    StoredDialogState state;
+    state.searchPath = u"kept";
+    EXPECT_TRUE(LoadSettings(store, loaded, state));
+    EXPECT_EQ(state.searchPath, u"kept") << count;
+    EXPECT_EQ(state.masks, u"") << "values after the failure are not read";
+    EXPECT_EQ(store.values[u"13"].bytes, Number(8));
+  }
+}
+
 TEST(SettingsStore, RecentFolderWithACommaComesBackAsTwo) {
   MemorySettingsKeyStore store;
   StoredDialogState state = SampleState();

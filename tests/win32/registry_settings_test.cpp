@@ -72,3 +72,24 @@ TEST_F(RegistrySettings, SettingsSurviveAReload) {
   EXPECT_EQ(back.searchPath, u"\"C:\\Work\"");
   EXPECT_EQ(back.recentFolders, state.recentFolders);
 }
+
+TEST_F(RegistrySettings, DamagedTextCountStopsTheLoadAndTheSetIsRewritten) {
+  ProgramSettings settings;
+  StoredDialogState state;
+  state.searchPath = u"\"C:\\Work\"";
+  ASSERT_TRUE(SaveSettings(store_, settings, state));
+  const DWORD count = 0x7FFFFFFF;  // the characters value holds 18 bytes
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"13", REG_BINARY, &count, sizeof count),
+            ERROR_SUCCESS);
+
+  StoredDialogState back;
+  back.searchPath = u"kept";
+  ASSERT_TRUE(LoadSettings(store_, settings, back));
+  EXPECT_EQ(back.searchPath, u"kept");
+  DWORD rewritten = 0;
+  DWORD size = sizeof rewritten;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kKey, L"13", RRF_RT_REG_BINARY, nullptr, &rewritten,
+                         &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(rewritten, 8u);
+}

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "platform/path_separator.h"
 #include "platform/string_table.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
@@ -31,7 +32,7 @@ std::u16string DefaultSettingsDirectory() {
   wchar_t appData[MAX_PATH] = {};
   if (!SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, TRUE))
     return {};
-  std::u16string folder = platform::FromWide(appData) + u"\\VOXA";
+  std::u16string folder = platform::JoinPath(platform::FromWide(appData), u"VOXA");
   if (!PathFileExistsW(platform::Wide(folder)))
     CreateDirectoryW(platform::Wide(folder), nullptr);
   return folder;
