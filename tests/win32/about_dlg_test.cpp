@@ -35,10 +35,6 @@ SIZE TextSize(HFONT font, const std::u16string& text) {
 
 class AboutDialog : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-  }
   void SetUp() override {
     SetShellOpenRequestHook([&](const ShellOpenRequest& request) -> INT_PTR {
       opened.push_back(request);

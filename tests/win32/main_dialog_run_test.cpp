@@ -31,10 +31,6 @@ void OneMatchPerFile(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
 
 class MainDialogRun : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-  }
   void SetUp() override {
     ASSERT_TRUE(dialog_.Create(nullptr));
     SetItemText(Dlg(), IDC_SEARCH_PATH, u"\"" + tree_.root() + u"\"");

@@ -15,10 +15,6 @@ namespace {
 
 class MainDialogSettings : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-  }
   void TearDown() override {
     SetMessageBoxHook(nullptr);
     SetModalDialogHook(nullptr);

@@ -58,10 +58,6 @@ void ExpectItems(HMENU menu, const std::vector<MenuItem>& expected) {
 
 class MainDialog : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-  }
   void SetUp() override { ASSERT_TRUE(dialog_.Create(nullptr)); }
 
   HWND Dlg() const { return dialog_.hwnd(); }

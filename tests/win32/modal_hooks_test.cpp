@@ -20,8 +20,6 @@ TEST(ModalHooks, MessageBoxIsAnsweredByTheHook) {
 }
 
 TEST(ModalHooks, ModalDialogIsAnsweredAfterInitialisation) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-  InitCommonControlsEx(&controls);
   UINT seenTemplate = 0;
   bool hadWindow = false;
   SetModalDialogHook([&](Dialog& dialog) -> std::optional<INT_PTR> {

@@ -24,8 +24,6 @@ CFileResult Result(std::u16string name, std::uint64_t size) {
 }  // namespace
 
 TEST(ResultsList, RowsSortByNameAndKeepTheirResultIndex) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-  InitCommonControlsEx(&controls);
   MemorySettingsKeyStore store;
   CVOXADlg dialog(nullptr, &store);
   ASSERT_TRUE(dialog.Create(nullptr));

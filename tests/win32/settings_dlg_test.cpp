@@ -54,10 +54,6 @@ INT_PTR RunModal(CSettingsDlg& dialog, Act act) {
 
 class SettingsDialog : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-  }
   void TearDown() override { SetMessageBoxHook(nullptr); }
 };
 

@@ -31,13 +31,7 @@ INT_PTR RunWith(Dialog& dialog, Act act) {
   return result;
 }
 
-class SmallDialogs : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-  }
-};
+class SmallDialogs : public ::testing::Test {};
 
 }  // namespace
 

@@ -49,10 +49,6 @@ void ExpectInside(const RECT& window, const RECT& area) {
 
 class WindowPlacement : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-  }
   MemorySettingsKeyStore store_;
 };
 

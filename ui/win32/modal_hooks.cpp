@@ -7,60 +7,42 @@
 #include "platform/win32/wide.h"
 
 namespace {
-MessageBoxHook& MessageBoxHookSlot() {
-  static MessageBoxHook hook;
-  return hook;
-}
-ShellExecuteHook& ShellExecuteHookSlot() {
-  static ShellExecuteHook hook;
-  return hook;
-}
-FolderPickerHook& FolderPickerHookSlot() {
-  static FolderPickerHook hook;
-  return hook;
-}
-ModalDialogHook& ModalDialogHookSlot() {
-  static ModalDialogHook hook;
-  return hook;
-}
-ShellOpenRequestHook& ShellOpenRequestHookSlot() {
-  static ShellOpenRequestHook hook;
-  return hook;
-}
-ShellMenuHook& ShellMenuHookSlot() {
-  static ShellMenuHook hook;
+// One slot per hook type; each type is a distinct std::function.
+template <class Hook>
+Hook& Slot() {
+  static Hook hook;
   return hook;
 }
 }  // namespace
 
 void SetMessageBoxHook(MessageBoxHook hook) {
-  MessageBoxHookSlot() = std::move(hook);
+  Slot<MessageBoxHook>() = std::move(hook);
 }
 
 void SetModalDialogHook(ModalDialogHook hook) {
-  ModalDialogHookSlot() = std::move(hook);
+  Slot<ModalDialogHook>() = std::move(hook);
 }
 
 int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& caption,
                    UINT type) {
-  if (MessageBoxHookSlot())
-    return MessageBoxHookSlot()(owner, text, caption, type);
+  if (Slot<MessageBoxHook>())
+    return Slot<MessageBoxHook>()(owner, text, caption, type);
   return MessageBoxW(owner, platform::Wide(text), platform::Wide(caption), type);
 }
 
 std::optional<INT_PTR> AnswerModalDialog(Dialog& dialog) {
-  if (!ModalDialogHookSlot())
+  if (!Slot<ModalDialogHook>())
     return std::nullopt;
-  return ModalDialogHookSlot()(dialog);
+  return Slot<ModalDialogHook>()(dialog);
 }
 
 void SetFolderPickerHook(FolderPickerHook hook) {
-  FolderPickerHookSlot() = std::move(hook);
+  Slot<FolderPickerHook>() = std::move(hook);
 }
 
 std::optional<std::u16string> PickFolder(HWND owner) {
-  if (FolderPickerHookSlot())
-    return FolderPickerHookSlot()(owner);
+  if (Slot<FolderPickerHook>())
+    return Slot<FolderPickerHook>()(owner);
   std::u16string title = platform::LoadText(IDS_CHOOSE_DIRECTORY);
   BROWSEINFOW browse{};
   browse.hwndOwner = owner;
@@ -79,10 +61,10 @@ std::optional<std::u16string> PickFolder(HWND owner) {
 
 void SetShellOpenHook(ShellOpenHook hook) {
   if (!hook) {
-    ShellExecuteHookSlot() = nullptr;
+    Slot<ShellExecuteHook>() = nullptr;
     return;
   }
-  ShellExecuteHookSlot() = [hook = std::move(hook)](HWND owner, const std::u16string&,
+  Slot<ShellExecuteHook>() = [hook = std::move(hook)](HWND owner, const std::u16string&,
                                                     const std::u16string& file,
                                                     const std::u16string& parameters) {
     return hook(owner, file, parameters);
@@ -90,21 +72,21 @@ void SetShellOpenHook(ShellOpenHook hook) {
 }
 
 void SetShellExecuteHook(ShellExecuteHook hook) {
-  ShellExecuteHookSlot() = std::move(hook);
+  Slot<ShellExecuteHook>() = std::move(hook);
 }
 
 void SetShellOpenRequestHook(ShellOpenRequestHook hook) {
-  ShellOpenRequestHookSlot() = std::move(hook);
+  Slot<ShellOpenRequestHook>() = std::move(hook);
 }
 
 void SetShellMenuHook(ShellMenuHook hook) {
-  ShellMenuHookSlot() = std::move(hook);
+  Slot<ShellMenuHook>() = std::move(hook);
 }
 
 bool AnswerShellMenu(HWND owner, POINT screenPoint, const std::u16string& path) {
-  if (!ShellMenuHookSlot())
+  if (!Slot<ShellMenuHook>())
     return false;
-  ShellMenuHookSlot()(owner, screenPoint, path);
+  Slot<ShellMenuHook>()(owner, screenPoint, path);
   return true;
 }
 
@@ -116,10 +98,10 @@ INT_PTR ShellOpen(HWND owner, const std::u16string& file, const std::u16string& 
 INT_PTR ShellExecuteVerb(HWND owner, const std::u16string& verb, const std::u16string& file,
                          const std::u16string& parameters, const std::u16string& directory,
                          int show) {
-  if (ShellOpenRequestHookSlot())
-    return ShellOpenRequestHookSlot()({owner, file, parameters, show, verb});
-  if (ShellExecuteHookSlot())
-    return ShellExecuteHookSlot()(owner, verb, file, parameters);
+  if (Slot<ShellOpenRequestHook>())
+    return Slot<ShellOpenRequestHook>()({owner, file, parameters, show, verb});
+  if (Slot<ShellExecuteHook>())
+    return Slot<ShellExecuteHook>()(owner, verb, file, parameters);
   return reinterpret_cast<INT_PTR>(
       ShellExecuteW(owner, platform::Wide(verb), platform::Wide(file),
                     parameters.empty() ? nullptr : platform::Wide(parameters),
