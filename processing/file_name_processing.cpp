@@ -6,6 +6,7 @@
 #include "platform/path_separator.h"
 #include "platform/recycle_bin.h"
 #include "platform/string_table.h"
+#include "processing/backup/name_backup.h"
 #include "processing/confirmation.h"
 #include "processing/name_in_folder.h"
 #include "processing/plain_name_search.h"
@@ -121,8 +122,17 @@ void Rename(SearchWorker& worker, std::unique_ptr<CFileResult> entry,
   SavedTimes saved;
   if (keepTimes)
     saved = ReadTimes(path);
+  NameBackup backup(worker.parameters->backup);
+  std::u16string reason;
+  if (!backup.BeforeRename(path, newPath, reason)) {
+    Report(worker, std::move(entry), ResultStatus::FileError,
+           FormatString(IDS_BACKUP_FAILED, {reason}));
+    return;
+  }
   platform::ErrorCode error = 0;
-  if (!platform::MoveFileNoReplace(path, newPath, error)) {
+  const bool moved = platform::MoveFileNoReplace(path, newPath, error);
+  backup.After(moved);
+  if (!moved) {
     ReportSystemError(worker, std::move(entry), error);
     return;
   }
@@ -173,7 +183,15 @@ void ProcessFileName(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
   if (entry->matches.empty() || parameters.action == ActionType::FindOnly) {
     ReportMatches(worker, std::move(entry));
   } else if (newName.empty() && parameters.action == ActionType::Delete) {
+    NameBackup backup(parameters.backup);
+    std::u16string reason;
+    if (!backup.BeforeDeletion(path, attributes, reason)) {
+      Report(worker, std::move(entry), ResultStatus::FileError,
+             FormatString(IDS_BACKUP_FAILED, {reason}));
+      return;
+    }
     const bool deleted = platform::MoveToRecycleBin(path, parameters.ownerDialog, error);
+    backup.After(deleted && error == 0);
     if (error != 0)
       ReportSystemError(worker, std::move(entry), error);
     else
