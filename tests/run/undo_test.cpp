@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kOriginal[] = "one zebra\r\ntwo zebra\n";
-const fs::file_time_type kOldTime = fs::file_time_type::clock::now() - std::chrono::hours(240);
+// Whole seconds, which every platform's file times hold exactly.
+const fs::file_time_type kOldTime(std::chrono::duration_cast<std::chrono::seconds>(
+    (fs::file_time_type::clock::now() - std::chrono::hours(240)).time_since_epoch()));
 
 class Undo : public ::testing::Test {
  protected:
