@@ -35,6 +35,9 @@ class AppendFile {
   std::uint64_t size() const { return size_; }
 
  private:
+  // The backend's write of all count bytes at the end; size_ grows by what went out.
+  bool Write(const void* bytes, size_t count, ErrorCode& error);
+
 #ifdef _WIN32
   void* handle_ = nullptr;
 #else

@@ -6,7 +6,6 @@
 #include <cerrno>
 
 #include "platform/append_file.h"
-#include "platform/file_fault.h"
 #include "platform/posix/utf8_path.h"
 
 namespace platform {
@@ -51,17 +50,9 @@ void AppendFile::Close() {
   size_ = 0;
 }
 
-bool AppendFile::Append(const void* bytes, size_t count, ErrorCode& error) {
+bool AppendFile::Write(const void* bytes, size_t count, ErrorCode& error) {
   const auto* data = static_cast<const unsigned char*>(bytes);
   size_t done = 0;
-  std::uint64_t allowed = count;
-  ErrorCode faultError = 0;
-  if (TakeFileFault(FileOperation::Append, count, allowed, faultError)) {
-    EndProcessAfterFault();
-    if (allowed == 0 || Append(bytes, static_cast<size_t>(allowed), error))
-      error = faultError;
-    return false;
-  }
   while (done < count) {
     const ssize_t written = write(descriptor_, data + done, count - done);
     if (written < 0 && errno == EINTR)

@@ -5,26 +5,24 @@
 #include "platform/clock.h"
 
 namespace platform {
-namespace {
-
-// 100-nanosecond ticks from 1601-01-01 to 1970-01-01.
-constexpr FileTime kUnixEpoch = 116444736000000000ULL;
-constexpr FileTime kTicksPerSecond = 10000000;
-
-}  // namespace
-
 FileTime CurrentFileTime() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  return kUnixEpoch + static_cast<FileTime>(now.tv_sec) * kTicksPerSecond +
-         static_cast<FileTime>(now.tv_nsec / 100);
+  return FileTimeFromUnix(now.tv_sec, now.tv_nsec);
 }
 
 CalendarTime LocalCalendarTime(FileTime stamp) {
+  constexpr std::int64_t kTicksPerSecond = 10000000;
+  // Stamps before 1970 wrap to negative tick counts.
+  const auto ticks = static_cast<std::int64_t>(stamp - kUnixEpochTicks);
+  std::int64_t whole = ticks / kTicksPerSecond;
+  std::int64_t rest = ticks % kTicksPerSecond;
+  if (rest < 0) {
+    rest += kTicksPerSecond;
+    --whole;
+  }
   CalendarTime time;
-  if (stamp < kUnixEpoch)
-    return time;
-  const auto seconds = static_cast<time_t>((stamp - kUnixEpoch) / kTicksPerSecond);
+  const auto seconds = static_cast<time_t>(whole);
   std::tm local{};
   if (!localtime_r(&seconds, &local))
     return time;
@@ -35,7 +33,7 @@ CalendarTime LocalCalendarTime(FileTime stamp) {
   time.hour = static_cast<std::uint16_t>(local.tm_hour);
   time.minute = static_cast<std::uint16_t>(local.tm_min);
   time.second = static_cast<std::uint16_t>(local.tm_sec);
-  time.milliseconds = static_cast<std::uint16_t>((stamp - kUnixEpoch) % kTicksPerSecond / 10000);
+  time.milliseconds = static_cast<std::uint16_t>(rest / 10000);
   return time;
 }
 

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "platform/append_file.h"
-#include "platform/file_fault.h"
 #include "platform/win32/wide.h"
 #include "platform/windows_paths.h"
 
@@ -47,17 +46,9 @@ void AppendFile::Close() {
   size_ = 0;
 }
 
-bool AppendFile::Append(const void* bytes, size_t count, ErrorCode& error) {
+bool AppendFile::Write(const void* bytes, size_t count, ErrorCode& error) {
   const auto* data = static_cast<const unsigned char*>(bytes);
   size_t done = 0;
-  std::uint64_t allowed = count;
-  ErrorCode faultError = 0;
-  if (TakeFileFault(FileOperation::Append, count, allowed, faultError)) {
-    EndProcessAfterFault();
-    if (allowed == 0 || Append(bytes, static_cast<size_t>(allowed), error))
-      error = faultError;
-    return false;
-  }
   constexpr size_t kMaxTransfer = 1u << 30;
   while (done < count) {
     DWORD written = 0;
