@@ -9,7 +9,7 @@
 #include "processing/backup/backup_runs.h"
 #include "processing/backup/backup_store.h"
 #include "processing/backup/run_restore.h"
-#include "run/run_parameters.h"
+#include "run/record/run_parameters.h"
 #include "run/search_worker.h"
 #include "text/program_settings.h"
 

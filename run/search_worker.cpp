@@ -2,9 +2,7 @@
 
 #include "platform/heap_block.h"
 #include "processing/backup/backup_store.h"
-#include "processing/content_processing.h"
-#include "processing/file_name_processing.h"
-#include "run/folder_walk.h"
+#include "run/file_processors.h"
 #include "text/reused_blocks.h"
 
 SearchWorker::~SearchWorker() {
@@ -21,7 +19,6 @@ bool SearchWorker::StartJob(RunParameters& record, Job job) {
   job_ = std::move(job);
   stopEvent.Reset();
   parameters = &record;
-  pathFolders.clear();
   typeNames_.Clear();
   producedPaths.clear();
   platform::KeepFreedBlocksForReuse();
@@ -70,7 +67,7 @@ std::uint32_t ThreadMain(void* argument) {
     } else {
       // No stop test here: after a stop each walk returns at its first one.
       for (const std::u16string& path : parameters.searchPaths)
-        WalkFolder(path, worker);
+        WalkFolder(path, parameters, worker);
     }
   }
   if (parameters.backup)
