@@ -99,13 +99,17 @@ struct RawOptions {
   std::string newLine;
   std::string log;
   std::string logType = "text";
+  std::string backupDir;
   bool noSubfolders = false;
+  bool undo = false;
+  bool runs = false;
+  bool recover = false;
   std::int32_t inputCodePage = 0;
   std::int32_t outputCodePage = 0;
 };
 
 void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
-  app.add_option("--path", raw.path, Help(IDS_CLI_HELP_PATH))->required();
+  app.add_option("--path", raw.path, Help(IDS_CLI_HELP_PATH));
   app.add_option("--mask", raw.mask, Help(IDS_CLI_HELP_MASK));
   auto* find = app.add_option("--find", raw.find, Help(IDS_CLI_HELP_FIND));
   app.add_option("--find-file", raw.findFile, Help(IDS_CLI_HELP_FIND_FILE))->excludes(find);
@@ -142,12 +146,26 @@ void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
       ->check(CLI::IsMember(Keys(LogTypeNames())));
   app.add_flag("--online-files", settings.searchOnlineOnly, Help(IDS_CLI_HELP_ONLINE_FILES));
   app.add_flag("--json", options.json, Help(IDS_CLI_HELP_JSON));
+  app.add_option("--backup", settings.makeBackup, Help(IDS_CLI_HELP_BACKUP))->check(zeroOrOne);
+  app.add_option("--backup-dir", raw.backupDir, Help(IDS_CLI_HELP_BACKUP_DIR));
+  auto* undo = app.add_flag("--undo", raw.undo, Help(IDS_CLI_HELP_UNDO));
+  auto* runs = app.add_flag("--runs", raw.runs, Help(IDS_CLI_HELP_RUNS))->excludes(undo);
+  app.add_flag("--recover", raw.recover, Help(IDS_CLI_HELP_RECOVER))->excludes(undo, runs);
 }
 
 // Turns the raw values into the options; false with `message` set when one is unusable.
 bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& options,
                     std::string& message) {
   RunFields& fields = options.fields;
+  options.command = raw.undo      ? CliCommand::Undo
+                    : raw.runs    ? CliCommand::Runs
+                    : raw.recover ? CliCommand::Recover
+                                  : CliCommand::Run;
+  if (options.command == CliCommand::Run && !app.count("--path")) {
+    message = Help(IDS_CLI_PATH_REQUIRED);
+    return false;
+  }
+  options.settings.backupDirectory = TakePath(raw.backupDir);
   fields.searchPaths = TakePath(raw.path);
   if (!TakeText(raw.mask, "--mask", fields.masks, message) ||
       !TakeText(raw.find, "--find", fields.findText, message) ||
@@ -223,4 +241,6 @@ void ApplyCliSettings(const CliSettings& source, ProgramSettings& settings) {
   settings.logDirectory = source.logDirectory.value_or(std::u16string());
   settings.logType = source.logType;
   settings.searchOnlineOnly = source.searchOnlineOnly ? 1 : 0;
+  settings.makeBackup = source.makeBackup;
+  settings.backupDirectory = source.backupDirectory;
 }

@@ -22,9 +22,20 @@ struct CliSettings {
   std::optional<std::u16string> logDirectory;  // set: the error log is on
   std::int32_t logType = kLogText;
   bool searchOnlineOnly = false;  // --online-files
+  std::int32_t makeBackup = 1;    // --backup
+  std::u16string backupDirectory;  // --backup-dir; empty: the user's data folder
+};
+
+// What the command line asks for besides a run.
+enum class CliCommand {
+  Run,
+  Undo,     // --undo: take back the latest run
+  Runs,     // --runs: list the runs that can be undone
+  Recover,  // --recover: restore the files of an interrupted run
 };
 
 struct CliOptions {
+  CliCommand command = CliCommand::Run;
   RunFields fields;
   std::optional<std::u16string> findFile;     // --find-file: the find text is read from it
   std::optional<std::u16string> replaceFile;  // --replace-file

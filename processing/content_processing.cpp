@@ -12,6 +12,7 @@
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/string_table.h"
+#include "processing/backup/file_backup.h"
 #include "processing/byte_table.h"
 #include "processing/confirmation.h"
 #include "processing/file_outcome.h"
@@ -138,12 +139,17 @@ struct OpenFile {
   FileBytes original;
   platform::FileTimes times;
   bool keepTimes = false;
+  FileBackup& backup;
 };
 
-// Writes the changed bytes in place; after a failed write the old content is back, and so are
-// its times.
+// Writes the changed bytes in place once the original is backed up; after a failed write the
+// old content is back, and so are its times.
 FileOutcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult& entry) {
+  std::u16string reason;
+  if (!file.backup.Before(file.handle, file.original.view(), reason))
+    return FailedWith(FormatString(IDS_BACKUP_FAILED, {reason}));
   const platform::ErrorCode error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
+  file.backup.After(error == 0, bytes.view());
   platform::ErrorCode ignored = 0;
   if (file.keepTimes)
     file.handle.SetTimes(file.times, ignored);
@@ -209,11 +215,11 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
 // Everything between opening the file and closing it; the file stays open for the caller.
 FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
                         CFileResult& entry, platform::File& handle, const std::u16string& find,
-                        std::u16string& replace) {
+                        std::u16string& replace, FileBackup& backup) {
   const ProgramSettings& settings = parameters.settings;
   const bool changes = parameters.action != ActionType::FindOnly;
 
-  OpenFile file{handle, {}, {}, false};
+  OpenFile file{handle, {}, {}, false, backup};
   platform::ErrorCode error = 0;
   file.keepTimes = settings.keepFileDate && handle.GetTimes(file.times, error);
   if ((error = ReadWholeFile(handle, file.original)) != 0)
@@ -318,7 +324,8 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
   if (!file.Open(path, changes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
                  changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
-  FileOutcome outcome = ProcessOpenFile(parameters, stop, entry, file, find, replace);
+  FileBackup backup(parameters.backup, path, attributes);
+  FileOutcome outcome = ProcessOpenFile(parameters, stop, entry, file, find, replace, backup);
   if (writeAttributes)
     writeAttributes->written = outcome.written;
   return outcome;

@@ -7,6 +7,7 @@
 #include "platform/path_separator.h"
 #include "platform/recycle_bin.h"
 #include "platform/string_table.h"
+#include "processing/backup/name_backup.h"
 #include "processing/confirmation.h"
 #include "processing/file_outcome.h"
 #include "processing/search/plain_name_search.h"
@@ -96,8 +97,14 @@ FileOutcome Rename(const RunParameters& parameters, const CFileResult& entry,
   SavedTimes saved;
   if (keepTimes)
     saved = ReadTimes(path);
+  NameBackup backup(parameters.backup);
+  std::u16string reason;
+  if (!backup.BeforeRename(path, newPath, reason))
+    return FailedWith(FormatString(IDS_BACKUP_FAILED, {reason}));
   platform::ErrorCode error = 0;
-  if (!platform::MoveFileNoReplace(path, newPath, error))
+  const bool moved = platform::MoveFileNoReplace(path, newPath, error);
+  backup.After(moved);
+  if (!moved)
     return Failed(error);
   if (keepTimes)
     RestoreTimes(newPath, saved);
@@ -138,7 +145,12 @@ FileOutcome ProcessName(RunParameters& parameters, const platform::StopEvent& st
   if (entry.matches.empty() || parameters.action == ActionType::FindOnly)
     return MatchesFound(entry);
   if (newName.empty() && parameters.action == ActionType::Delete) {
+    NameBackup backup(parameters.backup);
+    std::u16string reason;
+    if (!backup.BeforeDeletion(path, attributes, reason))
+      return FailedWith(FormatString(IDS_BACKUP_FAILED, {reason}));
     const bool deleted = platform::MoveToRecycleBin(path, parameters.ownerDialog, error);
+    backup.After(deleted && error == 0);
     if (error != 0)
       return Failed(error);
     return Processed(platform::LoadText(deleted ? IDS_DELETED : IDS_DELETE_FAILED));

@@ -24,16 +24,21 @@ void RunController::OnRun(const RunFields& fields) {
   RunCommandContext context{settings_, recentFolders_, prompt_, checks_, &window_, ownerDialog_};
   if (!PrepareRun(fields, context, parameters_))
     return;
+  backup_ = MakeRunBackup(parameters_);
+  parameters_.backup = backup_.get();
+  StartWorker(nullptr);
+}
 
+bool RunController::StartWorker(SearchWorker::Job job) {
   results_.clear();
   view_.ClearStatusEdit();
   SetRunningUi(false);
   view_.DeleteAllResultRows();
   view_.SetStatusText(platform::LoadText(IDS_IN_PROGRESS));
 
-  if (startWorker_(worker_, parameters_)) {
+  if (job ? worker_.StartJob(parameters_, std::move(job)) : startWorker_(worker_, parameters_)) {
     runState_ = RunState::Running;
-    return;
+    return true;
   }
   // Without a worker no completion message will come: the dialog goes back to idle here.
   std::u16string reason;
@@ -42,6 +47,7 @@ void RunController::OnRun(const RunFields& fields) {
   view_.SetStatusText(platform::LoadText(IDS_READY));
   prompt_.Show(FormatString(IDS_RUN_START_FAILED, {reason}), platform::LoadText(IDS_ERROR_CAPTION),
                PromptButtons::Ok);
+  return false;
 }
 
 void RunController::OnStop() {
@@ -68,6 +74,9 @@ void RunController::OnResultMessage(ResultMessage message) {
   switch (message.status) {
     case ResultStatus::RunFinished:
       worker_.Stop();
+      parameters_.backup = nullptr;
+      backup_.reset();
+      restore_.reset();
       view_.SetStatusText(FormatString(IDS_FOUND_FILES, {view_.ResultRowCount()}));
       SetRunningUi(true);
       runState_ = RunState::Idle;

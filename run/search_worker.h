@@ -23,6 +23,8 @@ class SearchWorker : private WalkEvents {
   // What is done with each file the walk finds; it takes over the entry and must report it to
   // the window with exactly one result message.
   using FileProcessor = std::function<void(SearchWorker& worker, std::unique_ptr<CFileResult>)>;
+  // Work done on the thread instead of the walk (an undo), reporting as file processing does.
+  using Job = std::function<void(SearchWorker& worker)>;
 
   SearchWorker() = default;
   // A thread still attached is told to stop and let go; it is not waited for.
@@ -33,6 +35,8 @@ class SearchWorker : private WalkEvents {
   // Starts the walk of the record on a new thread. With a thread already attached returns true
   // at once and changes nothing; false, with startError set, when no thread could be created.
   bool Start(RunParameters& record);
+  // Starts the job on a new thread instead of the walk (none: the walk), as Start does.
+  bool StartJob(RunParameters& record, Job job);
   // Signals the stop event and lets go of the thread, if one is attached.
   void Stop();
 
@@ -66,6 +70,7 @@ class SearchWorker : private WalkEvents {
   bool Produced(const std::u16string& path) const override { return producedPaths.contains(path); }
 
   FileProcessor fileProcessor_;
+  Job job_;
   TypeNameCache typeNames_;  // of the current run
 };
 

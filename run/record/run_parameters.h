@@ -8,6 +8,7 @@
 #include "run/record/run_types.h"
 #include "text/program_settings.h"
 
+class BackupStore;
 class RunChannel;
 struct RegexProgram;
 
@@ -33,6 +34,8 @@ struct RunParameters {
   // Parent for windows the worker creates (on Windows the main dialog's window handle, which
   // owns the shell's deletion to the recycle bin); opaque to the core, null in tests.
   void* ownerDialog = nullptr;
+  // Where file processing backs up each file before changing it; null without backups.
+  BackupStore* backup = nullptr;
   // The compiled find pattern when useRegex, else null.
   const RegexProgram* regex = nullptr;
   std::u16string findText;

@@ -653,3 +653,32 @@ TEST_F(CliBinary, WarningQuestionIsAskedAtTheTerminal) {
 #endif
 
 }  // namespace
+
+TEST_F(CliBinary, RunsUndoAndRecoverWorkOnTheBackupsWithJsonLines) {
+  Make(u"data/a.txt", "an old tale");
+  const std::string backups = Path(u"backups");
+  ASSERT_EQ(Cli({"--path", Path(u"data"), "--find", "old", "--replace", "new", "--backup-dir",
+                 backups})
+                .exitStatus,
+            0);
+  const ChildResult runs = Cli({"--runs", "--json", "--backup-dir", backups});
+  ASSERT_EQ(runs.exitStatus, 0);
+  const std::vector<Json> listed = JsonLines(runs.out);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0]["files"], 1);
+  EXPECT_EQ(listed[0]["state"], "ended");
+  EXPECT_EQ(listed[0]["path"], Path(u"data"));
+  // Without a terminal the question needs --yes.
+  EXPECT_EQ(Cli({"--undo", "--backup-dir", backups}).exitStatus, 3);
+  EXPECT_EQ(Content(u"data/a.txt"), "an new tale");
+  const ChildResult undo = Cli({"--undo", "--yes", "--json", "--backup-dir", backups});
+  ASSERT_EQ(undo.exitStatus, 0) << undo.err;
+  EXPECT_EQ(Content(u"data/a.txt"), "an old tale");
+  const std::vector<Json> lines = JsonLines(undo.out);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0]["result"], "Restored");
+  EXPECT_TRUE(JsonLines(Cli({"--runs", "--json", "--backup-dir", backups}).out).empty());
+  const ChildResult recover = Cli({"--recover", "--backup-dir", backups});
+  EXPECT_EQ(recover.exitStatus, 0);
+  EXPECT_NE(recover.err.find("No run was interrupted."), std::string::npos);
+}

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <thread>
 
@@ -652,4 +654,36 @@ TEST_F(MainDialogRun, DoubleClickNeverRunsAScriptOrProgram) {
   SetEnvironmentVariableW(L"PATHEXT", pathExt);
   RegDeleteTreeW(HKEY_CLASSES_ROOT, extension.c_str());
   RegDeleteTreeW(HKEY_CLASSES_ROOT, progId.c_str());
+}
+
+TEST_F(MainDialogRun, UndoAsksOnceAndListsEachRestoredFile) {
+  TempTree backups;
+  dialog_.settings.backupDirectory = backups.root();
+  tree_.MakeFile(u"a.txt", "an old tale");
+  const auto undoGrayed = [&] {
+    HMENU action = GetSubMenu(dialog_.menu(), 1);
+    SendMessageW(Dlg(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(action), 1);
+    return MenuGrayed(1, 4);
+  };
+  EXPECT_TRUE(undoGrayed()) << "nothing to undo yet";
+  RunToEnd();
+  EXPECT_FALSE(undoGrayed());
+  std::vector<std::u16string> shown;
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown.push_back(text);
+    return IDOK;
+  });
+  Command(ID_ACTION_UNDO);
+  WindowMessagePump().ServeUntil([&] { return dialog_.runState() == RunState::Idle; });
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].starts_with(u"Undo the run of "));
+  EXPECT_TRUE(shown[0].ends_with(u": 1 files?"));
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  ASSERT_EQ(ListView_GetItemCount(list), 1);
+  wchar_t result[64] = {};
+  ListView_GetItemText(list, 0, 4, result, 64);
+  EXPECT_EQ(std::wstring(result), L"Restored");
+  std::ifstream in(tree_.FsPath(u"a.txt"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "an old tale");
+  EXPECT_TRUE(undoGrayed()) << "the only run is undone";
 }

@@ -64,7 +64,7 @@ TEST_F(SettingsDialog, FreshStartState) {
   RunModal(dialog, [&] {
     EXPECT_EQ(GetWindowTextU16(dialog.hwnd()), u"Program Settings");
     HWND tabs = dialog.Item(IDC_SETTINGS_TABS);
-    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
     EXPECT_TRUE(Shown(dialog.Page(0)));
     EXPECT_FALSE(Shown(dialog.Page(1)));
     EXPECT_TRUE(Checked(dialog, IDC_SEARCH_HIDDEN));
@@ -93,6 +93,20 @@ TEST_F(SettingsDialog, FreshStartState) {
     SendMessageW(dialog.hwnd(), WM_NOTIFY, IDC_SETTINGS_TABS, reinterpret_cast<LPARAM>(&change));
     EXPECT_TRUE(Shown(dialog.Page(1)));
     EXPECT_FALSE(Shown(dialog.Page(0)));
+    // The fourth, "Restore", shows the backup page with its default folder.
+    wchar_t title[32] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = title;
+    item.cchTextMax = 32;
+    SendMessageW(tabs, TCM_GETITEMW, 3, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(platform::FromWide(title), u"Restore");
+    SendMessageW(tabs, TCM_SETCURSEL, 3, 0);
+    SendMessageW(dialog.hwnd(), WM_NOTIFY, IDC_SETTINGS_TABS, reinterpret_cast<LPARAM>(&change));
+    EXPECT_TRUE(Shown(dialog.Page(3)));
+    EXPECT_FALSE(Shown(dialog.Page(1)));
+    EXPECT_TRUE(Checked(dialog, IDC_MAKE_BACKUP));
+    EXPECT_EQ(GetWindowTextU16(dialog.Control(IDC_BACKUP_DIRECTORY)), folder);
     SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
   });
 }

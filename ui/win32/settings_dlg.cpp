@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "platform/data_folder.h"
 #include "platform/path_separator.h"
 #include "platform/string_table.h"
 #include "platform/win32/wide.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr int kTabCount = 3;
+constexpr unsigned kTabTitles[] = {IDS_TAB_GENERAL, IDS_TAB_RESULTS, IDS_TAB_TEXT, IDS_TAB_RESTORE};
 constexpr DWORD kEnableTabTexture = 6;  // ETDT_ENABLETAB
 constexpr DWORD kCurrentDirectoryBuffer = 261;
 
@@ -29,13 +30,7 @@ constexpr NewLineButton kNewLineButtons[] = {{IDC_NEWLINE_CRLF, kNewLineCrLf},
 }  // namespace
 
 std::u16string DefaultSettingsDirectory() {
-  wchar_t appData[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, TRUE))
-    return {};
-  std::u16string folder = platform::JoinPath(platform::FromWide(appData), u"VOXA");
-  if (!PathFileExistsW(platform::Wide(folder)))
-    CreateDirectoryW(platform::Wide(folder), nullptr);
-  return folder;
+  return platform::UserDataFolder();
 }
 
 CSettingsDlg::CSettingsDlg(HWND parent) : Dialog(IDD_SETTINGS, parent) {
@@ -74,14 +69,14 @@ void CSettingsDlg::Enable(int id, bool enabled) {
 bool CSettingsDlg::OnInitDialog() {
   Dialog::OnInitDialog();
   HWND tabs = Item(IDC_SETTINGS_TABS);
-  for (int tab = 0; tab < kTabCount; ++tab) {
-    std::u16string title = platform::LoadText(IDS_TAB_GENERAL + tab);
+  int tab = 0;
+  for (unsigned titleId : kTabTitles) {
+    std::u16string title = platform::LoadText(titleId);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(platform::Wide(title));
-    SendMessageW(tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(tabs, TCM_INSERTITEMW, tab++, reinterpret_cast<LPARAM>(&item));
   }
-  platform::LoadText(IDS_TAB_RESTORE);  // loaded, but no tab shows the Restore page
   CreatePages();
   FillControls();
   return true;

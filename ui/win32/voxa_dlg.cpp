@@ -24,7 +24,8 @@ constexpr int kVisibleActions = 7;
 constexpr int kFileMenu = 0;
 constexpr int kOpenErrorLogItem = 1;
 constexpr int kActionMenu = 1;
-constexpr int kUndoItem = 4;
+// Posted at start-up: the check for a run whose process died comes once the window is up.
+constexpr UINT kOfferRecoveryMessage = WM_APP + 17;
 
 constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONLY,
                                      IDS_ACTION_DELETE,      IDS_ACTION_PLACE_BEFORE,
@@ -97,6 +98,7 @@ bool CVOXADlg::OnInitDialog() {
   run_.SetRunningUi(true);
   SendDlgItemMessageW(hwnd(), IDC_ACTION, CB_SETMINVISIBLE, kVisibleActions, 0);
   EnableItem(hwnd(), IDC_USE_VARIABLES, !IsItemChecked(hwnd(), IDC_RENAME_MODE));
+  PostMessageW(hwnd(), kOfferRecoveryMessage, 0, 0);
   return true;
 }
 
@@ -141,8 +143,14 @@ void CVOXADlg::LoadMainMenu() {
   if (!menu_ || !SetMenu(hwnd(), menu_))
     return;
   UpdateErrorLogMenuItem();
-  RemoveMenu(GetSubMenu(menu_, kActionMenu), kUndoItem, MF_BYPOSITION);
+  UpdateUndoMenuItem();
   DrawMenuBar(hwnd());
+}
+
+void CVOXADlg::UpdateUndoMenuItem() {
+  if (menu_)
+    EnableMenuItem(menu_, ID_ACTION_UNDO,
+                   MF_BYCOMMAND | (run_.CanUndo() ? MF_ENABLED : MF_GRAYED));
 }
 
 void CVOXADlg::EndProgram(INT_PTR result) {
@@ -170,6 +178,14 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       if (!IsIconic(hwnd()))
         return false;
       PaintMinimised();
+      result = 0;
+      return true;
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wParam) == GetSubMenu(menu_, kActionMenu))
+        UpdateUndoMenuItem();
+      return false;
+    case kOfferRecoveryMessage:
+      run_.OfferRecovery();
       result = 0;
       return true;
     case WM_QUERYDRAGICON:

@@ -84,6 +84,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void ApplyStoredState(const StoredDialogState& state);
   void ResetOptions();
   void UpdateErrorLogMenuItem();
+  // Action › Undo: enabled while idle with a run to take back.
+  void UpdateUndoMenuItem();
   void UpdateReplaceField();
   void EndProgram(INT_PTR result);
 

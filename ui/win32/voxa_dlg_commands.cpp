@@ -73,6 +73,8 @@ bool CVOXADlg::OnCommand(int id, int code, HWND control) {
         OnResultsDoubleClick();
       return true;
     case ID_ACTION_UNDO:
+      run_.OnUndo();
+      return true;
     case ID_HELP_STANDARD:
       return true;
     case ID_ACTION_RUN:
