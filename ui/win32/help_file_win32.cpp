@@ -16,8 +16,7 @@ constexpr DWORD kCurrentDirectoryBuffer = 261;
 std::u16string HelpFileFolder() {
   wchar_t directory[kCurrentDirectoryBuffer] = {};
   GetCurrentDirectoryW(kCurrentDirectoryBuffer, directory);
-  return HelpFolder({platform::FromWide(directory), platform::ProgramFolder()},
-                    platform::LoadText(IDS_HELP_FILE), [](const std::u16string& path) {
-                      return PathFileExistsW(platform::Wide(path)) != FALSE;
-                    });
+  return HelpFolder(
+      {platform::FromWide(directory), platform::ProgramFolder()}, platform::LoadText(IDS_HELP_FILE),
+      [](const std::u16string& path) { return PathFileExistsW(platform::Wide(path)) != FALSE; });
 }
