@@ -27,6 +27,12 @@ if(WIN32)
     DEPENDS voxalon voxalon-cli voxalon_help
     COMMENT "Packaging the zip and the installer into ${VOXALON_DIST_DIR}"
     VERBATIM)
+elseif(VOXALON_SANITIZE)
+  # A sanitizer build would make the package depend on the sanitizer runtimes.
+  add_custom_target(voxalon_dist
+    COMMAND ${CMAKE_COMMAND} -E echo "The Debian package needs -DVOXALON_SANITIZE=OFF"
+    COMMAND ${CMAKE_COMMAND} -E false
+    VERBATIM)
 else()
   voxalon_string(783 IDS_CLI_PACKAGE_SUMMARY)
   add_custom_target(voxalon_dist
