@@ -10,13 +10,13 @@
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "ui/win32/controls.h"
+#include "ui/win32/help_file_win32.h"
 #include "ui/win32/modal_hooks.h"
 
 namespace {
 
 constexpr unsigned kTabTitles[] = {IDS_TAB_GENERAL, IDS_TAB_RESULTS, IDS_TAB_TEXT, IDS_TAB_RESTORE};
 constexpr DWORD kEnableTabTexture = 6;  // ETDT_ENABLETAB
-constexpr DWORD kCurrentDirectoryBuffer = 261;
 
 struct NewLineButton {
   int id;
@@ -219,10 +219,8 @@ void CSettingsDlg::OnOk() {
 }
 
 void CSettingsDlg::OnHelp() {
-  wchar_t directory[kCurrentDirectoryBuffer] = {};
-  GetCurrentDirectoryW(kCurrentDirectoryBuffer, directory);
   std::u16string parameters =
-      u"its:" + platform::FromWide(directory) + platform::LoadText(IDS_SETTINGS_HELP_TOPIC);
+      u"its:" + HelpFileFolder() + platform::LoadText(IDS_SETTINGS_HELP_TOPIC);
   if (ShellOpen(hwnd(), u"hh.exe", parameters, u"", SW_SHOWNORMAL) <= 32)
     ShowMessageBox(hwnd(), platform::LoadText(IDS_HELP_OPEN_FAILED) + u": " + parameters,
                    platform::LoadText(IDS_ERROR_CAPTION), MB_OK);

@@ -8,6 +8,7 @@
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "run/standard_run_checks.h"
+#include "text/quoted_list.h"
 #include "ui/mask_presets.h"
 #include "ui/win32/about_dlg.h"
 #include "ui/win32/application.h"
@@ -82,6 +83,9 @@ bool CVOXADlg::OnInitDialog() {
     AddComboItem(hwnd(), IDC_ACTION, platform::LoadText(name));
   SetComboSelection(hwnd(), IDC_ACTION, 0);
   LoadStoredSettings();
+  if (!startFolders.empty())
+    SetItemText(hwnd(), IDC_SEARCH_PATH, JoinQuotedList(startFolders));
+  DragAcceptFiles(hwnd(), TRUE);
 
   resultsList_.Attach(Item(IDC_RESULTS));
   resultsList_.SetUpColumns();
@@ -205,6 +209,10 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       if (reinterpret_cast<HWND>(wParam) != resultsList_.hwnd() || lParam != -1)
         return false;
       OnResultsMenuKey();
+      result = 0;
+      return true;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
       result = 0;
       return true;
     case WM_CLOSE:

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +36,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   ProgramSettings settings;
   std::vector<std::u16string> recentFolders;
   std::vector<std::u16string> maskPresets;
+  // Folders from the command line; when there are any they replace the stored search path.
+  std::vector<std::u16string> startFolders;
 
   RunState runState() const { return run_.runState(); }
   const ErrorLog& errorLog() const { return errorLog_; }
@@ -96,6 +100,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void OnOpenErrorLog();
   void OnBrowse();
   void OnSelectFrom(const std::vector<std::u16string>& entries, int fieldId);
+  // Folders dropped from Explorer fill the search path field; files are passed over.
+  void OnDropFiles(HDROP drop);
 
   // Results list
   CFileResult* ResultOfRow(int row) const;
