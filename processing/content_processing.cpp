@@ -12,8 +12,10 @@
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/string_table.h"
+#include "processing/binary_content.h"
 #include "processing/byte_table.h"
 #include "processing/confirmation.h"
+#include "processing/file_coding.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
 #include "processing/plain_scan.h"
@@ -30,7 +32,14 @@ struct Outcome {
   ResultStatus status = ResultStatus::FileResult;
   std::u16string text;
   bool written = false;  // the file was written to
+  SkipReason skipped = SkipReason::None;
 };
+
+Outcome SkippedAsBinary() {
+  Outcome outcome{ResultStatus::FileResult, platform::LoadText(IDS_BINARY_FILE_SKIPPED)};
+  outcome.skipped = SkipReason::Binary;
+  return outcome;
+}
 
 Outcome Processed(std::u16string text) {
   return {ResultStatus::FileResult, std::move(text)};
@@ -103,24 +112,24 @@ platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entr
   return spliced ? 0 : platform::kErrorOutOfMemory;
 }
 
-platform::ErrorCode Decode(CodePage codePage, const FileBytes& bytes, TextBuffer& text) {
+platform::ErrorCode Decode(CodePage codePage, std::span<const unsigned char> bytes,
+                           TextBuffer& text) {
   if (codePage == kCodePageUtf16Le)
-    return BytesAsText(bytes.view().data(), bytes.size(), text) ? 0 : platform::kErrorOutOfMemory;
+    return BytesAsText(bytes.data(), bytes.size(), text) ? 0 : platform::kErrorOutOfMemory;
   ConvertedBuffer converted;
   size_t byteLength = 0;
   platform::ErrorCode error = platform::kErrorOutOfMemory;
-  if (!ConvertText(false, converted, bytes.size(), bytes.view().data(), byteLength, codePage,
-                   &error))
+  if (!ConvertText(false, converted, bytes.size(), bytes.data(), byteLength, codePage, &error))
     return error;
   text = std::move(converted.text);
   return 0;
 }
 
-// The bytes to write: the text encoded, and an odd last byte of a UTF-16 input kept after it
-// when the file is written in the same code page.
-platform::ErrorCode Encode(const ProgramSettings& settings, const FileBytes& original,
+// The bytes to write after any byte order mark: the text encoded, and an odd last byte of a
+// UTF-16 input kept after it when the file is written in the same code page.
+platform::ErrorCode Encode(const FileCoding& coding, std::span<const unsigned char> original,
                            const TextBuffer& text, ByteBuffer& bytes) {
-  const CodePage output = settings.outputCodePage;
+  const CodePage output = coding.output;
   platform::ErrorCode error = platform::kErrorOutOfMemory;
   if (output == kCodePageUtf16Le) {
     if (!TextAsBytes(text.view(), bytes))
@@ -133,13 +142,13 @@ platform::ErrorCode Encode(const ProgramSettings& settings, const FileBytes& ori
     bytes = std::move(converted.bytes);
   }
   const bool utf16 = output == kCodePageUtf16Le || output == kCodePageUtf16Be;
-  if (utf16 && settings.inputCodePage == output && original.size() % 2 == 1) {
+  if (utf16 && coding.input == output && original.size() % 2 == 1) {
     const size_t size = bytes.size();
     // Room for the byte and the two zero bytes that end a UTF-16 byte buffer.
     auto* block = static_cast<unsigned char*>(std::realloc(bytes.Release(), size + 3));
     if (!block)
       return platform::kErrorOutOfMemory;
-    block[size] = original.view().back();
+    block[size] = original.back();
     block[size + 1] = 0;
     block[size + 2] = 0;
     bytes.Adopt(block, size + 1);
@@ -152,18 +161,25 @@ bool HasSurrogates(std::u16string_view text) {
                      [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; });
 }
 
-// The file open for processing, its content as read and the times to keep.
+// The file open for processing, its content as read, how that is coded and the times to keep.
 struct OpenFile {
   platform::File& handle;
   FileBytes original;
   platform::FileTimes times;
   bool keepTimes = false;
+  FileCoding coding;
+
+  // The bytes that hold the text: those after a byte order mark.
+  std::span<const unsigned char> text() const { return coding.Text(original.view()); }
 };
 
-// Writes the changed bytes in place; after a failed write the old content is back, and so are
-// its times.
-Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult& entry) {
-  const platform::ErrorCode error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
+// Writes the changed bytes, after the file's byte order mark, in place; after a failed write the
+// old content is back, and so are its times.
+Outcome WriteChanged(OpenFile& file, ByteBuffer& bytes, const CFileResult& entry) {
+  platform::ErrorCode error = PrefixMark(file.coding, bytes);
+  if (error != 0)
+    return Failed(error);
+  error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
   platform::ErrorCode ignored = 0;
   if (file.keepTimes)
     file.handle.SetTimes(file.times, ignored);
@@ -186,7 +202,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
                   OpenFile& file, const ByteTable& table, const std::u16string& find,
                   std::u16string& replace, Outcome& outcome) {
   const ProgramSettings& settings = parameters.settings;
-  const std::span<const unsigned char> bytes = file.original.view();
+  const std::span<const unsigned char> bytes = file.text();
   platform::ErrorCode error = 0;
   if (parameters.action == ActionType::FindOnly) {
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches,
@@ -194,7 +210,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
     outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
     return true;
   }
-  if (settings.outputCodePage != settings.inputCodePage || HasSurrogates(replace)) {
+  if (file.coding.output != file.coding.input || HasSurrogates(replace)) {
     // The text is needed only when there is a match.
     std::vector<CFileResult::replace_info> first;
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, first, 1, &stop);
@@ -209,7 +225,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   ConvertedBuffer encoded;
   size_t byteLength = 0;
   if (!ConvertText(true, encoded, replace.size(), replace.data(), byteLength,
-                   settings.outputCodePage, &error)) {
+                   file.coding.output, &error)) {
     outcome = Failed(error);
     return true;
   }
@@ -226,28 +242,36 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   return true;
 }
 
-// Everything between opening the file and closing it; the file stays open for the caller.
+// Everything between opening the file and closing it; the file stays open for the caller. The
+// times to keep are those given, read before the file was first opened, or else the handle's.
 Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
                         CFileResult& entry, platform::File& handle, const std::u16string& find,
-                        std::u16string& replace) {
+                        std::u16string& replace, const std::optional<platform::FileTimes>& times) {
   const ProgramSettings& settings = parameters.settings;
   const bool changes = parameters.action != ActionType::FindOnly;
 
-  OpenFile file{handle, {}, {}, false};
+  OpenFile file{handle, {}, {}, false, {}};
   platform::ErrorCode error = 0;
-  file.keepTimes = settings.keepFileDate && handle.GetTimes(file.times, error);
+  if (times)
+    file.times = *times;
+  file.keepTimes = settings.keepFileDate && (times || handle.GetTimes(file.times, error));
   if ((error = ReadWholeFile(handle, file.original)) != 0)
     return Failed(error);
+  // A changing run tested the file before opening it for writing.
+  if (!changes && settings.skipBinaryFiles &&
+      LooksBinary(file.original.view(), settings.inputCodePage))
+    return SkippedAsBinary();
+  if (!ChooseFileCoding(settings, file.original.view(), file.coding))
+    return {ResultStatus::FileError, platform::LoadText(IDS_UTF32_NOT_SUPPORTED)};
 
   ByteTable table;
   Outcome outcome;
-  if (!parameters.useRegex && !find.empty() &&
-      ByteTableFor(settings.inputCodePage, file.original.view(), table) &&
+  if (!parameters.useRegex && !find.empty() && ByteTableFor(file.coding.input, file.text(), table) &&
       ProcessBytes(parameters, stop, entry, file, table, find, replace, outcome))
     return outcome;
 
   TextBuffer text;
-  if ((error = Decode(settings.inputCodePage, file.original, text)) != 0)
+  if ((error = Decode(file.coding.input, file.text(), text)) != 0)
     return Failed(error);
   if (changes && !replace.empty())
     ConvertLineBreaks(replace, ResolveNewLineMode(settings.newLineMode, text.view()));
@@ -266,12 +290,12 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
     return Processed(MatchesFound(entry));
 
   ByteBuffer bytes;
-  if ((error = Encode(settings, file.original, text, bytes)) != 0)
+  if ((error = Encode(file.coding, file.text(), text, bytes)) != 0)
     return Failed(error);
   // Bytes that did not decode would be lost, unless the old text is thrown away as a whole.
   DecodingLoss loss = DecodingLoss::kNone;
   if (!(find.empty() && ReplacesWholeText(parameters.action)) &&
-      (error = CheckDecodingLoss(settings.inputCodePage, file.original.view(), loss)) != 0)
+      (error = CheckDecodingLoss(file.coding.input, file.text(), loss)) != 0)
     return Failed(error);
   if (loss != DecodingLoss::kNone)
     return {ResultStatus::FileError,
@@ -329,8 +353,19 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
     return Processed(platform::LoadText(skipText));
 
   // Find only never touches the attributes, and lets others go on writing and deleting the
-  // file; a change is never written while another may write.
+  // file; a change is never written while another may write. A binary file is never opened for
+  // writing.
   const bool changes = parameters.action != ActionType::FindOnly;
+  std::optional<platform::FileTimes> times;
+  if (changes && settings.skipBinaryFiles) {
+    std::basic_string<unsigned char> head;
+    if (settings.keepFileDate)
+      times.emplace();
+    if (const platform::ErrorCode error = ReadFileHead(path, head, times ? &*times : nullptr))
+      return Failed(error);
+    if (LooksBinary(head, settings.inputCodePage))
+      return SkippedAsBinary();
+  }
   std::optional<WriteAttributes> writeAttributes;
   if (changes)
     writeAttributes.emplace(path, attributes);
@@ -339,7 +374,8 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   if (!file.Open(path, changes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
                  changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
-  Outcome outcome = ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
+  Outcome outcome =
+      ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace, times);
   if (writeAttributes)
     writeAttributes->written = outcome.written;
   return outcome;
@@ -355,5 +391,6 @@ void ProcessFileContent(SearchWorker& worker, std::unique_ptr<CFileResult> entry
     outcome = Failed(platform::kErrorOutOfMemory);
   }
   entry->resultText = std::move(outcome.text);
+  entry->skipped = outcome.skipped;
   worker.SendFileResult(outcome.status, std::move(entry));
 }

@@ -12,5 +12,6 @@ class SearchWorker;
 // hidden files are searched. Pipes, sockets and devices are never files to process, nor is a
 // file the run has renamed into being. Tests the stop event after every entry and returns when
 // it is signalled. A folder that leads back to one of the folders above it is reported and not
-// walked.
+// walked. Entries that the run's exclusions take (an excluded folder is never listed) and files
+// outside its size and date limits are reported as skipped, with their reason.
 void WalkFolder(const std::u16string& folder, SearchWorker& worker);

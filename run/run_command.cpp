@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/absolute_path.h"
+#include "platform/local_time.h"
 #include "platform/path_queries.h"
 #include "platform/string_table.h"
 #include "run/quoted_list.h"
@@ -27,6 +28,26 @@ std::u16string PrepareFindText(std::u16string text, const ProgramSettings& setti
       text.pop_back();
   }
   return text;
+}
+
+// The exclusions and the size and date limits; false, after the message, when one is malformed.
+bool PrepareFilters(const RunFields& fields, const ProgramSettings& settings, Prompt& prompt,
+                    RunParameters& parameters) {
+  parameters.exclusions.clear();
+  const bool blank = fields.exclusions.find_first_not_of(u' ') == std::u16string::npos;
+  if (!blank && !ParseQuotedList(fields.exclusions, parameters.exclusions)) {
+    ShowError(prompt, platform::LoadText(IDS_EXCLUSIONS_PARSE_FAILED));
+    return false;
+  }
+  parameters.limits = {};
+  std::u16string message;
+  const LimitTexts texts{settings.minFileSize, settings.maxFileSize, settings.modifiedAfter,
+                         settings.modifiedBefore};
+  if (!ParseFileLimits(texts, platform::CurrentLocalTime(), parameters.limits, message)) {
+    ShowError(prompt, message);
+    return false;
+  }
+  return true;
 }
 
 // Checks the texts against the action: false when the run must not start.
@@ -88,6 +109,8 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
     ShowError(prompt, platform::LoadText(IDS_MASKS_PARSE_FAILED));
     return false;
   }
+  if (!PrepareFilters(fields, context.settings, prompt, parameters))
+    return false;
 
   parameters.action = fields.action;
   parameters.caseSensitive = fields.caseSensitive;

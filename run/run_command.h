@@ -18,6 +18,7 @@ struct RegexProgram;
 struct RunFields {
   std::u16string searchPaths;               // Search path (1025)
   std::u16string masks;                     // Search masks (1020)
+  std::u16string exclusions;                // Exclude; blank: nothing excluded
   ActionType action = ActionType::Replace;  // selection of Action type (1007)
   bool includeSubfolders = false;           // 1011
   bool caseSensitive = false;               // 1012

@@ -26,6 +26,7 @@ void RunController::OnRun(const RunFields& fields) {
     return;
 
   results_.clear();
+  skipCounts_ = {};
   view_.ClearStatusEdit();
   SetRunningUi(false);
   view_.DeleteAllResultRows();
@@ -68,7 +69,7 @@ void RunController::OnResultMessage(ResultMessage message) {
   switch (message.status) {
     case ResultStatus::RunFinished:
       worker_.Stop();
-      view_.SetStatusText(FormatString(IDS_FOUND_FILES, {view_.ResultRowCount()}));
+      view_.SetStatusText(FoundFilesSummary(view_.ResultRowCount(), skipCounts_));
       SetRunningUi(true);
       runState_ = RunState::Idle;
       break;
@@ -89,6 +90,11 @@ void RunController::OnResultMessage(ResultMessage message) {
 }
 
 void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
+  if (result && result->skipped != SkipReason::None) {
+    skipCounts_.Add(result->skipped);
+    view_.ReportSkipped(*result);
+    return;
+  }
   if (!result || result->matches.empty())
     return;
   const int count = view_.ResultRowCount();

@@ -21,6 +21,7 @@
 #include "run/run_types.h"
 #include "run/run_view.h"
 #include "run/search_worker.h"
+#include "run/skip_counts.h"
 #include "text/program_settings.h"
 
 class RunController : public RunMessageHandler {
@@ -63,6 +64,8 @@ class RunController : public RunMessageHandler {
   RunState runState() const { return runState_; }
   const std::vector<std::unique_ptr<CFileResult>>& results() const { return results_; }
   const RunParameters& parameters() const { return parameters_; }
+  // The files the current or last run passed over.
+  const SkipCounts& skipCounts() const { return skipCounts_; }
   SearchWorker& worker() { return worker_; }
 
  private:
@@ -79,6 +82,7 @@ class RunController : public RunMessageHandler {
 
   RunState runState_ = RunState::Idle;
   std::vector<std::unique_ptr<CFileResult>> results_;
+  SkipCounts skipCounts_;
   RunParameters parameters_;
   // Declared after the record it reads, so that it is destroyed first.
   SearchWorker worker_;

@@ -45,6 +45,16 @@ class SearchWorker {
   // Replaces ProcessFileContent and ProcessFileName; set only while no run is active.
   void SetFileProcessor(FileProcessor processor) { fileProcessor_ = std::move(processor); }
 
+  // Tells tests of each directory listing the walk opens, by its pattern; set only while no run
+  // is active.
+  void SetListingObserver(std::function<void(const std::u16string&)> observer) {
+    listingObserver_ = std::move(observer);
+  }
+  void NoteListing(const std::u16string& pattern) const {
+    if (listingObserver_)
+      listingObserver_(pattern);
+  }
+
   // Worker thread: whether the stop event is signalled (tested with time-out 0).
   bool StopRequested() const { return stopEvent.IsSet(); }
   // Worker thread: gives an entry its type name and hands it to file processing (content, or the
@@ -68,6 +78,7 @@ class SearchWorker {
 
  private:
   FileProcessor fileProcessor_;
+  std::function<void(const std::u16string&)> listingObserver_;
   TypeNameCache typeNames_;  // of the current run
 };
 

@@ -257,6 +257,7 @@ TEST_F(ContentProcessing, CaseInsensitiveSearchLowerCasesBothSides) {
 
 TEST_F(ContentProcessing, AddToBeginningGoesBeforeTheByteOrderMark) {
   parameters.settings.inputCodePage = parameters.settings.outputCodePage = -1;
+  parameters.settings.useByteOrderMarks = 0;
   tree.MakeFile(u"a.txt", std::string("\xff\xfe"
                                       "a\0b\0a\0a\0",
                                       10));
@@ -791,6 +792,7 @@ TEST_F(ContentProcessing, StopInsideALongFileEndsItUnchanged) {
 TEST_F(ContentProcessing, FileTooLargeForMemoryFailsUntouched) {
   if (!tree.MakeSparseFile(u"huge.txt", std::uint64_t{1} << 43))
     GTEST_SKIP() << "no sparse files here";
+  parameters.settings.skipBinaryFiles = 0;  // its zero bytes would make it binary
   Set(ActionType::Replace, u"b", u"X");
   const ResultMessage& result = Process(u"huge.txt");
   EXPECT_EQ(result.status, ResultStatus::FileError);

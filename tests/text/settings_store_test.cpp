@@ -32,7 +32,8 @@ StoredDialogState SampleState() {
 const char16_t* const kAllValues[] = {u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  u"7",  u"8",
                                       u"9",  u"10", u"11", u"12", u"13", u"14", u"15", u"16",
                                       u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"25",
-                                      u"26", u"27", u"28", u"29", u"30", u"31"};
+                                      u"26", u"27", u"28", u"29", u"30", u"31", u"45", u"46",
+                                      u"47", u"48", u"49", u"50", u"51"};
 
 }  // namespace
 
