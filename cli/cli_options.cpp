@@ -8,7 +8,7 @@
 #include "platform/local_time.h"
 #include "platform/path_separator.h"
 #include "platform/string_table.h"
-#include "run/file_limits.h"
+#include "run/file_limit_checks.h"
 #include "text/text_format.h"
 #include "text/utf8.h"
 

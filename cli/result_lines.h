@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "run/skip_counts.h"
 
 // Receives text in pieces, in order.

@@ -1,6 +1,6 @@
 #include "processing/confirmation.h"
 
-#include "run/run_channel.h"
+#include "run/record/run_channel.h"
 
 bool AskConfirmation(RunParameters& parameters, const CFileResult::replace_info& position,
                      const CFileResult& file) {

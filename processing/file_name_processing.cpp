@@ -3,38 +3,18 @@
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/file_move.h"
+#include "platform/name_in_folder.h"
 #include "platform/path_separator.h"
 #include "platform/recycle_bin.h"
 #include "platform/string_table.h"
 #include "processing/confirmation.h"
-#include "processing/name_in_folder.h"
-#include "processing/plain_name_search.h"
-#include "run/search_worker.h"
-#include "text/regex/regex_driver.h"
+#include "processing/file_outcome.h"
+#include "processing/search/plain_name_search.h"
+#include "processing/search/regex_driver.h"
 #include "text/text_buffer.h"
 #include "text/text_format.h"
 
 namespace {
-
-void Report(SearchWorker& worker, std::unique_ptr<CFileResult> entry, ResultStatus status,
-            std::u16string text) {
-  entry->resultText = std::move(text);
-  worker.SendFileResult(status, std::move(entry));
-}
-
-void ReportSystemError(SearchWorker& worker, std::unique_ptr<CFileResult> entry,
-                       platform::ErrorCode error) {
-  std::u16string text;
-  FormatSystemError(error, text);
-  Report(worker, std::move(entry), ResultStatus::FileError, std::move(text));
-}
-
-// Status 1 with "%d matches found".
-void ReportMatches(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
-  std::u16string text =
-      FormatString(IDS_MATCHES_FOUND, {static_cast<std::int64_t>(entry->matches.size())});
-  Report(worker, std::move(entry), ResultStatus::FileResult, std::move(text));
-}
 
 // An empty find text stands for the whole name: one match at (0, 0).
 void ChangeWholeName(RunParameters& parameters, CFileResult& entry, std::u16string& newName) {
@@ -65,13 +45,13 @@ void ChangeWholeName(RunParameters& parameters, CFileResult& entry, std::u16stri
 
 // The regular expression search runs on a buffer holding the name; the new name is its text up
 // to the first zero unit.
-platform::ErrorCode ChangeNameByPattern(SearchWorker& worker, CFileResult& entry,
-                                        std::u16string& newName) {
+platform::ErrorCode ChangeNameByPattern(RunParameters& parameters, const platform::StopEvent& stop,
+                                        CFileResult& entry, std::u16string& newName) {
   TextBuffer buffer;
   if (!TextBuffer::FromText(newName, buffer))
     return platform::kErrorOutOfMemory;
   const platform::ErrorCode error =
-      ApplyRegexToText(*worker.parameters, entry, buffer, &worker.stopEvent);
+      ApplyRegexToText(parameters, entry, buffer, &stop);
   if (error != 0)
     return error;
   const std::u16string_view text = buffer.view();
@@ -103,83 +83,65 @@ void RestoreTimes(const std::u16string& path, const SavedTimes& saved) {
     file.SetTimes(saved.times, error);
 }
 
-void Rename(SearchWorker& worker, std::unique_ptr<CFileResult> entry,
-            const std::u16string& newName) {
-  if (!StaysInFolder(newName)) {
-    Report(worker, std::move(entry), ResultStatus::FileError,
-           FormatString(IDS_NEW_NAME_INVALID, {std::u16string_view(newName)}));
-    return;
-  }
+FileOutcome Rename(const RunParameters& parameters, const CFileResult& entry,
+                   const std::u16string& newName) {
+  if (!StaysInFolder(newName))
+    return FailedWith(FormatString(IDS_NEW_NAME_INVALID, {std::u16string_view(newName)}));
   // The changes gave the name back unchanged (a text replaced by itself): nothing to move.
-  if (newName == entry->name) {
-    ReportMatches(worker, std::move(entry));
-    return;
-  }
-  const std::u16string path = FullPathOf(*entry);
-  const std::u16string newPath = platform::JoinPath(entry->folder, newName);
-  const bool keepTimes = worker.parameters->settings.keepFileDate != 0;
+  if (newName == entry.name)
+    return MatchesFound(entry);
+  const std::u16string path = FullPathOf(entry);
+  const std::u16string newPath = platform::JoinPath(entry.folder, newName);
+  const bool keepTimes = parameters.settings.keepFileDate != 0;
   SavedTimes saved;
   if (keepTimes)
     saved = ReadTimes(path);
   platform::ErrorCode error = 0;
-  if (!platform::MoveFileNoReplace(path, newPath, error)) {
-    ReportSystemError(worker, std::move(entry), error);
-    return;
-  }
-  worker.producedPaths.insert(newPath);
+  if (!platform::MoveFileNoReplace(path, newPath, error))
+    return Failed(error);
   if (keepTimes)
     RestoreTimes(newPath, saved);
   // The entry keeps the name the file had when it was found.
-  ReportMatches(worker, std::move(entry));
+  FileOutcome outcome = MatchesFound(entry);
+  outcome.producedPath = newPath;
+  return outcome;
 }
 
 }  // namespace
 
-void ProcessFileName(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
-  RunParameters& parameters = *worker.parameters;
+FileOutcome ProcessName(RunParameters& parameters, const platform::StopEvent& stop,
+                        CFileResult& entry) {
   if (!parameters.confirmReplace)
     parameters.confirmState = ConfirmAnswer::YesToAll;
 
-  const std::u16string path = FullPathOf(*entry);
-  std::u16string newName = entry->name;
+  const std::u16string path = FullPathOf(entry);
+  std::u16string newName = entry.name;
   platform::FileAttributes attributes;
   platform::ErrorCode error = 0;
-  if (!platform::ReadFileAttributes(path, attributes, error)) {
-    ReportSystemError(worker, std::move(entry), error);
-    return;
-  }
-  if (!parameters.settings.replaceReadOnly && attributes.readOnly) {
-    Report(worker, std::move(entry), ResultStatus::FileError,
-           platform::LoadText(IDS_FILE_READ_ONLY));
-    return;
-  }
-  if (!parameters.settings.searchHidden && attributes.hidden) {
-    Report(worker, std::move(entry), ResultStatus::FileError, platform::LoadText(IDS_FILE_HIDDEN));
-    return;
-  }
+  if (!platform::ReadFileAttributes(path, attributes, error))
+    return Failed(error);
+  if (!parameters.settings.replaceReadOnly && attributes.readOnly)
+    return FailedWith(platform::LoadText(IDS_FILE_READ_ONLY));
+  if (!parameters.settings.searchHidden && attributes.hidden)
+    return FailedWith(platform::LoadText(IDS_FILE_HIDDEN));
 
   if (parameters.findText.empty()) {
-    ChangeWholeName(parameters, *entry, newName);
+    ChangeWholeName(parameters, entry, newName);
   } else if (parameters.useRegex) {
-    error = ChangeNameByPattern(worker, *entry, newName);
-    if (error != 0) {
-      ReportSystemError(worker, std::move(entry), error);
-      return;
-    }
+    error = ChangeNameByPattern(parameters, stop, entry, newName);
+    if (error != 0)
+      return Failed(error);
   } else {
-    SearchNamePlain(parameters, *entry, newName);
+    SearchNamePlain(parameters, entry, newName);
   }
 
-  if (entry->matches.empty() || parameters.action == ActionType::FindOnly) {
-    ReportMatches(worker, std::move(entry));
-  } else if (newName.empty() && parameters.action == ActionType::Delete) {
+  if (entry.matches.empty() || parameters.action == ActionType::FindOnly)
+    return MatchesFound(entry);
+  if (newName.empty() && parameters.action == ActionType::Delete) {
     const bool deleted = platform::MoveToRecycleBin(path, parameters.ownerDialog, error);
     if (error != 0)
-      ReportSystemError(worker, std::move(entry), error);
-    else
-      Report(worker, std::move(entry), ResultStatus::FileResult,
-             platform::LoadText(deleted ? IDS_DELETED : IDS_DELETE_FAILED));
-  } else {
-    Rename(worker, std::move(entry), newName);
+      return Failed(error);
+    return Processed(platform::LoadText(deleted ? IDS_DELETED : IDS_DELETE_FAILED));
   }
+  return Rename(parameters, entry, newName);
 }

@@ -4,9 +4,10 @@
 
 #include "platform/absolute_path.h"
 #include "platform/local_time.h"
+#include "run/file_limit_checks.h"
 #include "platform/path_queries.h"
 #include "platform/string_table.h"
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 #include "text/text_format.h"
 
 namespace {
@@ -120,8 +121,8 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
   parameters.targetWindow = context.targetWindow;
   parameters.ownerDialog = context.ownerDialog;
   parameters.confirmState = ConfirmAnswer::Ask;
-  parameters.resultMessage = 1026;
-  parameters.confirmMessage = 1027;
+  parameters.resultMessage = kRunResultMessage;
+  parameters.confirmMessage = kRunConfirmMessage;
 
   parameters.findText = PrepareFindText(fields.findText, context.settings);
   parameters.replaceText = fields.replaceText;

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 
 struct SkipCounts {
   std::array<int, kSkipReasons> byReason{};

@@ -50,7 +50,7 @@ struct ProgramSettings {
   // Whether a file starting with a UTF-8 or UTF-16 byte order mark is read and written in that
   // encoding, whatever the code pages.
   std::int32_t useByteOrderMarks = 1;
-  // The limits of the files a run takes, as typed (see run/file_limits.h); empty: none.
+  // The limits of the files a run takes, as typed (see run/file_limit_checks.h); empty: none.
   std::u16string minFileSize;
   std::u16string maxFileSize;
   std::u16string modifiedAfter;

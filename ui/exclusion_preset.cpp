@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 
 std::u16string AddExclusionPreset(const std::u16string& field, const std::u16string& preset) {
   std::vector<std::u16string> have;

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "platform/local_time.h"
-#include "run/file_limits.h"
-#include "run/quoted_list.h"
+#include "run/file_limit_checks.h"
+#include "text/quoted_list.h"
 #include "text/text_format.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "platform/string_table.h"
-#include "run/file_limits.h"
+#include "run/file_limit_checks.h"
 #include "tests/run/run_harness.h"
 #include "tests/support/temp_tree.h"
 

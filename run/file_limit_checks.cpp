@@ -1,4 +1,4 @@
-#include "run/file_limits.h"
+#include "run/file_limit_checks.h"
 
 #include <limits>
 

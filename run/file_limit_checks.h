@@ -1,4 +1,5 @@
-// The size and modification-time limits of a run's files, and the texts they are typed as.
+// The size and modification-time limits of a run's files: the test of a file, and the texts
+// the limits are typed as.
 #pragma once
 
 #include <cstdint>
@@ -7,15 +8,8 @@
 #include <string_view>
 
 #include "platform/calendar_time.h"
+#include "run/record/file_limits.h"
 
-struct FileLimits {
-  std::optional<std::uint64_t> minSize;  // smallest size taken, in bytes
-  std::optional<std::uint64_t> maxSize;  // largest size taken
-  std::optional<std::int64_t> newer;     // taken when modified at or after, in LocalSeconds
-  std::optional<std::int64_t> older;     // taken when modified before
-
-  bool any() const { return minSize || maxSize || newer || older; }
-};
 
 // Which limit a file is outside of, the size checked first.
 enum class LimitCheck { Inside, Size, Date };

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "run/file_limits.h"
-#include "run/run_types.h"
+#include "run/record/file_limits.h"
+#include "run/record/run_types.h"
 #include "text/program_settings.h"
 
 class RunChannel;
@@ -21,8 +21,8 @@ struct RunParameters {
   // The standing answer of the confirmation request; the only field the worker writes.
   ConfirmAnswer confirmState = ConfirmAnswer::Ask;
   ProgramSettings settings;
-  std::uint32_t resultMessage = 1026;
-  std::uint32_t confirmMessage = 1027;
+  std::uint32_t resultMessage = kRunResultMessage;
+  std::uint32_t confirmMessage = kRunConfirmMessage;
   bool includeSubfolders = false;
   bool caseSensitive = false;
   bool confirmReplace = false;
