@@ -101,14 +101,30 @@ class Reader {
   SettingsKey& key_;
 };
 
-// The values of the file filters, after all others.
+// The values of the file filters, after all others; the dialog's Exclude field last.
+constexpr NumberSlot kFilterNumbers[] = {{u"45", &ProgramSettings::skipBinaryFiles},
+                                         {u"46", &ProgramSettings::useByteOrderMarks}};
+
+struct TextSlot {
+  const char16_t* name;
+  std::u16string ProgramSettings::*field;
+};
+
+constexpr TextSlot kFilterTexts[] = {{u"47", &ProgramSettings::minFileSize},
+                                     {u"48", &ProgramSettings::maxFileSize},
+                                     {u"49", &ProgramSettings::modifiedAfter},
+                                     {u"50", &ProgramSettings::modifiedBefore}};
+
+constexpr const char16_t* kExclusionsValue = u"51";
+
 bool ReadFilterValues(Reader& read, ProgramSettings& settings, StoredDialogState& state) {
-  return read.Number(u"45", settings.skipBinaryFiles) &&
-         read.Number(u"46", settings.useByteOrderMarks) &&
-         read.WholeText(u"47", settings.minFileSize) &&
-         read.WholeText(u"48", settings.maxFileSize) &&
-         read.WholeText(u"49", settings.modifiedAfter) &&
-         read.WholeText(u"50", settings.modifiedBefore) && read.WholeText(u"51", state.exclusions);
+  for (const NumberSlot& slot : kFilterNumbers)
+    if (!read.Number(slot.name, settings.*slot.field))
+      return false;
+  for (const TextSlot& slot : kFilterTexts)
+    if (!read.WholeText(slot.name, settings.*slot.field))
+      return false;
+  return read.WholeText(kExclusionsValue, state.exclusions);
 }
 
 bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& state) {
@@ -170,12 +186,13 @@ class Writer {
 
 bool WriteFilterValues(Writer& write, const ProgramSettings& settings,
                        const StoredDialogState& state) {
-  return write.Number(u"45", settings.skipBinaryFiles) &&
-         write.Number(u"46", settings.useByteOrderMarks) &&
-         write.WholeText(u"47", settings.minFileSize) &&
-         write.WholeText(u"48", settings.maxFileSize) &&
-         write.WholeText(u"49", settings.modifiedAfter) &&
-         write.WholeText(u"50", settings.modifiedBefore) && write.WholeText(u"51", state.exclusions);
+  for (const NumberSlot& slot : kFilterNumbers)
+    if (!write.Number(slot.name, settings.*slot.field))
+      return false;
+  for (const TextSlot& slot : kFilterTexts)
+    if (!write.WholeText(slot.name, settings.*slot.field))
+      return false;
+  return write.WholeText(kExclusionsValue, state.exclusions);
 }
 
 bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDialogState& state) {

@@ -1,14 +1,12 @@
 #include "platform/local_time.h"
 
-#include <ctime>
+#include "platform/posix/local_calendar.h"
 
 namespace platform {
 
-CalendarTime CurrentLocalTime() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
+CalendarTime LocalCalendarTime(time_t seconds, long nanoseconds) {
   std::tm local{};
-  if (!localtime_r(&now.tv_sec, &local))
+  if (!localtime_r(&seconds, &local))
     return CalendarTime();
   CalendarTime time;
   time.year = static_cast<std::uint16_t>(local.tm_year + 1900);
@@ -18,8 +16,14 @@ CalendarTime CurrentLocalTime() {
   time.hour = static_cast<std::uint16_t>(local.tm_hour);
   time.minute = static_cast<std::uint16_t>(local.tm_min);
   time.second = static_cast<std::uint16_t>(local.tm_sec);
-  time.milliseconds = static_cast<std::uint16_t>(now.tv_nsec / 1000000);
+  time.milliseconds = static_cast<std::uint16_t>(nanoseconds / 1000000);
   return time;
+}
+
+CalendarTime CurrentLocalTime() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return LocalCalendarTime(now.tv_sec, now.tv_nsec);
 }
 
 }  // namespace platform

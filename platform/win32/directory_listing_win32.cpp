@@ -5,6 +5,7 @@
 #include "platform/directory_listing.h"
 #include "platform/path_queries.h"
 #include "platform/wildcard_match.h"
+#include "platform/win32/system_time.h"
 #include "platform/win32/wide.h"
 #include "platform/windows_paths.h"
 
@@ -100,15 +101,7 @@ CalendarTime DirectoryListing::modified() const {
   if (!FileTimeToLocalFileTime(&impl_->Current().lastWrite, &local) ||
       !FileTimeToSystemTime(&local, &system))
     return time;
-  time.year = system.wYear;
-  time.month = system.wMonth;
-  time.dayOfWeek = system.wDayOfWeek;
-  time.day = system.wDay;
-  time.hour = system.wHour;
-  time.minute = system.wMinute;
-  time.second = system.wSecond;
-  time.milliseconds = system.wMilliseconds;
-  return time;
+  return FromSystemTime(system);
 }
 
 bool DirectoryListing::EntryIsDirectory(const std::u16string& fullPath) const {

@@ -2,21 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_time.h"
+
 namespace platform {
 
 CalendarTime CurrentLocalTime() {
   SYSTEMTIME local{};
   GetLocalTime(&local);
-  CalendarTime time;
-  time.year = local.wYear;
-  time.month = local.wMonth;
-  time.dayOfWeek = local.wDayOfWeek;
-  time.day = local.wDay;
-  time.hour = local.wHour;
-  time.minute = local.wMinute;
-  time.second = local.wSecond;
-  time.milliseconds = local.wMilliseconds;
-  return time;
+  return FromSystemTime(local);
 }
 
 }  // namespace platform
