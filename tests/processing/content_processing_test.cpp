@@ -888,6 +888,10 @@ TEST_F(ContentProcessing, ByteOrderMarkFilesKeepTheirEncodingAndMark) {
           << mark << " " << static_cast<int>(c.action);
     }
   }
+  tree.MakeFile(u"ascii.txt", "\xEF\xBB\xBFzebra zebra");  // searched as bytes
+  Set(ActionType::Replace, u"zebra", u"\u00e9");
+  EXPECT_EQ(Pairs(Process(u"ascii.txt")), (PairList{{0, 0}, {0, 6}}));
+  EXPECT_EQ(Content(u"ascii.txt"), "\xEF\xBB\xBF\xC3\xA9 \xC3\xA9");
   const std::string utf32("\xFF\xFE\0\0z\0\0\0", 8);
   tree.MakeFile(u"w.txt", utf32);
   Set(ActionType::Replace, u"z", u"y");
