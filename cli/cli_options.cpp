@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/clock.h"
 #include "platform/path_separator.h"
 #include "platform/string_table.h"
+#include "run/file_limit_checks.h"
 #include "text/text_format.h"
 #include "text/utf8.h"
 
@@ -106,6 +108,14 @@ struct RawOptions {
   bool recover = false;
   std::int32_t inputCodePage = 0;
   std::int32_t outputCodePage = 0;
+  std::vector<std::string> exclude;
+  bool excludePreset = false;
+  std::string binary = "skip";
+  std::string bom = "auto";
+  std::string minSize;
+  std::string maxSize;
+  std::string newer;
+  std::string older;
 };
 
 void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
@@ -151,6 +161,48 @@ void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
   auto* undo = app.add_flag("--undo", raw.undo, Help(IDS_CLI_HELP_UNDO));
   auto* runs = app.add_flag("--runs", raw.runs, Help(IDS_CLI_HELP_RUNS))->excludes(undo);
   app.add_flag("--recover", raw.recover, Help(IDS_CLI_HELP_RECOVER))->excludes(undo, runs);
+  app.add_option("--exclude", raw.exclude, Help(IDS_CLI_HELP_EXCLUDE))
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_flag("--exclude-preset", raw.excludePreset, Help(IDS_CLI_HELP_EXCLUDE_PRESET));
+  app.add_option("--binary", raw.binary, Help(IDS_CLI_HELP_BINARY))
+      ->check(CLI::IsMember({"skip", "search"}));
+  app.add_option("--bom", raw.bom, Help(IDS_CLI_HELP_BOM))->check(CLI::IsMember({"auto", "ignore"}));
+  app.add_option("--min-size", raw.minSize, Help(IDS_CLI_HELP_MIN_SIZE));
+  app.add_option("--max-size", raw.maxSize, Help(IDS_CLI_HELP_MAX_SIZE));
+  app.add_option("--newer", raw.newer, Help(IDS_CLI_HELP_NEWER));
+  app.add_option("--older", raw.older, Help(IDS_CLI_HELP_OLDER));
+}
+
+// The exclusions of every --exclude, joined into one list, and the preset's.
+bool TakeExclusions(const RawOptions& raw, std::u16string& exclusions, std::string& message) {
+  std::vector<std::u16string> lists;
+  for (const std::string& list : raw.exclude) {
+    if (!TakeText(list, "--exclude", lists.emplace_back(), message))
+      return false;
+  }
+  if (raw.excludePreset)
+    lists.push_back(platform::LoadText(IDS_EXCLUDE_PRESET));
+  exclusions.clear();
+  for (const std::u16string& list : lists)
+    exclusions += (exclusions.empty() ? u"" : u",") + list;
+  return true;
+}
+
+// A size or date limit, refused at once when malformed.
+bool TakeLimit(const std::string& utf8, const char* option, bool size, std::u16string& text,
+               std::string& message) {
+  if (!TakeText(utf8, option, text, message))
+    return false;
+  std::optional<std::uint64_t> bytes;
+  std::optional<std::int64_t> seconds;
+  if (size ? ParseSizeLimit(text, bytes)
+           : ParseDateLimit(text, platform::LocalCalendarTime(platform::CurrentFileTime()), seconds))
+    return true;
+  const std::u16string reason =
+      FormatString(size ? IDS_BAD_SIZE_LIMIT : IDS_BAD_DATE_LIMIT, {std::u16string_view(text)});
+  message = Utf16ToUtf8(FormatString(IDS_CLI_OPTION_REFUSED, {AsciiToText(option), reason}));
+  return false;
 }
 
 // Turns the raw values into the options; false with `message` set when one is unusable.
@@ -195,7 +247,13 @@ bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& opti
   if (app.count("--newline"))
     settings.newLineMode = NewLineNames().at(raw.newLine);
   settings.logType = LogTypeNames().at(raw.logType);
-  return true;
+  settings.skipBinaryFiles = raw.binary == "skip" ? 1 : 0;
+  settings.useByteOrderMarks = raw.bom == "auto" ? 1 : 0;
+  return TakeExclusions(raw, fields.exclusions, message) &&
+         TakeLimit(raw.minSize, "--min-size", true, settings.minFileSize, message) &&
+         TakeLimit(raw.maxSize, "--max-size", true, settings.maxFileSize, message) &&
+         TakeLimit(raw.newer, "--newer", false, settings.modifiedAfter, message) &&
+         TakeLimit(raw.older, "--older", false, settings.modifiedBefore, message);
 }
 
 }  // namespace
@@ -243,4 +301,10 @@ void ApplyCliSettings(const CliSettings& source, ProgramSettings& settings) {
   settings.searchOnlineOnly = source.searchOnlineOnly ? 1 : 0;
   settings.makeBackup = source.makeBackup;
   settings.backupDirectory = source.backupDirectory;
+  settings.skipBinaryFiles = source.skipBinaryFiles;
+  settings.useByteOrderMarks = source.useByteOrderMarks;
+  settings.minFileSize = source.minFileSize;
+  settings.maxFileSize = source.maxFileSize;
+  settings.modifiedAfter = source.modifiedAfter;
+  settings.modifiedBefore = source.modifiedBefore;
 }

@@ -22,6 +22,13 @@ struct CliSettings {
   std::optional<std::u16string> logDirectory;  // set: the error log is on
   std::int32_t logType = kLogText;
   bool searchOnlineOnly = false;  // --online-files
+  std::int32_t skipBinaryFiles = 1;    // --binary skip|search
+  std::int32_t useByteOrderMarks = 1;  // --bom auto|ignore
+  // --min-size, --max-size, --newer, --older, as given (checked by the parser)
+  std::u16string minFileSize;
+  std::u16string maxFileSize;
+  std::u16string modifiedAfter;
+  std::u16string modifiedBefore;
   std::int32_t makeBackup = 1;    // --backup
   std::u16string backupDirectory;  // --backup-dir; empty: the user's data folder
 };

@@ -178,7 +178,7 @@ int RunCliSession(CliOptions options, Console& console) {
     // Outside the lock: a write that waits for the reader must not hold up the worker.
     console.Flush();
   }
-  view.WriteEnd();
+  view.WriteEnd(controller.skipCounts());
   console.Flush();
   if (console.Interrupted())
     return kExitInterrupted;

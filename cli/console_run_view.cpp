@@ -23,6 +23,12 @@ void ConsoleRunView::AddResultRow(const CFileResult& result, int, size_t) {
       result.matches.size());
 }
 
+void ConsoleRunView::ReportSkipped(const CFileResult& file) {
+  if (!json_)
+    return;
+  printer_.Post([this, line = SkippedJson(file)] { console_.Write(ConsoleStream::Out, line); }, 1);
+}
+
 void ConsoleRunView::WriteErrorLog(const std::u16string& text) {
   ++errors_;
   log_.WriteErrorLog(text);
@@ -43,10 +49,10 @@ ConfirmAnswer ConsoleRunView::ShowConfirmation(const std::u16string& fullPath,
   return AskAtTerminal(console_, fullPath, position);
 }
 
-void ConsoleRunView::WriteEnd() {
+void ConsoleRunView::WriteEnd(const SkipCounts& skips) {
   printer_.Drain();
   if (json_)
-    console_.Write(ConsoleStream::Out, EndJson(rows_));
+    console_.Write(ConsoleStream::Out, EndJson(rows_, skips));
   else
-    console_.Write(ConsoleStream::Out, Utf16ToUtf8(FormatString(IDS_FOUND_FILES, {rows_})) + "\n");
+    console_.Write(ConsoleStream::Out, Utf16ToUtf8(FoundFilesSummary(rows_, skips)) + "\n");
 }

@@ -6,6 +6,7 @@
 #include "cli/console.h"
 #include "cli/console_printer.h"
 #include "processing/error_log.h"
+#include "run/skip_counts.h"
 #include "run/run_view.h"
 
 class ConsoleRunView : public RunView {
@@ -25,6 +26,8 @@ class ConsoleRunView : public RunView {
   int ResultRowCount() const override { return rows_; }
   void AddResultRow(const CFileResult& result, int row, size_t index) override;
   void DeleteAllResultRows() override { rows_ = 0; }
+  // JSON only: a line with the reason.
+  void ReportSkipped(const CFileResult& file) override;
   bool IsRenameModeChecked() const override { return renameMode_; }
   std::int32_t ShownAction() const override { return static_cast<std::int32_t>(action_); }
   void ApplyRunningUi(const RunningUi&) override {}
@@ -32,8 +35,9 @@ class ConsoleRunView : public RunView {
   ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
                                  const CFileResult::replace_info& position) override;
 
-  // Waits for everything printed so far, then prints "Found files: N" or the JSON end line.
-  void WriteEnd();
+  // Waits for everything printed so far, then prints "Found files: N" with the skipped files'
+  // summary, or the JSON end line.
+  void WriteEnd(const SkipCounts& skips);
   int errorCount() const { return errors_; }
 
  private:

@@ -13,8 +13,10 @@
 #include "platform/file_attributes.h"
 #include "platform/string_table.h"
 #include "processing/backup/file_backup.h"
+#include "processing/binary_content.h"
 #include "processing/byte_table.h"
 #include "processing/confirmation.h"
+#include "processing/file_coding.h"
 #include "processing/file_outcome.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
@@ -26,6 +28,12 @@
 #include "text/variables.h"
 
 namespace {
+
+FileOutcome SkippedAsBinary() {
+  FileOutcome outcome = Processed(platform::LoadText(IDS_BINARY_FILE_SKIPPED));
+  outcome.skipped = SkipReason::Binary;
+  return outcome;
+}
 
 // Makes a read-only file writable for a changing run, and sets the saved attributes back when
 // processing leaves, whichever way.
@@ -84,24 +92,24 @@ platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entr
   return spliced ? 0 : platform::kErrorOutOfMemory;
 }
 
-platform::ErrorCode Decode(CodePage codePage, const FileBytes& bytes, TextBuffer& text) {
+platform::ErrorCode Decode(CodePage codePage, std::span<const unsigned char> bytes,
+                           TextBuffer& text) {
   if (codePage == kCodePageUtf16Le)
-    return BytesAsText(bytes.view().data(), bytes.size(), text) ? 0 : platform::kErrorOutOfMemory;
+    return BytesAsText(bytes.data(), bytes.size(), text) ? 0 : platform::kErrorOutOfMemory;
   ConvertedBuffer converted;
   size_t byteLength = 0;
   platform::ErrorCode error = platform::kErrorOutOfMemory;
-  if (!ConvertText(false, converted, bytes.size(), bytes.view().data(), byteLength, codePage,
-                   &error))
+  if (!ConvertText(false, converted, bytes.size(), bytes.data(), byteLength, codePage, &error))
     return error;
   text = std::move(converted.text);
   return 0;
 }
 
-// The bytes to write: the text encoded, and an odd last byte of a UTF-16 input kept after it
-// when the file is written in the same code page.
-platform::ErrorCode Encode(const ProgramSettings& settings, const FileBytes& original,
+// The bytes to write after any byte order mark: the text encoded, and an odd last byte of a
+// UTF-16 input kept after it when the file is written in the same code page.
+platform::ErrorCode Encode(const FileCoding& coding, std::span<const unsigned char> original,
                            const TextBuffer& text, ByteBuffer& bytes) {
-  const CodePage output = settings.outputCodePage;
+  const CodePage output = coding.output;
   platform::ErrorCode error = platform::kErrorOutOfMemory;
   if (output == kCodePageUtf16Le) {
     if (!TextAsBytes(text.view(), bytes))
@@ -114,13 +122,13 @@ platform::ErrorCode Encode(const ProgramSettings& settings, const FileBytes& ori
     bytes = std::move(converted.bytes);
   }
   const bool utf16 = output == kCodePageUtf16Le || output == kCodePageUtf16Be;
-  if (utf16 && settings.inputCodePage == output && original.size() % 2 == 1) {
+  if (utf16 && coding.input == output && original.size() % 2 == 1) {
     const size_t size = bytes.size();
     // Room for the byte and the two zero bytes that end a UTF-16 byte buffer.
     auto* block = static_cast<unsigned char*>(std::realloc(bytes.Release(), size + 3));
     if (!block)
       return platform::kErrorOutOfMemory;
-    block[size] = original.view().back();
+    block[size] = original.back();
     block[size + 1] = 0;
     block[size + 2] = 0;
     bytes.Adopt(block, size + 1);
@@ -133,22 +141,29 @@ bool HasSurrogates(std::u16string_view text) {
                      [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; });
 }
 
-// The file open for processing, its content as read and the times to keep.
+// The file open for processing, its content as read, how that is coded and the times to keep.
 struct OpenFile {
   platform::File& handle;
   FileBytes original;
   platform::FileTimes times;
   bool keepTimes = false;
   FileBackup& backup;
+  FileCoding coding;
+
+  // The bytes that hold the text: those after a byte order mark.
+  std::span<const unsigned char> text() const { return coding.Text(original.view()); }
 };
 
-// Writes the changed bytes in place once the original is backed up; after a failed write the
-// old content is back, and so are its times.
-FileOutcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult& entry) {
+// Writes the changed bytes, after the file's byte order mark, in place once the original is
+// backed up; after a failed write the old content is back, and so are its times.
+FileOutcome WriteChanged(OpenFile& file, ByteBuffer& bytes, const CFileResult& entry) {
+  platform::ErrorCode error = PrefixMark(file.coding, bytes);
+  if (error != 0)
+    return Failed(error);
   std::u16string reason;
   if (!file.backup.Before(file.handle, file.original.view(), reason))
     return FailedWith(FormatString(IDS_BACKUP_FAILED, {reason}));
-  const platform::ErrorCode error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
+  error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
   file.backup.After(error == 0, bytes.view());
   platform::ErrorCode ignored = 0;
   if (file.keepTimes)
@@ -172,7 +187,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
                   OpenFile& file, const ByteTable& table, const std::u16string& find,
                   std::u16string& replace, FileOutcome& outcome) {
   const ProgramSettings& settings = parameters.settings;
-  const std::span<const unsigned char> bytes = file.original.view();
+  const std::span<const unsigned char> bytes = file.text();
   platform::ErrorCode error = 0;
   if (parameters.action == ActionType::FindOnly) {
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches,
@@ -180,7 +195,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
     outcome = error == 0 ? MatchesFound(entry) : Failed(error);
     return true;
   }
-  if (settings.outputCodePage != settings.inputCodePage || HasSurrogates(replace)) {
+  if (file.coding.output != file.coding.input || HasSurrogates(replace)) {
     // The text is needed only when there is a match.
     std::vector<CFileResult::replace_info> first;
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, first, 1, &stop);
@@ -195,7 +210,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   ConvertedBuffer encoded;
   size_t byteLength = 0;
   if (!ConvertText(true, encoded, replace.size(), replace.data(), byteLength,
-                   settings.outputCodePage, &error)) {
+                   file.coding.output, &error)) {
     outcome = Failed(error);
     return true;
   }
@@ -212,28 +227,37 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   return true;
 }
 
-// Everything between opening the file and closing it; the file stays open for the caller.
+// Everything between opening the file and closing it; the file stays open for the caller. The
+// times to keep are those given, read before the file was first opened, or else the handle's.
 FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
                         CFileResult& entry, platform::File& handle, const std::u16string& find,
-                        std::u16string& replace, FileBackup& backup) {
+                        std::u16string& replace, const std::optional<platform::FileTimes>& times,
+                        FileBackup& backup) {
   const ProgramSettings& settings = parameters.settings;
   const bool changes = parameters.action != ActionType::FindOnly;
 
-  OpenFile file{handle, {}, {}, false, backup};
+  OpenFile file{handle, {}, {}, false, backup, {}};
   platform::ErrorCode error = 0;
-  file.keepTimes = settings.keepFileDate && handle.GetTimes(file.times, error);
+  if (times)
+    file.times = *times;
+  file.keepTimes = settings.keepFileDate && (times || handle.GetTimes(file.times, error));
   if ((error = ReadWholeFile(handle, file.original)) != 0)
     return Failed(error);
+  // A changing run tested the file before opening it for writing.
+  if (!changes && settings.skipBinaryFiles &&
+      LooksBinary(file.original.view(), settings.inputCodePage))
+    return SkippedAsBinary();
+  if (!ChooseFileCoding(settings, file.original.view(), file.coding))
+    return FailedWith(platform::LoadText(IDS_UTF32_NOT_SUPPORTED));
 
   ByteTable table;
   FileOutcome outcome;
-  if (!parameters.useRegex && !find.empty() &&
-      ByteTableFor(settings.inputCodePage, file.original.view(), table) &&
+  if (!parameters.useRegex && !find.empty() && ByteTableFor(file.coding.input, file.text(), table) &&
       ProcessBytes(parameters, stop, entry, file, table, find, replace, outcome))
     return outcome;
 
   TextBuffer text;
-  if ((error = Decode(settings.inputCodePage, file.original, text)) != 0)
+  if ((error = Decode(file.coding.input, file.text(), text)) != 0)
     return Failed(error);
   if (changes && !replace.empty())
     ConvertLineBreaks(replace, ResolveNewLineMode(settings.newLineMode, text.view()));
@@ -252,12 +276,12 @@ FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent
     return MatchesFound(entry);
 
   ByteBuffer bytes;
-  if ((error = Encode(settings, file.original, text, bytes)) != 0)
+  if ((error = Encode(file.coding, file.text(), text, bytes)) != 0)
     return Failed(error);
   // Bytes that did not decode would be lost, unless the old text is thrown away as a whole.
   DecodingLoss loss = DecodingLoss::kNone;
   if (!(find.empty() && ReplacesWholeText(parameters.action)) &&
-      (error = CheckDecodingLoss(settings.inputCodePage, file.original.view(), loss)) != 0)
+      (error = CheckDecodingLoss(file.coding.input, file.text(), loss)) != 0)
     return Failed(error);
   if (loss != DecodingLoss::kNone)
     return FailedWith(platform::LoadText(
@@ -314,8 +338,19 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
     return Processed(platform::LoadText(skipText));
 
   // Find only never touches the attributes, and lets others go on writing and deleting the
-  // file; a change is never written while another may write.
+  // file; a change is never written while another may write. A binary file is never opened for
+  // writing.
   const bool changes = parameters.action != ActionType::FindOnly;
+  std::optional<platform::FileTimes> times;
+  if (changes && settings.skipBinaryFiles) {
+    std::basic_string<unsigned char> head;
+    if (settings.keepFileDate)
+      times.emplace();
+    if (const platform::ErrorCode error = ReadFileHead(path, head, times ? &*times : nullptr))
+      return Failed(error);
+    if (LooksBinary(head, settings.inputCodePage))
+      return SkippedAsBinary();
+  }
   std::optional<WriteAttributes> writeAttributes;
   if (changes)
     writeAttributes.emplace(path, attributes);
@@ -325,7 +360,8 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
                  changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
   FileBackup backup(parameters.backup, path, attributes);
-  FileOutcome outcome = ProcessOpenFile(parameters, stop, entry, file, find, replace, backup);
+  FileOutcome outcome =
+      ProcessOpenFile(parameters, stop, entry, file, find, replace, times, backup);
   if (writeAttributes)
     writeAttributes->written = outcome.written;
   return outcome;

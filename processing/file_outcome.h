@@ -13,6 +13,8 @@ struct FileOutcome {
   bool written = false;  // the file was written to
   // The full path a rename gave the file, else empty.
   std::u16string producedPath;
+  // Why the file was passed over, if it was.
+  SkipReason skipped = SkipReason::None;
 };
 
 // Status FileResult with this text.

@@ -95,6 +95,24 @@
 #define IDC_MAKE_BACKUP 1065
 #define IDC_SEARCH_ONLINE_ONLY 1070
 
+// What a run passes over: the main dialog's Exclude row, and the settings that filter files
+#define IDC_EXCLUDE_LABEL 1120
+#define IDC_EXCLUDE 1121
+#define IDC_EXCLUDE_PRESET 1122
+#define IDC_SKIP_BINARY 1123
+#define IDC_USE_BYTE_ORDER_MARKS 1124
+#define IDC_LIMITS_GROUP 1125
+#define IDC_MIN_SIZE_LABEL 1126
+#define IDC_MIN_SIZE 1127
+#define IDC_MAX_SIZE_LABEL 1128
+#define IDC_MAX_SIZE 1129
+#define IDC_MODIFIED_AFTER_LABEL 1130
+#define IDC_MODIFIED_AFTER 1131
+#define IDC_MODIFIED_BEFORE_LABEL 1132
+#define IDC_MODIFIED_BEFORE 1133
+#define IDC_LIMITS_HINT 1134
+#define IDD_SETTINGS_FILTERS 1139
+
 // Menu and accelerator commands
 #define ID_FILE_SETTINGS 32771
 #define ID_FILE_EXIT 32772

@@ -12,6 +12,7 @@ void Report(SearchWorker& worker, std::unique_ptr<CFileResult> entry, FileOutcom
   if (!outcome.producedPath.empty())
     worker.producedPaths.insert(std::move(outcome.producedPath));
   entry->resultText = std::move(outcome.text);
+  entry->skipped = outcome.skipped;
   worker.SendFileResult(outcome.status, std::move(entry));
 }
 

@@ -10,6 +10,8 @@
 #include "platform/path_separator.h"
 #include "platform/string_table.h"
 #include "platform/system_error.h"
+#include "run/exclusion_list.h"
+#include "run/file_limit_checks.h"
 #include "text/text_format.h"
 
 namespace {
@@ -28,11 +30,13 @@ struct PathFolder {
 struct Walk {
   const RunParameters& parameters;
   WalkEvents& events;
+  // What the walk passes over.
+  ExclusionList exclusions;
   // The folders from the search path down to the one being walked.
   std::vector<PathFolder> pathFolders;
 };
 
-void WalkFrom(const std::u16string& folder, Walk& walk);
+void WalkFrom(const std::u16string& folder, const std::u16string& relativeFolder, Walk& walk);
 
 void SendListingError(Walk& walk, unsigned textId, const std::u16string& path,
                       platform::ErrorCode code) {
@@ -74,14 +78,52 @@ class PathFolderEntry {
   bool pushed_ = false;
 };
 
+// The path of an entry below the search folder.
+std::u16string RelativePath(const std::u16string& relativeFolder, const std::u16string& name) {
+  return relativeFolder.empty() ? name : platform::JoinPath(relativeFolder, name);
+}
+
+bool OpenListing(Walk& walk, platform::DirectoryListing& listing, const std::u16string& pattern,
+                 platform::ErrorCode& error,
+                 platform::ListingNeed need = platform::ListingNeed::Everything) {
+  walk.events.ListingOpening(pattern);
+  return listing.Open(pattern, error, need);
+}
+
+std::unique_ptr<CFileResult> DescribeFile(const platform::DirectoryListing& listing,
+                                          const std::u16string& folder);
+
+unsigned SkipText(SkipReason reason) {
+  switch (reason) {
+    case SkipReason::Excluded:
+      return IDS_SKIPPED_EXCLUDED;
+    case SkipReason::Size:
+      return IDS_SKIPPED_SIZE;
+    case SkipReason::Date:
+      return IDS_SKIPPED_DATE;
+    default:
+      return IDS_BINARY_FILE_SKIPPED;
+  }
+}
+
+// Reports an entry that the walk passes over, with its reason and no matches.
+void ReportSkipped(Walk& walk, const platform::DirectoryListing& listing,
+                   const std::u16string& folder, SkipReason reason) {
+  auto entry = DescribeFile(listing, folder);
+  entry->skipped = reason;
+  entry->resultText = platform::LoadText(SkipText(reason));
+  walk.events.Skipped(std::move(entry));
+}
+
 // The subfolder phase; false when the walk was stopped. Hidden folders are left out unless
-// hidden files are searched.
-bool WalkSubfolders(const std::u16string& folder, Walk& walk) {
+// hidden files are searched; excluded folders are reported and not listed.
+bool WalkSubfolders(const std::u16string& folder, const std::u16string& relativeFolder,
+                    Walk& walk) {
   const bool searchHidden = walk.parameters.settings.searchHidden != 0;
   std::u16string last = platform::JoinPath(folder, u"*");
   platform::DirectoryListing listing;
   platform::ErrorCode error = 0;
-  if (!listing.Open(last, error, platform::ListingNeed::Folders)) {
+  if (!OpenListing(walk, listing, last, error, platform::ListingNeed::Folders)) {
     SendListingError(walk, IDS_SEARCH_START_FAILED, folder, error);
     return true;
   }
@@ -89,8 +131,13 @@ bool WalkSubfolders(const std::u16string& folder, Walk& walk) {
     const std::u16string& name = listing.name();
     if (!IsDotEntry(name) && (searchHidden || !listing.EntryIsHidden())) {
       last = platform::JoinPath(folder, name);
-      if (listing.EntryIsDirectory(last))
-        WalkFrom(last, walk);
+      if (listing.EntryIsDirectory(last)) {
+        std::u16string relative = RelativePath(relativeFolder, name);
+        if (walk.exclusions.Excludes(name, relative, true))
+          ReportSkipped(walk, listing, folder, SkipReason::Excluded);
+        else
+          WalkFrom(last, relative, walk);
+      }
     }
     if (walk.events.ShouldStop())
       return false;
@@ -110,14 +157,35 @@ std::unique_ptr<CFileResult> DescribeFile(const platform::DirectoryListing& list
   return entry;
 }
 
+// Why the walk passes over a file it lists, or SkipReason::None.
+SkipReason FilterFile(const platform::DirectoryListing& listing,
+                      const std::u16string& relativeFolder, const Walk& walk) {
+  const std::u16string& name = listing.name();
+  if (!walk.exclusions.empty() &&
+      walk.exclusions.Excludes(name, RelativePath(relativeFolder, name), false))
+    return SkipReason::Excluded;
+  const FileLimits& limits = walk.parameters.limits;
+  if (!limits.any())
+    return SkipReason::None;
+  switch (CheckFileLimits(limits, listing.size(), listing.modified())) {
+    case LimitCheck::Size:
+      return SkipReason::Size;
+    case LimitCheck::Date:
+      return SkipReason::Date;
+    case LimitCheck::Inside:
+      break;
+  }
+  return SkipReason::None;
+}
+
 // The file phase of one mask; false when the walk was stopped. Only files that can be read to
 // their end are processed, and none that this run has renamed into being.
-bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPaths& seen,
-              Walk& walk) {
+bool WalkMask(const std::u16string& folder, const std::u16string& relativeFolder,
+              const std::u16string& mask, SeenPaths& seen, Walk& walk) {
   std::u16string last = platform::JoinPath(folder, mask);
   platform::DirectoryListing listing;
   platform::ErrorCode error = 0;
-  if (!listing.Open(last, error)) {
+  if (!OpenListing(walk, listing, last, error)) {
     if (error != platform::kErrorFileNotFound)
       SendListingError(walk, IDS_MASK_START_FAILED, last, error);
     return true;
@@ -126,8 +194,13 @@ bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPath
     const std::u16string& name = listing.name();
     if (!IsDotEntry(name)) {
       last = platform::JoinPath(folder, name);
-      if (!walk.events.Produced(last) && IsNewInFolder(last, seen) && listing.EntryIsFile(last))
-        walk.events.FileFound(DescribeFile(listing, folder));
+      if (!walk.events.Produced(last) && IsNewInFolder(last, seen) && listing.EntryIsFile(last)) {
+        const SkipReason skip = FilterFile(listing, relativeFolder, walk);
+        if (skip == SkipReason::None)
+          walk.events.FileFound(DescribeFile(listing, folder));
+        else
+          ReportSkipped(walk, listing, folder, skip);
+      }
     }
     if (walk.events.ShouldStop())
       return false;
@@ -137,18 +210,18 @@ bool WalkMask(const std::u16string& folder, const std::u16string& mask, SeenPath
   return true;
 }
 
-void WalkFrom(const std::u16string& folder, Walk& walk) {
+void WalkFrom(const std::u16string& folder, const std::u16string& relativeFolder, Walk& walk) {
   PathFolderEntry onPath(walk, folder);
   if (onPath.ancestor()) {
     walk.events.FolderError(FormatString(IDS_FOLDER_LOOP, {folder, *onPath.ancestor()}));
     return;
   }
   const RunParameters& parameters = walk.parameters;
-  if (parameters.includeSubfolders && !WalkSubfolders(folder, walk))
+  if (parameters.includeSubfolders && !WalkSubfolders(folder, relativeFolder, walk))
     return;
   SeenPaths seen;
   for (const std::u16string& mask : parameters.masks) {
-    if (!WalkMask(folder, mask, seen, walk))
+    if (!WalkMask(folder, relativeFolder, mask, seen, walk))
       return;
   }
 }
@@ -157,6 +230,6 @@ void WalkFrom(const std::u16string& folder, Walk& walk) {
 
 void WalkFolder(const std::u16string& folder, const RunParameters& parameters,
                 WalkEvents& events) {
-  Walk walk{parameters, events, {}};
-  WalkFrom(folder, walk);
+  Walk walk{parameters, events, ExclusionList(parameters.exclusions), {}};
+  WalkFrom(folder, std::u16string(), walk);
 }

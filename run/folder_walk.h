@@ -20,6 +20,10 @@ class WalkEvents {
   virtual bool ShouldStop() const = 0;
   // Whether the run made this path itself (a file renamed into being): never processed.
   virtual bool Produced(const std::u16string& path) const = 0;
+  // A file or folder passed over, its skipped reason and result text set; the receiver takes it.
+  virtual void Skipped(std::unique_ptr<CFileResult> entry) = 0;
+  // A directory listing about to open, by its pattern (for tests).
+  virtual void ListingOpening(const std::u16string&) {}
 };
 
 // Walks one folder with the run's masks: with subfolders on, first every subfolder (depth first,
@@ -27,6 +31,7 @@ class WalkEvents {
 // walked only when hidden files are searched. Pipes, sockets and devices are never files to
 // process, nor is a file the run has renamed into being. Asks ShouldStop after every entry and
 // returns when it says so. A folder that leads back to one of the folders above it is reported
-// and not walked.
+// and not walked. Entries that the run's exclusions take (an excluded folder is never listed) and
+// files outside its size and date limits are reported as skipped, with their reason.
 void WalkFolder(const std::u16string& folder, const RunParameters& parameters,
                 WalkEvents& events);

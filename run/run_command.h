@@ -18,6 +18,7 @@ struct RegexProgram;
 struct RunFields {
   std::u16string searchPaths;               // Search path (IDC_SEARCH_PATH)
   std::u16string masks;                     // Search masks (IDC_MASKS)
+  std::u16string exclusions;                // Exclude (IDC_EXCLUDE); blank: nothing excluded
   ActionType action = ActionType::Replace;  // selection of Action type (IDC_ACTION)
   bool includeSubfolders = false;           // IDC_INCLUDE_SUBFOLDERS
   bool caseSensitive = false;               // IDC_CASE_SENSITIVE

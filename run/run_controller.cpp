@@ -31,6 +31,7 @@ void RunController::OnRun(const RunFields& fields) {
 
 bool RunController::StartWorker(SearchWorker::Job job) {
   results_.clear();
+  skipCounts_ = {};
   view_.ClearStatusEdit();
   SetRunningUi(false);
   view_.DeleteAllResultRows();
@@ -77,7 +78,7 @@ void RunController::OnResultMessage(ResultMessage message) {
       parameters_.backup = nullptr;
       backup_.reset();
       restore_.reset();
-      view_.SetStatusText(FormatString(IDS_FOUND_FILES, {view_.ResultRowCount()}));
+      view_.SetStatusText(FoundFilesSummary(view_.ResultRowCount(), skipCounts_));
       SetRunningUi(true);
       runState_ = RunState::Idle;
       break;
@@ -98,6 +99,11 @@ void RunController::OnResultMessage(ResultMessage message) {
 }
 
 void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
+  if (result && result->skipped != SkipReason::None) {
+    skipCounts_.Add(result->skipped);
+    view_.ReportSkipped(*result);
+    return;
+  }
   if (!result || result->matches.empty())
     return;
   const int count = view_.ResultRowCount();

@@ -22,6 +22,7 @@
 #include "run/record/run_types.h"
 #include "run/run_view.h"
 #include "run/search_worker.h"
+#include "run/skip_counts.h"
 #include "text/program_settings.h"
 
 class RunController : public RunMessageHandler {
@@ -72,6 +73,8 @@ class RunController : public RunMessageHandler {
   RunState runState() const { return runState_; }
   const std::vector<std::unique_ptr<CFileResult>>& results() const { return results_; }
   const RunParameters& parameters() const { return parameters_; }
+  // The files the current or last run passed over.
+  const SkipCounts& skipCounts() const { return skipCounts_; }
   SearchWorker& worker() { return worker_; }
 
  private:
@@ -92,6 +95,7 @@ class RunController : public RunMessageHandler {
 
   RunState runState_ = RunState::Idle;
   std::vector<std::unique_ptr<CFileResult>> results_;
+  SkipCounts skipCounts_;
   RunParameters parameters_;
   // The current run's backups, or the run an undo takes back; the worker uses them until its
   // completion message.

@@ -24,6 +24,8 @@ class RunView {
   // Adds the row of results[index] at the given position.
   virtual void AddResultRow(const CFileResult& result, int row, size_t index) = 0;
   virtual void DeleteAllResultRows() = 0;
+  // A file or folder the run passed over (its skipped reason set); not listed.
+  virtual void ReportSkipped(const CFileResult&) {}
 
   // The controls that the enabling rules read.
   virtual bool IsRenameModeChecked() const = 0;

@@ -43,6 +43,12 @@ class SearchWorker : private WalkEvents {
   // Replaces ProcessFileContent and ProcessFileName; set only while no run is active.
   void SetFileProcessor(FileProcessor processor) { fileProcessor_ = std::move(processor); }
 
+  // Tells tests of each directory listing the walk opens, by its pattern; set only while no run
+  // is active.
+  void SetListingObserver(std::function<void(const std::u16string&)> observer) {
+    listingObserver_ = std::move(observer);
+  }
+
   // Worker thread: whether the stop event is signalled (tested with time-out 0).
   bool StopRequested() const { return stopEvent.IsSet(); }
   // Worker thread: gives an entry its type name and hands it to file processing (content, or the
@@ -68,9 +74,17 @@ class SearchWorker : private WalkEvents {
   void FolderError(std::u16string text) override { SendSearchError(std::move(text)); }
   bool ShouldStop() const override { return StopRequested(); }
   bool Produced(const std::u16string& path) const override { return producedPaths.contains(path); }
+  void Skipped(std::unique_ptr<CFileResult> entry) override {
+    SendFileResult(ResultStatus::FileResult, std::move(entry));
+  }
+  void ListingOpening(const std::u16string& pattern) override {
+    if (listingObserver_)
+      listingObserver_(pattern);
+  }
 
   FileProcessor fileProcessor_;
   Job job_;
+  std::function<void(const std::u16string&)> listingObserver_;
   TypeNameCache typeNames_;  // of the current run
 };
 

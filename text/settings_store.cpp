@@ -81,9 +81,51 @@ class Reader {
     return Text(countName, charactersName, target, assigned);
   }
 
+  // A text kept whole in one value, its size the count: an odd size or one beyond kMaxText
+  // bytes is damage.
+  bool WholeText(const char16_t* name, std::u16string& target) {
+    constexpr size_t kMaxText = 65536;
+    size_t size = 0;
+    if (key_.ValueSize(name, size) != KeyReadStatus::Ok || size % 2 != 0 || size > kMaxText)
+      return false;
+    std::u16string text(size / sizeof(char16_t), u'\0');
+    if (size != 0 &&
+        (key_.ReadBinary(name, text.data(), size, size) != KeyReadStatus::Ok ||
+         size != text.size() * sizeof(char16_t)))
+      return false;
+    target = std::move(text);
+    return true;
+  }
+
  private:
   SettingsKey& key_;
 };
+
+// The values of the file filters, after all others; the dialog's Exclude field last.
+constexpr NumberSlot kFilterNumbers[] = {{u"45", &ProgramSettings::skipBinaryFiles},
+                                         {u"46", &ProgramSettings::useByteOrderMarks}};
+
+struct TextSlot {
+  const char16_t* name;
+  std::u16string ProgramSettings::*field;
+};
+
+constexpr TextSlot kFilterTexts[] = {{u"47", &ProgramSettings::minFileSize},
+                                     {u"48", &ProgramSettings::maxFileSize},
+                                     {u"49", &ProgramSettings::modifiedAfter},
+                                     {u"50", &ProgramSettings::modifiedBefore}};
+
+constexpr const char16_t* kExclusionsValue = u"51";
+
+bool ReadFilterValues(Reader& read, ProgramSettings& settings, StoredDialogState& state) {
+  for (const NumberSlot& slot : kFilterNumbers)
+    if (!read.Number(slot.name, settings.*slot.field))
+      return false;
+  for (const TextSlot& slot : kFilterTexts)
+    if (!read.WholeText(slot.name, settings.*slot.field))
+      return false;
+  return read.WholeText(kExclusionsValue, state.exclusions);
+}
 
 bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& state) {
   Reader read(key);
@@ -113,7 +155,7 @@ bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& sta
     return false;
   return read.Number(u"27", settings.makeBackup) && read.Number(u"28", state.useRegex) &&
          read.Number(u"29", settings.regexMode) && read.Number(u"30", state.useVariables) &&
-         read.Number(u"31", settings.searchOnlineOnly);
+         read.Number(u"31", settings.searchOnlineOnly) && ReadFilterValues(read, settings, state);
 }
 
 class Writer {
@@ -128,6 +170,10 @@ class Writer {
     return key_.WriteBinary(name, bytes, sizeof bytes);
   }
 
+  bool WholeText(const char16_t* name, const std::u16string& text) {
+    return key_.WriteBinary(name, text.data(), text.size() * sizeof(char16_t));
+  }
+
   // Stores the byte count and the characters, the latter even when empty.
   bool Text(const char16_t* countName, const char16_t* charactersName, const std::u16string& text) {
     return Number(countName, static_cast<std::int32_t>(text.size() * sizeof(char16_t))) &&
@@ -137,6 +183,17 @@ class Writer {
  private:
   SettingsKey& key_;
 };
+
+bool WriteFilterValues(Writer& write, const ProgramSettings& settings,
+                       const StoredDialogState& state) {
+  for (const NumberSlot& slot : kFilterNumbers)
+    if (!write.Number(slot.name, settings.*slot.field))
+      return false;
+  for (const TextSlot& slot : kFilterTexts)
+    if (!write.WholeText(slot.name, settings.*slot.field))
+      return false;
+  return write.WholeText(kExclusionsValue, state.exclusions);
+}
 
 bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDialogState& state) {
   Writer write(key);
@@ -153,7 +210,8 @@ bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDia
   return write.Text(u"25", u"26", settings.backupDirectory) &&
          write.Number(u"27", settings.makeBackup) && write.Number(u"28", state.useRegex) &&
          write.Number(u"29", settings.regexMode) && write.Number(u"30", state.useVariables) &&
-         write.Number(u"31", settings.searchOnlineOnly) && key.Flush();
+         write.Number(u"31", settings.searchOnlineOnly) &&
+         WriteFilterValues(write, settings, state) && key.Flush();
 }
 
 }  // namespace

@@ -8,6 +8,16 @@
 #include "platform/calendar_time.h"
 #include "platform/path_separator.h"
 
+// Why a run passed over a file (or a folder) without processing it.
+enum class SkipReason : std::int32_t {
+  None = 0,
+  Binary = 1,    // its first bytes hold a zero byte
+  Excluded = 2,  // an exclusion takes it
+  Size = 3,      // outside the size limits
+  Date = 4,      // outside the date limits
+};
+inline constexpr int kSkipReasons = 5;
+
 struct CFileResult {
   // One recorded match, counted from 0: line breaks before it, units since the last of them.
   struct replace_info {
@@ -22,6 +32,7 @@ struct CFileResult {
   std::u16string resultText;
   std::u16string folder;
   std::vector<replace_info> matches;
+  SkipReason skipped = SkipReason::None;
 };
 
 inline std::u16string FullPathOf(const CFileResult& file) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "run/record/file_limits.h"
 #include "run/record/run_types.h"
 #include "text/program_settings.h"
 
@@ -42,6 +43,9 @@ struct RunParameters {
   std::u16string replaceText;
   std::vector<std::u16string> searchPaths;
   std::vector<std::u16string> masks;
+  // The Exclude field's items, and the size and date limits: what the walk passes over.
+  std::vector<std::u16string> exclusions;
+  FileLimits limits;
 };
 
 // Whether file processing expands the variables of the find text: content runs only.

@@ -682,3 +682,45 @@ TEST_F(CliBinary, RunsUndoAndRecoverWorkOnTheBackupsWithJsonLines) {
   EXPECT_EQ(recover.exitStatus, 0);
   EXPECT_NE(recover.err.find("No run was interrupted."), std::string::npos);
 }
+namespace {
+
+// A Replace over a copy of a project with version control, packages, build output and binaries:
+// with the preset nothing under the usual folders changes, no binary changes, and each skip says
+// why.
+TEST_F(CliBinary, ReplaceWithThePresetLeavesExcludedFoldersAndBinariesByteIdentical) {
+  const std::map<std::u16string, std::string> untouched = {
+      {u".git/config", "[core]\nzebra = 1\n"},
+      {u".git/objects/ab/cdef", std::string("x\0zebra", 7)},
+      {u"node_modules/pkg/index.js", "module.exports = 'zebra';\n"},
+      {u"bin/Debug/app.exe", std::string("MZ\x90\0\0zebra", 10)},
+      {u"obj/cache.txt", "zebra\n"},
+      {u"assets/logo.png", std::string("\x89PNG\r\n\x1a\n\0\0zebra", 15)},
+      {u"docs/report.docx", std::string("PK\x03\x04\0\0zebra", 11)},
+  };
+  for (const auto& [path, content] : untouched)
+    Make(path, content);
+  Make(u"src/main.cs", "var zebra = 1;\n");
+  Make(u"src/notes.txt", std::string("\xFF\xFEz\0e\0b\0r\0a\0", 12));
+
+  const ChildResult result = Cli({"--path", Path(u""), "--find", "zebra", "--replace", "okapi",
+                                  "--exclude-preset", "--json"});
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  for (const auto& [path, content] : untouched)
+    EXPECT_EQ(Content(path), content) << U8(path);
+  EXPECT_EQ(Content(u"src/main.cs"), "var okapi = 1;\n");
+  EXPECT_EQ(Content(u"src/notes.txt"), std::string("\xFF\xFEo\0k\0a\0p\0i\0", 12));
+
+  std::multiset<std::string> reasons;
+  for (const Json& object : JsonLines(result.out)) {
+    if (object["type"] == "skipped")
+      reasons.insert(object["name"].get<std::string>() + ":" + object["reason"].get<std::string>());
+  }
+  EXPECT_EQ(reasons, (std::multiset<std::string>{".git:excluded", "node_modules:excluded",
+                                                 "bin:excluded", "obj:excluded",
+                                                 "logo.png:binary", "report.docx:binary"}));
+  EXPECT_EQ(JsonLines(result.out).back(),
+            Json::parse(R"({"type":"end","found":2,"skipped":{"binary":2,"excluded":4}})"));
+}
+
+}  // namespace

@@ -553,6 +553,23 @@ TEST_F(MainDialogRun, ReplaceChangesFilesFromTheWindow) {
   EXPECT_EQ(std::string(bytes, read), "an new tale of new days");
 }
 
+TEST_F(MainDialogRun, UsualFoldersAndBinariesArePassedOverAndCounted) {
+  tree_.MakeFile(u"a.txt", "old");
+  tree_.MakeFile(u".git/config", "old");
+  tree_.MakeFile(u"obj/x.txt", "old");
+  tree_.MakeFile(u"b.bin", std::string("old\0", 4));
+  SetItemText(Dlg(), IDC_EXCLUDE, u"*.tmp");
+  Command(IDC_EXCLUDE_PRESET);
+  Command(IDC_EXCLUDE_PRESET);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_EXCLUDE),
+            u"*.tmp,\".git\\\",\".svn\\\",\".hg\\\",\"node_modules\\\",\"bin\\\",\"obj\\\","
+            u"\"__pycache__\\\"")
+      << "a second click adds nothing";
+  RunToEnd();
+  EXPECT_EQ(dialog_.StatusText(), u"Found files: 1; skipped: 1 binary, 2 excluded");
+  EXPECT_EQ(ListView_GetItemCount(GetDlgItem(Dlg(), IDC_RESULTS)), 1);
+}
+
 TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
   tree_.MakeFile(u"a.txt");
   dialog_.run().worker().SetFileProcessor(OneMatchPerFile);

@@ -170,6 +170,38 @@ TEST_F(SettingsDialog, OnlineOnlyBoxIsTakenOverOnOk) {
   EXPECT_EQ(dialog.settings.searchOnlineOnly, 1);
 }
 
+TEST_F(SettingsDialog, FiltersTabShowsItsPageAndOkTakesTheFiltersOver) {
+  CSettingsDlg dialog;
+  std::u16string shown;
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown = text;
+    return IDOK;
+  });
+  INT_PTR result = RunModal(dialog, [&] {
+    EXPECT_TRUE(Checked(dialog, IDC_SKIP_BINARY));
+    EXPECT_TRUE(Checked(dialog, IDC_USE_BYTE_ORDER_MARKS));
+    HWND tabs = dialog.Item(IDC_SETTINGS_TABS);
+    SendMessageW(tabs, TCM_SETCURSEL, 3, 0);
+    NMHDR change{tabs, IDC_SETTINGS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(dialog.hwnd(), WM_NOTIFY, IDC_SETTINGS_TABS, reinterpret_cast<LPARAM>(&change));
+    EXPECT_TRUE(Shown(dialog.Page(4)));
+    EXPECT_FALSE(Shown(dialog.Page(0)));
+    Click(dialog, IDC_SKIP_BINARY);
+    Click(dialog, IDC_USE_BYTE_ORDER_MARKS);
+    SetWindowTextW(dialog.Control(IDC_MIN_SIZE), L"1K");
+    SetWindowTextW(dialog.Control(IDC_MODIFIED_AFTER), L"7 days");
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(shown.substr(0, 21), u"Not a date: \"7 days\".");
+    SetWindowTextW(dialog.Control(IDC_MODIFIED_AFTER), L"7d");
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.settings.skipBinaryFiles, 0);
+  EXPECT_EQ(dialog.settings.useByteOrderMarks, 0);
+  EXPECT_EQ(dialog.settings.minFileSize, u"1K");
+  EXPECT_EQ(dialog.settings.modifiedAfter, u"7d");
+}
+
 TEST_F(SettingsDialog, ResetAllSettingsAsksFirst) {
   for (int answer : {IDNO, IDYES}) {
     CSettingsDlg dialog;
@@ -238,7 +270,7 @@ TEST_F(SettingsDialog, TabGoesFromTheStripIntoThePageThenToTheButtons) {
     SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(order, (std::vector<int>{IDC_SEARCH_HIDDEN, IDC_REPLACE_READ_ONLY, IDC_KEEP_FILE_DATE,
-                                     IDC_TRIM_NEW_LINES, IDC_SEARCH_ONLINE_ONLY, IDC_RESET_ALL, IDOK,
+                                     IDC_TRIM_NEW_LINES, IDC_SEARCH_ONLINE_ONLY, IDC_SKIP_BINARY, IDC_RESET_ALL, IDOK,
                                      IDCANCEL, IDC_SETTINGS_HELP, IDC_SETTINGS_TABS}));
 }
 

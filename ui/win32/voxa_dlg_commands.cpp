@@ -8,6 +8,7 @@
 #include "run/run_command.h"
 #include "text/quoted_list.h"
 #include "text/text_format.h"
+#include "ui/exclusion_preset.h"
 #include "ui/win32/about_dlg.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/help_file_win32.h"
@@ -128,6 +129,11 @@ bool CVOXADlg::OnCommand(int id, int code, HWND control) {
       return true;
     case IDC_SELECT_MASKS:
       OnSelectFrom(maskPresets, IDC_MASKS);
+      return true;
+    case IDC_EXCLUDE_PRESET:
+      SetItemText(hwnd(), IDC_EXCLUDE,
+                  AddExclusionPreset(GetItemText(hwnd(), IDC_EXCLUDE),
+                                     platform::LoadText(IDS_EXCLUDE_PRESET)));
       return true;
     case IDC_ACTION:
       if (code == CBN_SELCHANGE)
