@@ -27,6 +27,12 @@ const std::map<std::string, std::int32_t>& NewLineNames() {
   return names;
 }
 
+const std::map<std::string, ColorChoice>& ColorNames() {
+  static const std::map<std::string, ColorChoice> names{
+      {"auto", ColorChoice::Auto}, {"always", ColorChoice::Always}, {"never", ColorChoice::Never}};
+  return names;
+}
+
 const std::map<std::string, std::int32_t>& LogTypeNames() {
   static const std::map<std::string, std::int32_t> names{{"text", kLogText}, {"html", kLogHtml}};
   return names;
@@ -99,6 +105,7 @@ struct RawOptions {
   std::string newLine;
   std::string log;
   std::string logType = "text";
+  std::string color = "auto";
   bool noSubfolders = false;
   std::int32_t inputCodePage = 0;
   std::int32_t outputCodePage = 0;
@@ -142,6 +149,11 @@ void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
       ->check(CLI::IsMember(Keys(LogTypeNames())));
   app.add_flag("--online-files", settings.searchOnlineOnly, Help(IDS_CLI_HELP_ONLINE_FILES));
   app.add_flag("--json", options.json, Help(IDS_CLI_HELP_JSON));
+  app.add_flag("--preview", options.fields.preview, Help(IDS_CLI_HELP_PREVIEW));
+  app.add_option("-U,--unified", options.context, Help(IDS_CLI_HELP_UNIFIED))
+      ->check(CLI::Range(0, 1 << 20));
+  app.add_option("--color", raw.color, Help(IDS_CLI_HELP_COLOR))
+      ->check(CLI::IsMember(Keys(ColorNames())));
 }
 
 // Turns the raw values into the options; false with `message` set when one is unusable.
@@ -177,6 +189,7 @@ bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& opti
   if (app.count("--newline"))
     settings.newLineMode = NewLineNames().at(raw.newLine);
   settings.logType = LogTypeNames().at(raw.logType);
+  options.color = ColorNames().at(raw.color);
   return true;
 }
 

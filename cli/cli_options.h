@@ -24,6 +24,8 @@ struct CliSettings {
   bool searchOnlineOnly = false;  // --online-files
 };
 
+enum class ColorChoice { Auto, Always, Never };
+
 struct CliOptions {
   RunFields fields;
   std::optional<std::u16string> findFile;     // --find-file: the find text is read from it
@@ -31,6 +33,9 @@ struct CliOptions {
   CliSettings settings;
   bool yes = false;   // --yes: warning questions proceed
   bool json = false;  // --json: JSON lines
+  // --preview (in fields.preview): -U, lines of context around each change, and --color.
+  std::int32_t context = 3;
+  ColorChoice color = ColorChoice::Auto;
   // Set when the path argument was mended; printed on standard error before the run.
   std::u16string pathNote;
 };

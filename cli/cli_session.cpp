@@ -6,6 +6,7 @@
 #include "cli/console_run_view.h"
 #include "cli/exit_status.h"
 #include "cli/terminal_questions.h"
+#include "platform/absolute_path.h"
 #include "platform/file.h"
 #include "platform/path_queries.h"
 #include "platform/string_table.h"
@@ -63,6 +64,16 @@ bool CheckCommandLine(CliOptions& options, const Console& console, std::u16strin
   return true;
 }
 
+PreviewStyle PreviewStyleOf(const CliOptions& options, const Console& console) {
+  PreviewStyle style;
+  style.context = static_cast<size_t>(options.context);
+  style.color = options.color == ColorChoice::Always ||
+                (options.color == ColorChoice::Auto && !options.json && console.OutputShowsColor());
+  if (!platform::MakeAbsolutePath(u".", style.base))
+    style.base.clear();
+  return style;
+}
+
 }  // namespace
 
 int CliMain(const std::vector<std::string>& arguments, Console& console) {
@@ -101,11 +112,14 @@ int RunCliSession(CliOptions options, Console& console) {
   ErrorLog log;
   log.InitErrorLog(settings);
   ConsoleRunView view(console, log, options.json, options.fields.renameMode, options.fields.action);
+  if (options.fields.preview)
+    view.SetPreviewStyle(PreviewStyleOf(options, console));
   TerminalPrompt prompt(console, options.yes);
   ConsoleRunChannel channel;
   std::vector<std::u16string> recentFolders;
   RunController controller(view, prompt, channel, settings, recentFolders);
-  channel.SetHandler(&controller);
+  PreviewTap tap(controller, view);
+  channel.SetHandler(&tap);
   RegexProgram program;
   controller.SetChecks(StandardRunChecks(program));
 

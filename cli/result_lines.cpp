@@ -216,7 +216,8 @@ void WriteFileResultLines(const CFileResult& file, const TextSink& write) {
   }
 }
 
-void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
+void WriteFileResultJson(const CFileResult& file, const TextSink& write,
+                         std::string_view members) {
   Json object;
   object["type"] = "file";
   object["name"] = Utf16ToUtf8(file.name);
@@ -248,7 +249,9 @@ void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
     *at++ = ']';
     out.Commit(at);
   }
-  out.Append("]}\n");
+  out.Append("]");
+  out.Append(members);
+  out.Append("}\n");
 }
 
 std::string ErrorJson(const std::u16string& text) {

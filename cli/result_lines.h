@@ -21,7 +21,9 @@ void WriteFileResultLines(const CFileResult& file, const TextSink& write);
 // "result":…,"matches":[[line,character],…]} with the recorded 0-based positions, and a newline.
 // Where the path holds bytes that are not UTF-8 (shown as U+FFFD), "nameHex" and "pathHex" follow
 // "path" with the exact bytes of the name and the path in hexadecimal.
-void WriteFileResultJson(const CFileResult& file, const TextSink& write);
+// `members` (JSON members, each with a comma before it) go after "matches".
+void WriteFileResultJson(const CFileResult& file, const TextSink& write,
+                         std::string_view members = {});
 // {"type":"error","text":…} and a newline.
 std::string ErrorJson(const std::u16string& text);
 // {"type":"end","found":N} and a newline.

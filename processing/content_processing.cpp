@@ -13,7 +13,9 @@
 #include "platform/file_attributes.h"
 #include "platform/string_table.h"
 #include "processing/byte_table.h"
+#include "processing/change_lines.h"
 #include "processing/confirmation.h"
+#include "processing/file_preview.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
 #include "processing/plain_scan.h"
@@ -78,7 +80,12 @@ bool ReplacesWholeText(ActionType action) {
 platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entry, TextBuffer& text,
                                     const std::u16string& replace) {
   const CFileResult::replace_info start{0, 0};
-  if (!AskConfirmation(parameters, start, entry))
+  const auto describe = [&] {
+    const std::u16string_view whole = text.view();
+    return LinesOfChange(whole, 0, whole.size(),
+                         WholeTextEdit(parameters.action, whole.size(), replace));
+  };
+  if (!AskConfirmation(parameters, start, entry, describe))
     return 0;
   entry.matches.push_back(start);
   bool spliced = true;
@@ -161,8 +168,13 @@ struct OpenFile {
 };
 
 // Writes the changed bytes in place; after a failed write the old content is back, and so are
-// its times.
-Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult& entry) {
+// its times. A preview only records them.
+Outcome WriteChanged(const RunParameters& parameters, OpenFile& file, const ByteBuffer& bytes,
+                     CFileResult& entry) {
+  if (parameters.preview) {
+    RecordContentPreview(entry, file.original.view(), bytes.view(), parameters.settings);
+    return Processed(MatchesFound(entry));
+  }
   const platform::ErrorCode error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
   platform::ErrorCode ignored = 0;
   if (file.keepTimes)
@@ -173,8 +185,9 @@ Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult&
 }
 
 MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
-  return [&parameters, &entry](const CFileResult::replace_info& position) {
-    return AskConfirmation(parameters, position, entry);
+  return [&parameters, &entry](const CFileResult::replace_info& position,
+                                const ChangeDescription& describe) {
+    return AskConfirmation(parameters, position, entry, describe);
   };
 }
 
@@ -222,7 +235,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   else if (entry.matches.empty())
     outcome = Processed(MatchesFound(entry));
   else
-    outcome = WriteChanged(file, changed, entry);
+    outcome = WriteChanged(parameters, file, changed, entry);
   return true;
 }
 
@@ -277,7 +290,7 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
     return {ResultStatus::FileError,
             platform::LoadText(loss == DecodingLoss::kUndecodableBytes ? IDS_INVALID_INPUT_BYTES
                                                                        : IDS_NO_ROUND_TRIP)};
-  return WriteChanged(file, bytes, entry);
+  return WriteChanged(parameters, file, bytes, entry);
 }
 
 }  // namespace
@@ -329,14 +342,16 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
     return Processed(platform::LoadText(skipText));
 
   // Find only never touches the attributes, and lets others go on writing and deleting the
-  // file; a change is never written while another may write.
+  // file; a change is never written while another may write. A preview opens as a change would
+  // but only for reading, and leaves the attributes as they are.
   const bool changes = parameters.action != ActionType::FindOnly;
+  const bool writes = changes && !parameters.preview;
   std::optional<WriteAttributes> writeAttributes;
-  if (changes)
+  if (writes)
     writeAttributes.emplace(path, attributes);
   platform::File file;
   platform::ErrorCode error = 0;
-  if (!file.Open(path, changes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
+  if (!file.Open(path, writes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
                  changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
   Outcome outcome = ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);

@@ -1,12 +1,15 @@
 #include "processing/file_name_processing.h"
 
+#include "platform/directory_identity.h"
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/file_move.h"
 #include "platform/path_separator.h"
 #include "platform/recycle_bin.h"
 #include "platform/string_table.h"
+#include "processing/change_lines.h"
 #include "processing/confirmation.h"
+#include "processing/file_preview.h"
 #include "processing/name_in_folder.h"
 #include "processing/plain_name_search.h"
 #include "run/search_worker.h"
@@ -39,7 +42,12 @@ void ReportMatches(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
 // An empty find text stands for the whole name: one match at (0, 0).
 void ChangeWholeName(RunParameters& parameters, CFileResult& entry, std::u16string& newName) {
   const CFileResult::replace_info start{0, 0};
-  if (parameters.action != ActionType::FindOnly && !AskConfirmation(parameters, start, entry))
+  const auto describe = [&] {
+    return LinesOfChange(newName, 0, newName.size(),
+                         WholeTextEdit(parameters.action, newName.size(), parameters.replaceText));
+  };
+  if (parameters.action != ActionType::FindOnly &&
+      !AskConfirmation(parameters, start, entry, describe))
     return;
   entry.matches.push_back(start);
   const std::u16string& replace = parameters.replaceText;
@@ -103,6 +111,31 @@ void RestoreTimes(const std::u16string& path, const SavedTimes& saved) {
     file.SetTimes(saved.times, error);
 }
 
+// A preview moves nothing: the move fails as it would when the new name is taken, counting the
+// names this preview has already given and vacated.
+void PreviewRename(SearchWorker& worker, std::unique_ptr<CFileResult> entry,
+                   const std::u16string& path, const std::u16string& newPath,
+                   const std::u16string& newName) {
+  platform::FileAttributes attributes;
+  platform::ErrorCode error = 0;
+  // A name that differs in case only may lead to the file itself, which the move renames.
+  platform::DirectoryIdentity target, source;
+  const bool itself = platform::GetDirectoryIdentity(newPath, target) &&
+                      platform::GetDirectoryIdentity(path, source) && target == source;
+  const bool taken = worker.producedPaths.contains(newPath) ||
+                     (!worker.vacatedPaths.contains(newPath) && !itself &&
+                      platform::ReadFileAttributes(newPath, attributes, error));
+  if (taken) {
+    ReportSystemError(worker, std::move(entry), platform::kErrorFileExists);
+    return;
+  }
+  worker.producedPaths.insert(newPath);
+  worker.vacatedPaths.erase(newPath);
+  worker.vacatedPaths.insert(path);
+  RecordNamePreview(*entry, newName);
+  ReportMatches(worker, std::move(entry));
+}
+
 void Rename(SearchWorker& worker, std::unique_ptr<CFileResult> entry,
             const std::u16string& newName) {
   if (!StaysInFolder(newName)) {
@@ -117,6 +150,10 @@ void Rename(SearchWorker& worker, std::unique_ptr<CFileResult> entry,
   }
   const std::u16string path = FullPathOf(*entry);
   const std::u16string newPath = platform::JoinPath(entry->folder, newName);
+  if (worker.parameters->preview) {
+    PreviewRename(worker, std::move(entry), path, newPath, newName);
+    return;
+  }
   const bool keepTimes = worker.parameters->settings.keepFileDate != 0;
   SavedTimes saved;
   if (keepTimes)
@@ -172,6 +209,10 @@ void ProcessFileName(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
 
   if (entry->matches.empty() || parameters.action == ActionType::FindOnly) {
     ReportMatches(worker, std::move(entry));
+  } else if (newName.empty() && parameters.action == ActionType::Delete && parameters.preview) {
+    worker.vacatedPaths.insert(path);
+    RecordNamePreview(*entry, newName);
+    Report(worker, std::move(entry), ResultStatus::FileResult, platform::LoadText(IDS_DELETED));
   } else if (newName.empty() && parameters.action == ActionType::Delete) {
     const bool deleted = platform::MoveToRecycleBin(path, parameters.ownerDialog, error);
     if (error != 0)

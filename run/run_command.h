@@ -25,6 +25,7 @@ struct RunFields {
   bool renameMode = false;                  // 1014
   bool useRegex = false;                    // 1066
   bool useVariables = false;                // 1067
+  bool preview = false;                     // shows the changes instead of making them
   std::u16string findText;                  // Text to find/replace (1005)
   std::u16string replaceText;               // Replace with text (1008)
 };

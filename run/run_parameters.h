@@ -28,6 +28,9 @@ struct RunParameters {
   bool renameMode = false;
   bool useRegex = false;
   bool useVariables = false;
+  // A preview: every check, read, match and change is made as in a run, but no file is written,
+  // renamed, deleted or backed up; each file's planned change goes into its preview instead.
+  bool preview = false;
   // Receiver of the worker's results and questions.
   RunChannel* targetWindow = nullptr;
   // Parent for windows the worker creates (on Windows the main dialog's window handle, which

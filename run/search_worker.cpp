@@ -18,6 +18,7 @@ bool SearchWorker::Start(RunParameters& record) {
   pathFolders.clear();
   typeNames_.Clear();
   producedPaths.clear();
+  vacatedPaths.clear();
   platform::KeepFreedBlocksForReuse();
   return thread.Start(ThreadMain, this, threadId, startError);
 }

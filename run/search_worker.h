@@ -65,6 +65,8 @@ class SearchWorker {
   // The full paths of the files this run has renamed into being, as the walk forms paths: they
   // are never processed again, under another mask or through another search path.
   SeenPaths producedPaths;
+  // In a preview, the paths the files were renamed or deleted away from: free for a later name.
+  SeenPaths vacatedPaths;
 
  private:
   FileProcessor fileProcessor_;
