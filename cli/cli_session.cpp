@@ -123,9 +123,14 @@ int RunCliSession(CliOptions options, Console& console) {
   RegexProgram program;
   controller.SetChecks(StandardRunChecks(program));
 
-  // Under the lock: the worker may report before OnRun has marked the run as running.
-  channel.Locked([&] { controller.OnRun(options.fields); });
-  if (controller.runState() == RunState::Idle) {
+  // Under the lock: the worker may report before OnRun has marked the run as running, and a short
+  // run may be over by the time the lock is let go.
+  bool started = false;
+  channel.Locked([&] {
+    controller.OnRun(options.fields);
+    started = controller.runState() != RunState::Idle;
+  });
+  if (!started) {
     console.Flush();
     if (console.Interrupted())
       return kExitInterrupted;
