@@ -20,9 +20,10 @@
 #include "platform/heap_block.h"
 #include "processing/byte_table.h"
 #include "processing/content_processing.h"
-#include "processing/plain_scan.h"
+#include "processing/search/plain_scan.h"
 #include "processing/whole_file.h"
-#include "run/run_channel.h"
+#include "run/file_processors.h"
+#include "run/record/run_channel.h"
 #include "run/search_worker.h"
 #include "text/code_page_conversion.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/result_lines.h"
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 
 struct PreviewStyle {
   size_t context = 3;  // lines around each change

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 
 // Receives text in pieces, in order.
 using TextSink = std::function<void(std::string_view)>;

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "cli/console.h"
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "run/prompt.h"
-#include "run/run_types.h"
+#include "run/record/run_types.h"
 
 // The run's message boxes: an error is printed as "Error: …"; a warning question proceeds with
 // --yes, is asked (y/n) at a terminal, and is otherwise printed as "Warning: …" and declined.

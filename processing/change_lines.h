@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "run/file_result.h"
-#include "run/run_types.h"
+#include "run/record/file_result.h"
+#include "run/record/run_types.h"
 
 // One change of a text: `removed` units at `start` give way to `inserted`.
 struct TextEdit {

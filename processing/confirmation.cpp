@@ -1,6 +1,6 @@
 #include "processing/confirmation.h"
 
-#include "run/run_channel.h"
+#include "run/record/run_channel.h"
 
 namespace {
 

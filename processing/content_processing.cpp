@@ -15,38 +15,18 @@
 #include "processing/byte_table.h"
 #include "processing/change_lines.h"
 #include "processing/confirmation.h"
+#include "processing/file_outcome.h"
 #include "processing/file_preview.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
-#include "processing/plain_scan.h"
+#include "processing/search/plain_scan.h"
 #include "processing/whole_file.h"
-#include "run/search_worker.h"
 #include "text/code_page_conversion.h"
-#include "text/regex/regex_driver.h"
+#include "processing/search/regex_driver.h"
 #include "text/text_format.h"
 #include "text/variables.h"
 
 namespace {
-
-struct Outcome {
-  ResultStatus status = ResultStatus::FileResult;
-  std::u16string text;
-  bool written = false;  // the file was written to
-};
-
-Outcome Processed(std::u16string text) {
-  return {ResultStatus::FileResult, std::move(text)};
-}
-
-Outcome Failed(platform::ErrorCode error) {
-  std::u16string text;
-  FormatSystemError(error, text);
-  return {ResultStatus::FileError, std::move(text)};
-}
-
-std::u16string MatchesFound(const CFileResult& entry) {
-  return FormatString(IDS_MATCHES_FOUND, {static_cast<std::int64_t>(entry.matches.size())});
-}
 
 // Makes a read-only file writable for a changing run, and sets the saved attributes back when
 // processing leaves, whichever way.
@@ -169,17 +149,17 @@ struct OpenFile {
 
 // Writes the changed bytes in place; after a failed write the old content is back, and so are
 // its times. A preview only records them.
-Outcome WriteChanged(const RunParameters& parameters, OpenFile& file, const ByteBuffer& bytes,
-                     CFileResult& entry) {
+FileOutcome WriteChanged(const RunParameters& parameters, OpenFile& file, const ByteBuffer& bytes,
+                         CFileResult& entry) {
   if (parameters.preview) {
     RecordContentPreview(entry, file.original.view(), bytes.view(), parameters.settings);
-    return Processed(MatchesFound(entry));
+    return MatchesFound(entry);
   }
   const platform::ErrorCode error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
   platform::ErrorCode ignored = 0;
   if (file.keepTimes)
     file.handle.SetTimes(file.times, ignored);
-  Outcome outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+  FileOutcome outcome = error == 0 ? MatchesFound(entry) : Failed(error);
   outcome.written = true;
   return outcome;
 }
@@ -197,14 +177,14 @@ MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
 // the file needs its text after all: then nothing was recorded.
 bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CFileResult& entry,
                   OpenFile& file, const ByteTable& table, const std::u16string& find,
-                  std::u16string& replace, Outcome& outcome) {
+                  std::u16string& replace, FileOutcome& outcome) {
   const ProgramSettings& settings = parameters.settings;
   const std::span<const unsigned char> bytes = file.original.view();
   platform::ErrorCode error = 0;
   if (parameters.action == ActionType::FindOnly) {
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches,
                                  static_cast<size_t>(-1), &stop);
-    outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+    outcome = error == 0 ? MatchesFound(entry) : Failed(error);
     return true;
   }
   if (settings.outputCodePage != settings.inputCodePage || HasSurrogates(replace)) {
@@ -212,7 +192,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
     std::vector<CFileResult::replace_info> first;
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, first, 1, &stop);
     if (error != 0 || first.empty()) {
-      outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+      outcome = error == 0 ? MatchesFound(entry) : Failed(error);
       return true;
     }
     return false;
@@ -233,14 +213,14 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   if (error != 0)
     outcome = Failed(error);
   else if (entry.matches.empty())
-    outcome = Processed(MatchesFound(entry));
+    outcome = MatchesFound(entry);
   else
     outcome = WriteChanged(parameters, file, changed, entry);
   return true;
 }
 
 // Everything between opening the file and closing it; the file stays open for the caller.
-Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
+FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
                         CFileResult& entry, platform::File& handle, const std::u16string& find,
                         std::u16string& replace) {
   const ProgramSettings& settings = parameters.settings;
@@ -253,7 +233,7 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
     return Failed(error);
 
   ByteTable table;
-  Outcome outcome;
+  FileOutcome outcome;
   if (!parameters.useRegex && !find.empty() &&
       ByteTableFor(settings.inputCodePage, file.original.view(), table) &&
       ProcessBytes(parameters, stop, entry, file, table, find, replace, outcome))
@@ -276,7 +256,7 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
   if (error != 0)
     return Failed(error);
   if (!changes || entry.matches.empty())
-    return Processed(MatchesFound(entry));
+    return MatchesFound(entry);
 
   ByteBuffer bytes;
   if ((error = Encode(settings, file.original, text, bytes)) != 0)
@@ -287,9 +267,8 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
       (error = CheckDecodingLoss(settings.inputCodePage, file.original.view(), loss)) != 0)
     return Failed(error);
   if (loss != DecodingLoss::kNone)
-    return {ResultStatus::FileError,
-            platform::LoadText(loss == DecodingLoss::kUndecodableBytes ? IDS_INVALID_INPUT_BYTES
-                                                                       : IDS_NO_ROUND_TRIP)};
+    return FailedWith(platform::LoadText(
+        loss == DecodingLoss::kUndecodableBytes ? IDS_INVALID_INPUT_BYTES : IDS_NO_ROUND_TRIP));
   return WriteChanged(parameters, file, bytes, entry);
 }
 
@@ -308,8 +287,8 @@ unsigned AttributeSkipText(const platform::FileAttributes& attributes,
 
 namespace {
 
-Outcome Process(SearchWorker& worker, CFileResult& entry) {
-  RunParameters& parameters = *worker.parameters;
+FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
+                    CFileResult& entry) {
   const ProgramSettings& settings = parameters.settings;
   if (!parameters.confirmReplace)
     parameters.confirmState = ConfirmAnswer::YesToAll;
@@ -323,18 +302,18 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   std::u16string replace = parameters.replaceText;
   if (ExpandsFindVariables(parameters)) {
     if (!ExpandVariables(find, &entry))
-      return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {find})};
+      return FailedWith(FormatString(IDS_VARIABLE_PARSE_ERROR, {find}));
     if (ExpandsReplaceVariables(parameters) && !ExpandVariables(replace, &entry))
-      return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {replace})};
+      return FailedWith(FormatString(IDS_VARIABLE_PARSE_ERROR, {replace}));
     // A find text whose variables expand to nothing finds nothing: it must not turn into the
     // empty find text, which stands for the whole content.
     if (find.empty() && !parameters.findText.empty())
-      return Processed(MatchesFound(entry));
+      return MatchesFound(entry);
   }
 
   if (find.empty() && parameters.action == ActionType::FindOnly) {
     entry.matches.push_back({0, 0});
-    return Processed(MatchesFound(entry));
+    return MatchesFound(entry);
   }
   if (!haveAttributes)
     return Failed(attributesError);
@@ -354,7 +333,7 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   if (!file.Open(path, writes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
                  changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
-  Outcome outcome = ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
+  FileOutcome outcome = ProcessOpenFile(parameters, stop, entry, file, find, replace);
   if (writeAttributes)
     writeAttributes->written = outcome.written;
   return outcome;
@@ -362,13 +341,11 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
 
 }  // namespace
 
-void ProcessFileContent(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
-  Outcome outcome;
+FileOutcome ProcessContent(RunParameters& parameters, const platform::StopEvent& stop,
+                           CFileResult& entry) {
   try {
-    outcome = Process(worker, *entry);
+    return Process(parameters, stop, entry);
   } catch (const std::bad_alloc&) {
-    outcome = Failed(platform::kErrorOutOfMemory);
+    return Failed(platform::kErrorOutOfMemory);
   }
-  entry->resultText = std::move(outcome.text);
-  worker.SendFileResult(outcome.status, std::move(entry));
 }

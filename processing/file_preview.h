@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "text/program_settings.h"
 
 // Records the file's bytes as read and as the run would write them in the entry's preview.

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "text/line_diff.h"
 
 struct PreviewDiff {

@@ -5,7 +5,7 @@
 #include "platform/absolute_path.h"
 #include "platform/path_queries.h"
 #include "platform/string_table.h"
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 #include "text/text_format.h"
 
 namespace {
@@ -97,8 +97,8 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
   parameters.targetWindow = context.targetWindow;
   parameters.ownerDialog = context.ownerDialog;
   parameters.confirmState = ConfirmAnswer::Ask;
-  parameters.resultMessage = 1026;
-  parameters.confirmMessage = 1027;
+  parameters.resultMessage = kRunResultMessage;
+  parameters.confirmMessage = kRunConfirmMessage;
 
   parameters.findText = PrepareFindText(fields.findText, context.settings);
   parameters.replaceText = fields.replaceText;

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "run/message_pump.h"
 #include "run/prompt.h"
 #include "run/run_command.h"
 #include "run/run_message_handler.h"
-#include "run/run_parameters.h"
-#include "run/run_types.h"
+#include "run/record/run_parameters.h"
+#include "run/record/run_types.h"
 #include "run/run_view.h"
 #include "run/search_worker.h"
 #include "text/program_settings.h"

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "run/file_result.h"
-#include "run/run_types.h"
+#include "run/record/file_result.h"
+#include "run/record/run_types.h"
 #include "run/running_ui.h"
 
 class RunView {

@@ -1,9 +1,7 @@
 #include "run/search_worker.h"
 
 #include "platform/heap_block.h"
-#include "processing/content_processing.h"
-#include "processing/file_name_processing.h"
-#include "run/folder_walk.h"
+#include "run/file_processors.h"
 #include "text/reused_blocks.h"
 
 SearchWorker::~SearchWorker() {
@@ -15,10 +13,10 @@ bool SearchWorker::Start(RunParameters& record) {
     return true;
   stopEvent.Reset();
   parameters = &record;
-  pathFolders.clear();
   typeNames_.Clear();
   producedPaths.clear();
-  vacatedPaths.clear();
+  previewNames = {};
+  record.previewNames = &previewNames;
   platform::KeepFreedBlocksForReuse();
   return thread.Start(ThreadMain, this, threadId, startError);
 }
@@ -62,7 +60,7 @@ std::uint32_t ThreadMain(void* argument) {
     const KeptBlocksScope keptBlocks;
     // No stop test here: after a stop each walk returns at its first one.
     for (const std::u16string& path : parameters.searchPaths)
-      WalkFolder(path, worker);
+      WalkFolder(path, parameters, worker);
   }
   // Once the window has handled this the worker may be gone: nothing of it is touched after.
   RunChannel* window = parameters.targetWindow;

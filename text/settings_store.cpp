@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 
 namespace {
 

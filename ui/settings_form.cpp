@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 #include "text/text_format.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "processing/change_lines.h"
 #include "processing/confirmation_text.h"
 #include "resource.h"
-#include "run/run_types.h"
+#include "run/record/run_types.h"
 #include "ui/win32/controls.h"
 
 CConfirmDlg::CConfirmDlg(HWND parent, std::u16string fullPath,

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "ui/win32/dialog.h"
 
 class CConfirmDlg : public Dialog {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 
 class ResultsList {
  public:

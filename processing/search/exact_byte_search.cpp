@@ -1,10 +1,10 @@
-#include "processing/exact_byte_search.h"
+#include "processing/search/exact_byte_search.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "processing/unit_search.h"
+#include "processing/search/unit_search.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

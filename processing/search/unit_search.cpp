@@ -1,4 +1,4 @@
-#include "processing/unit_search.h"
+#include "processing/search/unit_search.h"
 
 #include <bit>
 

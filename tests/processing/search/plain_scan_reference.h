@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "run/file_result.h"
-#include "run/run_types.h"
+#include "run/record/file_result.h"
+#include "run/record/run_types.h"
 
 struct ReferenceScan {
   std::u16string text;

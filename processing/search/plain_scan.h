@@ -11,8 +11,8 @@
 #include "platform/system_error.h"
 #include "processing/byte_table.h"
 #include "processing/confirmation.h"
-#include "run/file_result.h"
-#include "run/run_types.h"
+#include "run/record/file_result.h"
+#include "run/record/run_types.h"
 #include "text/byte_buffer.h"
 #include "text/text_buffer.h"
 
@@ -33,6 +33,7 @@ using MatchConsent = std::function<bool(const CFileResult::replace_info& positio
 // platform::kErrorOutOfMemory when memory ran out, or platform::kErrorCancelled when `stop` was
 // found set (it is tested every 256 Ki units of text passed); then the records may be incomplete
 // and the text must not be written.
+[[nodiscard]]
 platform::ErrorCode ScanPlainText(TextBuffer& text, ActionType action, std::u16string_view find,
                                   std::u16string_view replace, bool caseSensitive,
                                   const MatchConsent& consent,
@@ -43,6 +44,7 @@ platform::ErrorCode ScanPlainText(TextBuffer& text, ActionType action, std::u16s
 // the same matches, at the same positions, as ScanPlainText records on the decoded text, up to
 // `limit` of them. Returns 0, platform::kErrorOutOfMemory when the records could not grow, or
 // platform::kErrorCancelled as ScanPlainText.
+[[nodiscard]]
 platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
                                          const ByteTable& table, std::u16string_view find,
                                          bool caseSensitive,
@@ -55,6 +57,7 @@ platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
 // and `changed` receives the bytes of the changed text when there was a change. The result is
 // the same as decoding, scanning and encoding, provided the replacement encodes the same alone
 // as amid the text (it holds no surrogates).
+[[nodiscard]]
 platform::ErrorCode ChangePlainTextInBytes(
     std::span<const unsigned char> bytes, const ByteTable& table, ActionType action,
     std::u16string_view find, std::span<const unsigned char> replace, bool caseSensitive,

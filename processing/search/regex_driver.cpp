@@ -1,4 +1,4 @@
-#include "text/regex/regex_driver.h"
+#include "processing/search/regex_driver.h"
 
 #include <new>
 #include <string>

@@ -1,6 +1,6 @@
 // The vectorised line-break count against a unit-by-unit count, over every span of random texts,
 // so that every block boundary and the overlapping last block are crossed.
-#include "processing/unit_search.h"
+#include "processing/search/unit_search.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "processing/name_in_folder.h"
+#include "platform/name_in_folder.h"
 
 #include "platform/windows_paths.h"
 

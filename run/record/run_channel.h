@@ -1,5 +1,5 @@
 // The worker's one way to the window: two synchronous calls that block the worker until the
-// window has handled them. The GUI sends window messages 1026 and 1027; tests and the console
+// window has handled them. The GUI sends the window messages of run_types.h; tests and the console
 // front end have their own implementations.
 #pragma once
 
@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "run/file_result.h"
-#include "run/run_types.h"
+#include "run/record/file_result.h"
+#include "run/record/run_types.h"
 
 enum class ResultStatus : std::int32_t {
   RunFinished = 0,  // no object

@@ -1,4 +1,4 @@
-#include "processing/plain_name_search.h"
+#include "processing/search/plain_name_search.h"
 
 #include "processing/change_lines.h"
 #include "processing/confirmation.h"

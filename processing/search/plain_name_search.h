@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "run/file_result.h"
-#include "run/run_parameters.h"
+#include "run/record/file_result.h"
+#include "run/record/run_parameters.h"
 
 // Searches the run's non-empty find text in newName (without regard to case unless the run is
 // case-sensitive), asks for every match that the action would change, records each accepted

@@ -28,6 +28,10 @@ enum class ConfirmAnswer : std::int32_t {
   Ask = 4,
 };
 
+// The window messages of the worker's channel to the main window (WM_USER + 2 and + 3).
+inline constexpr std::uint32_t kRunResultMessage = 0x0400 + 2;
+inline constexpr std::uint32_t kRunConfirmMessage = 0x0400 + 3;
+
 // Run state of the main dialog.
 enum class RunState : std::int32_t {
   Idle = 0,

@@ -1,4 +1,4 @@
-#include "processing/plain_scan.h"
+#include "processing/search/plain_scan.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,9 +8,9 @@
 
 #include "platform/lower_case.h"
 #include "processing/change_lines.h"
-#include "processing/exact_byte_search.h"
-#include "processing/growing_block.h"
-#include "processing/unit_search.h"
+#include "processing/search/exact_byte_search.h"
+#include "processing/search/growing_block.h"
+#include "processing/search/unit_search.h"
 
 // The scan tries the find text at every token of the text in turn (a token is one unit, or a
 // CR LF pair), which gives the matches of a unit-by-unit scan that retries a failed candidate

@@ -1,11 +1,11 @@
-#include "text/regex/regex_driver.h"
+#include "processing/search/regex_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "regex_test_support.h"
+#include "tests/text/regex/regex_test_support.h"
 
 using regex_test::Apply;
 using regex_test::DriverResult;

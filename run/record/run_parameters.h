@@ -3,13 +3,20 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
-#include "run/run_types.h"
+#include "run/record/run_types.h"
 #include "text/program_settings.h"
 
 class RunChannel;
 struct RegexProgram;
+
+// The names a preview has given files and taken from them, which the disk does not show.
+struct PreviewNames {
+  std::unordered_set<std::u16string> given;
+  std::unordered_set<std::u16string> freed;
+};
 
 struct RunParameters {
   RunParameters() = default;
@@ -20,8 +27,8 @@ struct RunParameters {
   // The standing answer of the confirmation request; the only field the worker writes.
   ConfirmAnswer confirmState = ConfirmAnswer::Ask;
   ProgramSettings settings;
-  std::uint32_t resultMessage = 1026;
-  std::uint32_t confirmMessage = 1027;
+  std::uint32_t resultMessage = kRunResultMessage;
+  std::uint32_t confirmMessage = kRunConfirmMessage;
   bool includeSubfolders = false;
   bool caseSensitive = false;
   bool confirmReplace = false;
@@ -31,6 +38,8 @@ struct RunParameters {
   // A preview: every check, read, match and change is made as in a run, but no file is written,
   // renamed, deleted or backed up; each file's planned change goes into its preview instead.
   bool preview = false;
+  // In a preview, the names so far; kept by the worker for the run.
+  PreviewNames* previewNames = nullptr;
   // Receiver of the worker's results and questions.
   RunChannel* targetWindow = nullptr;
   // Parent for windows the worker creates (on Windows the main dialog's window handle, which

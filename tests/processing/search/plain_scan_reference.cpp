@@ -1,4 +1,4 @@
-#include "tests/processing/plain_scan_reference.h"
+#include "tests/processing/search/plain_scan_reference.h"
 
 #include "platform/lower_case.h"
 

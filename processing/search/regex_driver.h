@@ -4,8 +4,8 @@
 
 #include "platform/stop_event.h"
 #include "platform/system_error.h"
-#include "run/file_result.h"
-#include "run/run_parameters.h"
+#include "run/record/file_result.h"
+#include "run/record/run_parameters.h"
 #include "text/regex/regex_match.h"
 #include "text/text_buffer.h"
 
@@ -18,9 +18,11 @@
 // grow, platform::kErrorCancelled when a stop request came (it is tested every few milliseconds
 // of the search). Then the buffer may hold some of the changes and the records are incomplete:
 // the text must not be written, and the file is to be reported as failed with the error's text.
+[[nodiscard]]
 platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& file,
                                      TextBuffer& buffer, const platform::StopEvent* stop = nullptr);
 
 // The same with explicit bounds for each search.
+[[nodiscard]]
 platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& file,
                                      TextBuffer& buffer, const RegexMatchLimits& limits);

@@ -1,4 +1,4 @@
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "processing/plain_scan.h"
+#include "processing/search/plain_scan.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/lower_case.h"
-#include "tests/processing/plain_scan_reference.h"
+#include "tests/processing/search/plain_scan_reference.h"
 
 namespace {
 
