@@ -260,7 +260,9 @@ void BM_Decode(benchmark::State& state) {
 // Argument: 1 case-sensitive.
 void BM_Search(benchmark::State& state) {
   TextBuffer text = DecodeLarge(ReadLarge());
-  const MatchConsent consent = [](const CFileResult::replace_info&) { return true; };
+  const MatchConsent consent = [](const CFileResult::replace_info&, const ChangeDescription&) {
+    return true;
+  };
   for (auto _ : state) {
     std::vector<CFileResult::replace_info> matches;
     if (ScanPlainText(text, ActionType::FindOnly, u"Zyzzogeton", u"", state.range(0) == 1, consent,

@@ -29,6 +29,12 @@ const std::map<std::string, std::int32_t>& NewLineNames() {
   return names;
 }
 
+const std::map<std::string, ColorChoice>& ColorNames() {
+  static const std::map<std::string, ColorChoice> names{
+      {"auto", ColorChoice::Auto}, {"always", ColorChoice::Always}, {"never", ColorChoice::Never}};
+  return names;
+}
+
 const std::map<std::string, std::int32_t>& LogTypeNames() {
   static const std::map<std::string, std::int32_t> names{{"text", kLogText}, {"html", kLogHtml}};
   return names;
@@ -102,6 +108,7 @@ struct RawOptions {
   std::string log;
   std::string logType = "text";
   std::string backupDir;
+  std::string color = "auto";
   bool noSubfolders = false;
   bool undo = false;
   bool runs = false;
@@ -172,6 +179,11 @@ void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
   app.add_option("--max-size", raw.maxSize, Help(IDS_CLI_HELP_MAX_SIZE));
   app.add_option("--newer", raw.newer, Help(IDS_CLI_HELP_NEWER));
   app.add_option("--older", raw.older, Help(IDS_CLI_HELP_OLDER));
+  app.add_flag("--preview", options.fields.preview, Help(IDS_CLI_HELP_PREVIEW));
+  app.add_option("-U,--unified", options.context, Help(IDS_CLI_HELP_UNIFIED))
+      ->check(CLI::Range(0, 1 << 20));
+  app.add_option("--color", raw.color, Help(IDS_CLI_HELP_COLOR))
+      ->check(CLI::IsMember(Keys(ColorNames())));
 }
 
 // The exclusions of every --exclude, joined into one list, and the preset's.
@@ -249,6 +261,7 @@ bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& opti
   settings.logType = LogTypeNames().at(raw.logType);
   settings.skipBinaryFiles = raw.binary == "skip" ? 1 : 0;
   settings.useByteOrderMarks = raw.bom == "auto" ? 1 : 0;
+  options.color = ColorNames().at(raw.color);
   return TakeExclusions(raw, fields.exclusions, message) &&
          TakeLimit(raw.minSize, "--min-size", true, settings.minFileSize, message) &&
          TakeLimit(raw.maxSize, "--max-size", true, settings.maxFileSize, message) &&

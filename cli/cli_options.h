@@ -41,6 +41,8 @@ enum class CliCommand {
   Recover,  // --recover: restore the files of an interrupted run
 };
 
+enum class ColorChoice { Auto, Always, Never };
+
 struct CliOptions {
   CliCommand command = CliCommand::Run;
   RunFields fields;
@@ -49,6 +51,9 @@ struct CliOptions {
   CliSettings settings;
   bool yes = false;   // --yes: warning questions proceed
   bool json = false;  // --json: JSON lines
+  // --preview (in fields.preview): -U, lines of context around each change, and --color.
+  std::int32_t context = 3;
+  ColorChoice color = ColorChoice::Auto;
   // Set when the path argument was mended; printed on standard error before the run.
   std::u16string pathNote;
 };

@@ -8,6 +8,7 @@
 #include "cli/run_list.h"
 #include "cli/terminal_questions.h"
 #include "platform/clock.h"
+#include "platform/absolute_path.h"
 #include "platform/file.h"
 #include "platform/path_queries.h"
 #include "platform/string_table.h"
@@ -65,6 +66,16 @@ bool CheckCommandLine(CliOptions& options, const Console& console, std::u16strin
     return false;
   }
   return true;
+}
+
+PreviewStyle PreviewStyleOf(const CliOptions& options, const Console& console) {
+  PreviewStyle style;
+  style.context = static_cast<size_t>(options.context);
+  style.color = options.color == ColorChoice::Always ||
+                (options.color == ColorChoice::Auto && !options.json && console.OutputShowsColor());
+  if (!platform::MakeAbsolutePath(u".", style.base))
+    style.base.clear();
+  return style;
 }
 
 }  // namespace
@@ -130,22 +141,34 @@ int RunCliSession(CliOptions options, Console& console) {
   ErrorLog log;
   log.InitErrorLog(settings);
   ConsoleRunView view(console, log, options.json, options.fields.renameMode, options.fields.action);
+  if (options.fields.preview)
+    view.SetPreviewStyle(PreviewStyleOf(options, console));
   TerminalPrompt prompt(console, options.yes);
   ConsoleRunChannel channel;
   std::vector<std::u16string> recentFolders;
   RunController controller(view, prompt, channel, settings, recentFolders);
-  channel.SetHandler(&controller);
+  PreviewTap tap(controller, view);
+  channel.SetHandler(&tap);
   RegexProgram program;
   controller.SetChecks(StandardRunChecks(program));
 
-  // Under the lock: the worker may report before OnRun has marked the run as running.
+  // Under the lock: the worker may report before OnRun has marked the run as running, and a short
+  // run may be over by the time the lock is let go.
+  bool started = false;
+  const auto running = [&controller] { return controller.runState() != RunState::Idle; };
   switch (options.command) {
     case CliCommand::Undo:
-      channel.Locked([&] { controller.OnUndo(); });
+      channel.Locked([&] {
+        controller.OnUndo();
+        started = running();
+      });
       break;
     case CliCommand::Recover: {
       bool offered = false;
-      channel.Locked([&] { offered = controller.OfferRecovery(); });
+      channel.Locked([&] {
+        offered = controller.OfferRecovery();
+        started = running();
+      });
       if (!offered) {
         console.Write(ConsoleStream::Err,
                       Utf16ToUtf8(platform::LoadText(IDS_NO_INTERRUPTED_RUN)) + "\n");
@@ -156,10 +179,13 @@ int RunCliSession(CliOptions options, Console& console) {
     }
     default:
       NoteInterruptedRun(settings, console);
-      channel.Locked([&] { controller.OnRun(options.fields); });
+      channel.Locked([&] {
+        controller.OnRun(options.fields);
+        started = running();
+      });
       break;
   }
-  if (controller.runState() == RunState::Idle) {
+  if (!started) {
     console.Flush();
     if (console.Interrupted())
       return kExitInterrupted;

@@ -247,7 +247,8 @@ std::string SkippedJson(const CFileResult& file) {
   return JsonLine(object);
 }
 
-void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
+void WriteFileResultJson(const CFileResult& file, const TextSink& write,
+                         std::string_view members) {
   const Json object = FileObject("file", file);
   // The positions, possibly millions, are written directly after the rest of the object.
   PieceWriter out(write);
@@ -266,7 +267,9 @@ void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
     *at++ = ']';
     out.Commit(at);
   }
-  out.Append("]}\n");
+  out.Append("]");
+  out.Append(members);
+  out.Append("}\n");
 }
 
 std::string ErrorJson(const std::u16string& text) {

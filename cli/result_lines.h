@@ -22,7 +22,9 @@ void WriteFileResultLines(const CFileResult& file, const TextSink& write);
 // "result":…,"matches":[[line,character],…]} with the recorded 0-based positions, and a newline.
 // Where the path holds bytes that are not UTF-8 (shown as U+FFFD), "nameHex" and "pathHex" follow
 // "path" with the exact bytes of the name and the path in hexadecimal.
-void WriteFileResultJson(const CFileResult& file, const TextSink& write);
+// `members` (JSON members, each with a comma before it) go after "matches".
+void WriteFileResultJson(const CFileResult& file, const TextSink& write,
+                         std::string_view members = {});
 // {"type":"skipped",…} with the fields of a file line but no matches, and "reason": "binary",
 // "excluded" (a file or a whole folder), "size" or "date"; and a newline.
 std::string SkippedJson(const CFileResult& file);

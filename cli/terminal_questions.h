@@ -26,8 +26,10 @@ class TerminalPrompt : public Prompt {
 
 // Asks whether to change one match: y (Yes), n (No), a (Yes To All) or q (No To All). The end of
 // the input or Ctrl+C answers No To All.
+// `change`, when given, is shown after the position: the lines before and after.
 ConfirmAnswer AskAtTerminal(Console& console, const std::u16string& fullPath,
-                            const CFileResult::replace_info& position);
+                            const CFileResult::replace_info& position,
+                            const ChangeLines* change = nullptr);
 
 // "Error: " and the text, on standard error.
 void WriteCliError(Console& console, const std::u16string& text);

@@ -15,9 +15,11 @@
 #include "processing/backup/file_backup.h"
 #include "processing/binary_content.h"
 #include "processing/byte_table.h"
+#include "processing/change_lines.h"
 #include "processing/confirmation.h"
 #include "processing/file_coding.h"
 #include "processing/file_outcome.h"
+#include "processing/file_preview.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
 #include "processing/search/plain_scan.h"
@@ -67,7 +69,12 @@ bool ReplacesWholeText(ActionType action) {
 platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entry, TextBuffer& text,
                                     const std::u16string& replace) {
   const CFileResult::replace_info start{0, 0};
-  if (!AskConfirmation(parameters, start, entry))
+  const auto describe = [&] {
+    const std::u16string_view whole = text.view();
+    return LinesOfChange(whole, 0, whole.size(),
+                         WholeTextEdit(parameters.action, whole.size(), replace));
+  };
+  if (!AskConfirmation(parameters, start, entry, describe))
     return 0;
   entry.matches.push_back(start);
   bool spliced = true;
@@ -155,11 +162,18 @@ struct OpenFile {
 };
 
 // Writes the changed bytes, after the file's byte order mark, in place once the original is
-// backed up; after a failed write the old content is back, and so are its times.
-FileOutcome WriteChanged(OpenFile& file, ByteBuffer& bytes, const CFileResult& entry) {
+// backed up; after a failed write the old content is back, and so are its times. A preview only
+// records them.
+FileOutcome WriteChanged(const RunParameters& parameters, OpenFile& file, ByteBuffer& bytes,
+                         CFileResult& entry) {
   platform::ErrorCode error = PrefixMark(file.coding, bytes);
   if (error != 0)
     return Failed(error);
+  if (parameters.preview) {
+    RecordContentPreview(entry, file.original.view(), bytes.view(), file.coding.input,
+                         file.coding.output);
+    return MatchesFound(entry);
+  }
   std::u16string reason;
   if (!file.backup.Before(file.handle, file.original.view(), reason))
     return FailedWith(FormatString(IDS_BACKUP_FAILED, {reason}));
@@ -174,8 +188,9 @@ FileOutcome WriteChanged(OpenFile& file, ByteBuffer& bytes, const CFileResult& e
 }
 
 MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
-  return [&parameters, &entry](const CFileResult::replace_info& position) {
-    return AskConfirmation(parameters, position, entry);
+  return [&parameters, &entry](const CFileResult::replace_info& position,
+                                const ChangeDescription& describe) {
+    return AskConfirmation(parameters, position, entry, describe);
   };
 }
 
@@ -223,7 +238,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   else if (entry.matches.empty())
     outcome = MatchesFound(entry);
   else
-    outcome = WriteChanged(file, changed, entry);
+    outcome = WriteChanged(parameters, file, changed, entry);
   return true;
 }
 
@@ -286,7 +301,7 @@ FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent
   if (loss != DecodingLoss::kNone)
     return FailedWith(platform::LoadText(
         loss == DecodingLoss::kUndecodableBytes ? IDS_INVALID_INPUT_BYTES : IDS_NO_ROUND_TRIP));
-  return WriteChanged(file, bytes, entry);
+  return WriteChanged(parameters, file, bytes, entry);
 }
 
 }  // namespace
@@ -339,8 +354,10 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
 
   // Find only never touches the attributes, and lets others go on writing and deleting the
   // file; a change is never written while another may write. A binary file is never opened for
-  // writing.
+  // writing. A preview opens as a change would but only for reading, and leaves the attributes as
+  // they are.
   const bool changes = parameters.action != ActionType::FindOnly;
+  const bool writes = changes && !parameters.preview;
   std::optional<platform::FileTimes> times;
   if (changes && settings.skipBinaryFiles) {
     std::basic_string<unsigned char> head;
@@ -352,11 +369,11 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
       return SkippedAsBinary();
   }
   std::optional<WriteAttributes> writeAttributes;
-  if (changes)
+  if (writes)
     writeAttributes.emplace(path, attributes);
   platform::File file;
   platform::ErrorCode error = 0;
-  if (!file.Open(path, changes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
+  if (!file.Open(path, writes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
                  changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
   FileBackup backup(parameters.backup, path, attributes);

@@ -1,5 +1,7 @@
 #include "processing/file_name_processing.h"
 
+#include "platform/directory_identity.h"
+#include "platform/directory_identity.h"
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/file_move.h"
@@ -8,8 +10,10 @@
 #include "platform/recycle_bin.h"
 #include "platform/string_table.h"
 #include "processing/backup/name_backup.h"
+#include "processing/change_lines.h"
 #include "processing/confirmation.h"
 #include "processing/file_outcome.h"
+#include "processing/file_preview.h"
 #include "processing/search/plain_name_search.h"
 #include "processing/search/regex_driver.h"
 #include "text/text_buffer.h"
@@ -20,7 +24,12 @@ namespace {
 // An empty find text stands for the whole name: one match at (0, 0).
 void ChangeWholeName(RunParameters& parameters, CFileResult& entry, std::u16string& newName) {
   const CFileResult::replace_info start{0, 0};
-  if (parameters.action != ActionType::FindOnly && !AskConfirmation(parameters, start, entry))
+  const auto describe = [&] {
+    return LinesOfChange(newName, 0, newName.size(),
+                         WholeTextEdit(parameters.action, newName.size(), parameters.replaceText));
+  };
+  if (parameters.action != ActionType::FindOnly &&
+      !AskConfirmation(parameters, start, entry, describe))
     return;
   entry.matches.push_back(start);
   const std::u16string& replace = parameters.replaceText;
@@ -84,7 +93,32 @@ void RestoreTimes(const std::u16string& path, const SavedTimes& saved) {
     file.SetTimes(saved.times, error);
 }
 
-FileOutcome Rename(const RunParameters& parameters, const CFileResult& entry,
+// A preview moves nothing: the move fails as it would when the new name is taken, counting the
+// names this preview has already given and freed.
+FileOutcome PreviewRename(const RunParameters& parameters, CFileResult& entry,
+                          const std::u16string& path, const std::u16string& newPath,
+                          const std::u16string& newName) {
+  PreviewNames ignored;
+  PreviewNames& names = parameters.previewNames ? *parameters.previewNames : ignored;
+  platform::FileAttributes attributes;
+  platform::ErrorCode error = 0;
+  // A name that differs in case only may lead to the file itself, which the move renames.
+  platform::DirectoryIdentity target, source;
+  const bool itself = platform::GetDirectoryIdentity(newPath, target) &&
+                      platform::GetDirectoryIdentity(path, source) && target == source;
+  const bool taken = names.given.contains(newPath) ||
+                     (!names.freed.contains(newPath) && !itself &&
+                      platform::ReadFileAttributes(newPath, attributes, error));
+  if (taken)
+    return Failed(platform::kErrorFileExists);
+  names.given.insert(newPath);
+  names.freed.erase(newPath);
+  names.freed.insert(path);
+  RecordNamePreview(entry, newName);
+  return MatchesFound(entry);
+}
+
+FileOutcome Rename(const RunParameters& parameters, CFileResult& entry,
                    const std::u16string& newName) {
   if (!StaysInFolder(newName))
     return FailedWith(FormatString(IDS_NEW_NAME_INVALID, {std::u16string_view(newName)}));
@@ -93,6 +127,8 @@ FileOutcome Rename(const RunParameters& parameters, const CFileResult& entry,
     return MatchesFound(entry);
   const std::u16string path = FullPathOf(entry);
   const std::u16string newPath = platform::JoinPath(entry.folder, newName);
+  if (parameters.preview)
+    return PreviewRename(parameters, entry, path, newPath, newName);
   const bool keepTimes = parameters.settings.keepFileDate != 0;
   SavedTimes saved;
   if (keepTimes)
@@ -144,6 +180,12 @@ FileOutcome ProcessName(RunParameters& parameters, const platform::StopEvent& st
 
   if (entry.matches.empty() || parameters.action == ActionType::FindOnly)
     return MatchesFound(entry);
+  if (newName.empty() && parameters.action == ActionType::Delete && parameters.preview) {
+    if (parameters.previewNames)
+      parameters.previewNames->freed.insert(path);
+    RecordNamePreview(entry, newName);
+    return Processed(platform::LoadText(IDS_DELETED));
+  }
   if (newName.empty() && parameters.action == ActionType::Delete) {
     NameBackup backup(parameters.backup);
     std::u16string reason;

@@ -59,6 +59,7 @@
 #define IDC_CONFIRM_YES_TO_ALL 1045
 #define IDC_CONFIRM_YES 1046
 #define IDC_CONFIRM_MESSAGE 1047
+#define IDC_CONFIRM_CHANGE 1180
 
 // Select Items dialog controls
 #define IDC_SELECT_ALL 1026

@@ -160,6 +160,7 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
   }
 
   parameters.useVariables = fields.useVariables;
+  parameters.preview = fields.preview;
   // Each text whose variables the files will expand; the replacement too, so that no file ever
   // receives an error message as its new text.
   const auto variablesParse = [&](const std::u16string& text) {

@@ -26,6 +26,7 @@ struct RunFields {
   bool renameMode = false;                  // IDC_RENAME_MODE
   bool useRegex = false;                    // IDC_USE_REGEX
   bool useVariables = false;                // IDC_USE_VARIABLES
+  bool preview = false;                     // shows the changes instead of making them
   std::u16string findText;                  // Text to find/replace (IDC_FIND_TEXT)
   std::u16string replaceText;               // Replace with text (IDC_REPLACE_TEXT)
 };

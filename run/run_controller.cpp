@@ -119,7 +119,7 @@ void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
 
 ConfirmAnswer RunController::OnConfirmMessage(const CFileResult::replace_info& position,
                                               const CFileResult& file) {
-  return view_.ShowConfirmation(FullPathOf(file), position);
+  return view_.ShowConfirmation(FullPathOf(file), position, file.askedChange);
 }
 
 void RunController::StopAndWait(MessagePump& pump) {

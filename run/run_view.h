@@ -33,7 +33,9 @@ class RunView {
   virtual void ApplyRunningUi(const RunningUi& ui) = 0;
 
   virtual void WriteErrorLog(const std::u16string& text) = 0;
-  // Runs the confirmation dialog for one match and returns how it ended.
+  // Runs the confirmation dialog for one match and returns how it ended; `change`, when known,
+  // is the change's lines before and after.
   virtual ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
-                                         const CFileResult::replace_info& position) = 0;
+                                         const CFileResult::replace_info& position,
+                                         const ChangeLines* change) = 0;
 };

@@ -21,6 +21,8 @@ bool SearchWorker::StartJob(RunParameters& record, Job job) {
   parameters = &record;
   typeNames_.Clear();
   producedPaths.clear();
+  previewNames = {};
+  record.previewNames = &previewNames;
   platform::KeepFreedBlocksForReuse();
   return thread.Start(ThreadMain, this, threadId, startError);
 }

@@ -67,6 +67,8 @@ class SearchWorker : private WalkEvents {
   // The full paths of the files this run has renamed into being, as the walk forms paths: they
   // are never processed again, under another mask or through another search path.
   SeenPaths producedPaths;
+  // In a preview, the names given and freed so far.
+  PreviewNames previewNames;
 
  private:
   friend std::uint32_t ThreadMain(void* worker);

@@ -50,6 +50,8 @@ class GrowingBlock {
   }
 
   size_t size() const { return size_; }
+  // The content so far; null before the first Reserve.
+  const T* data() const { return block_; }
 
   // Gives the block up, with the zero bytes after the content; null when nothing was ever
   // reserved and no block could be made.

@@ -1,5 +1,6 @@
 #include "processing/search/plain_name_search.h"
 
+#include "processing/change_lines.h"
 #include "processing/confirmation.h"
 #include "text/lower_case.h"
 
@@ -17,7 +18,13 @@ struct NameSearch {
 
   bool Accept(size_t position) {
     const CFileResult::replace_info at{0, static_cast<std::int64_t>(position)};
-    if (!AskConfirmation(parameters, at, file))
+    const auto describe = [&] {
+      const size_t end = position + find.size();
+      return LinesOfChange(newName, position, end,
+                           EditOfAction(parameters.action, position, end, newName.size(),
+                                        parameters.replaceText));
+    };
+    if (!AskConfirmation(parameters, at, file, describe))
       return false;
     file.matches.push_back(at);
     return true;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <string>
 #include <type_traits>
 
 #include "platform/lower_case.h"
+#include "processing/change_lines.h"
 #include "processing/search/exact_byte_search.h"
 #include "processing/search/growing_block.h"
 #include "processing/search/unit_search.h"
@@ -398,6 +400,7 @@ struct ScanJob {
   ActionType action = ActionType::FindOnly;
   std::basic_string_view<T> replace;
   const MatchConsent* consent = nullptr;  // asked unless the action is FindOnly
+  const ByteTable* table = nullptr;       // the units of bytes, for describing a change
   std::vector<CFileResult::replace_info>* matches = nullptr;
   size_t limit = static_cast<size_t>(-1);
   // The changed text, built from the unchanged parts and the replacements; begun only with the
@@ -468,6 +471,54 @@ class ExactMatches {
   ExactByteSearch search_;
 };
 
+template <class T>
+char16_t UnitOf(T value, const ByteTable* table) {
+  if constexpr (sizeof(T) == 1)
+    return (*table)[value];
+  else
+    return value;
+}
+
+// The lines of the change a consent is asked for at the match [s, last] of the text as given;
+// the text as it stands is the output so far followed by the text from `copied` on.
+template <class T>
+ChangeLines DescribeChange(const ScanJob<T>& job, const T* values, size_t length, size_t copied,
+                           size_t s, size_t last) {
+  const T* head = job.output ? job.output->data() : nullptr;
+  const size_t headLength = head ? job.output->size() : 0;
+  const size_t total = headLength + (length - copied);
+  auto unit = [&](size_t i) {
+    return UnitOf(i < headLength ? head[i] : values[copied + i - headLength], job.table);
+  };
+  std::u16string replace;
+  for (const T value : job.replace)
+    replace += UnitOf(value, job.table);
+  size_t matchStart = headLength + (s - copied);
+  size_t matchEnd = headLength + (last + 1 - copied);
+  const TextEdit edit = EditOfAction(job.action, matchStart, matchEnd, total, replace);
+  // The text around the edit, and around the match when the two are near.
+  size_t low = edit.start;
+  size_t high = edit.start + edit.removed;
+  const bool near = matchStart <= high + kChangeLinesReach && matchEnd + kChangeLinesReach >= low;
+  if (near) {
+    low = std::min(low, matchStart);
+    high = std::max(high, matchEnd);
+  }
+  const size_t from = low > kChangeLinesReach ? low - kChangeLinesReach : 0;
+  const size_t to = std::min(total, high + kChangeLinesReach);
+  std::u16string window;
+  for (size_t i = from; i < to; ++i)
+    window += unit(i);
+  if (near) {
+    matchStart -= from;
+    matchEnd -= from;
+  } else {
+    matchStart = matchEnd = window.size() + 1;
+  }
+  const TextEdit shifted{edit.start - from, edit.removed, edit.inserted};
+  return LinesOfChange(window, matchStart, matchEnd, shifted);
+}
+
 // Units of text between two tests of the stop request.
 constexpr size_t kStopStride = size_t{1} << 18;
 
@@ -509,7 +560,8 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
     }
     if (!hit)
       break;
-    if (job.action != ActionType::FindOnly && !(*job.consent)(position)) {
+    const auto describe = [&] { return DescribeChange(job, values, length, copied, s, last); };
+    if (job.action != ActionType::FindOnly && !(*job.consent)(position, describe)) {
       searchFrom = found.Skip(s);
       continue;
     }
@@ -632,6 +684,7 @@ platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
   job.stop = stop;
   job.action = action;
   job.replace = std::basic_string_view<unsigned char>(replace.data(), replace.size());
+  job.table = &table;
   job.consent = &consent;
   job.matches = &matches;
   job.output = &output;

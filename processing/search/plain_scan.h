@@ -10,13 +10,16 @@
 #include "platform/stop_event.h"
 #include "platform/system_error.h"
 #include "processing/byte_table.h"
+#include "processing/confirmation.h"
 #include "run/record/file_result.h"
 #include "run/record/run_types.h"
 #include "text/byte_buffer.h"
 #include "text/text_buffer.h"
 
-// Asked for every match that would change the text: whether it may.
-using MatchConsent = std::function<bool(const CFileResult::replace_info& position)>;
+// Asked for every match that would change the text: whether it may. `describe` gives the
+// change's lines, for a question.
+using MatchConsent = std::function<bool(const CFileResult::replace_info& position,
+                                        const ChangeDescription& describe)>;
 
 // Finds `find` in the text from its start: an LF of the find text matches a CR, an LF or a CR LF
 // pair alike; without caseSensitive units also match when they lower-case to the same unit. A

@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "processing/change_lines.h"
 #include "processing/confirmation.h"
 #include "text/regex/line_position.h"
 #include "text/regex/regex_program.h"
@@ -81,7 +82,12 @@ platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& fil
     if (parameters.action == ActionType::FindOnly) {
       if (!Record(file, position))
         return platform::kErrorOutOfMemory;
-    } else if (AskConfirmation(parameters, position, file)) {
+    } else if (AskConfirmation(parameters, position, file, [&] {
+                 const std::u16string_view whole(buffer.data(), buffer.length());
+                 return LinesOfChange(whole, region.start, region.end,
+                                      EditOfAction(parameters.action, region.start, region.end,
+                                                   whole.size(), replacement));
+               })) {
       if (!Record(file, position))
         return platform::kErrorOutOfMemory;
       size_t removed = 0;

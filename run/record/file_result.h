@@ -1,7 +1,9 @@
 // One file found by a run: what the walk saw, what processing did, and the matches it recorded.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,32 @@ enum class SkipReason : std::int32_t {
   Date = 4,      // outside the date limits
 };
 inline constexpr int kSkipReasons = 5;
+// A text shown with one part of it marked, [markStart, markEnd).
+struct MarkedText {
+  std::u16string text;
+  size_t markStart = 0;
+  size_t markEnd = 0;
+};
+
+// One change shown before it is made: the lines it touches as they are, with the match marked,
+// and as they would be, with what the change puts in marked.
+struct ChangeLines {
+  MarkedText before;
+  MarkedText after;
+};
+
+// What a preview run found it would do to a file instead of doing it.
+struct FilePreview {
+  // Content: the bytes as read and as they would be written, and the code pages of the two.
+  std::string before;
+  std::string after;
+  std::int32_t readCodePage = 0;
+  std::int32_t writeCodePage = 0;
+  // Rename mode: the name the file would get, or toRecycleBin.
+  std::u16string newName;
+  bool renames = false;
+  bool toRecycleBin = false;
+};
 
 struct CFileResult {
   // One recorded match, counted from 0: line breaks before it, units since the last of them.
@@ -33,6 +61,10 @@ struct CFileResult {
   std::u16string folder;
   std::vector<replace_info> matches;
   SkipReason skipped = SkipReason::None;
+  // Set by a preview run when the file would be changed, renamed or deleted.
+  std::unique_ptr<FilePreview> preview;
+  // The change a confirmation question is about, set only while the question is asked.
+  const ChangeLines* askedChange = nullptr;
 };
 
 inline std::u16string FullPathOf(const CFileResult& file) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "run/record/file_limits.h"
@@ -12,6 +13,12 @@
 class BackupStore;
 class RunChannel;
 struct RegexProgram;
+
+// The names a preview has given files and taken from them, which the disk does not show.
+struct PreviewNames {
+  std::unordered_set<std::u16string> given;
+  std::unordered_set<std::u16string> freed;
+};
 
 struct RunParameters {
   RunParameters() = default;
@@ -30,6 +37,11 @@ struct RunParameters {
   bool renameMode = false;
   bool useRegex = false;
   bool useVariables = false;
+  // A preview: every check, read, match and change is made as in a run, but no file is written,
+  // renamed, deleted or backed up; each file's planned change goes into its preview instead.
+  bool preview = false;
+  // In a preview, the names so far; kept by the worker for the run.
+  PreviewNames* previewNames = nullptr;
   // Receiver of the worker's results and questions.
   RunChannel* targetWindow = nullptr;
   // Parent for windows the worker creates (on Windows the main dialog's window handle, which

@@ -569,7 +569,8 @@ TEST_F(CliBinary, CtrlCStopsTheRunLeavingEveryFileWhole) {
 
 std::string ConfirmQuestion(const std::string& path, int line) {
   return "The following file:\n\"" + path + "\"\n(line " + std::to_string(line) +
-         ", character 1) will be processed. Continue?\n" + kConfirmChoices;
+         ", character 1) will be processed. Continue?\nBefore: \u00BBx\u00AB\nAfter:  \u00BBy\u00AB\n" +
+         kConfirmChoices;
 }
 
 TEST_F(CliBinary, ConfirmAsksEachMatchAtTheTerminal) {

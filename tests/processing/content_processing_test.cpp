@@ -18,6 +18,8 @@
 #include "platform/file_fault.h"
 #include "platform/string_table.h"
 #include "processing/binary_content.h"
+#include "processing/change_lines.h"
+#include "run/record/run_channel.h"
 #include "run/file_processors.h"
 #include "run/record/run_channel.h"
 #include "run/search_worker.h"
@@ -42,8 +44,10 @@ using PairList = std::vector<std::pair<std::int64_t, std::int64_t>>;
 class Window : public RunChannel {
  public:
   void SendResult(ResultMessage message) override { results.push_back(std::move(message)); }
-  ConfirmAnswer SendConfirmation(const Position& position, const CFileResult&) override {
+  ConfirmAnswer SendConfirmation(const Position& position, const CFileResult& file) override {
     asked.emplace_back(position.line, position.character);
+    if (file.askedChange)
+      shown.push_back(ChangeLinesText(*file.askedChange));
     ++questions;
     if (answers.empty())
       return ConfirmAnswer::Yes;
@@ -54,6 +58,7 @@ class Window : public RunChannel {
 
   std::vector<ResultMessage> results;
   PairList asked;
+  std::vector<std::u16string> shown;  // the change lines of each question
   std::deque<ConfirmAnswer> answers;
   std::atomic<int> questions{0};
 };
@@ -902,3 +907,61 @@ TEST_F(ContentProcessing, ByteOrderMarkFilesKeepTheirEncodingAndMark) {
 }
 
 }  // namespace
+
+TEST_F(ContentProcessing, EachQuestionShowsItsLineBeforeAndAfter) {
+  RegexProgram program;
+  ASSERT_EQ(CompileRegex(true, program, std::u16string_view(u"a+")), 0);
+  parameters.regex = &program;
+  struct Case {
+    ActionType action;
+    const char16_t* find;
+    bool regex;  // the program's "a+"
+    std::int32_t codePage;
+    const char* content;
+    std::vector<std::u16string> shown;
+  };
+  const Case cases[] = {
+      // The bytes themselves (one-to-one code page); the first change shows in the second.
+      {ActionType::Replace, u"a", false, 1252, "x\r\na a\tb\n",
+       {u"Before: \u00BBa\u00AB a b\nAfter:  \u00BBQ\u00AB a b",
+        u"Before: Q \u00BBa\u00AB b\nAfter:  Q \u00BBQ\u00AB b"}},
+      // Decoded text; a match across a line break shows both lines.
+      {ActionType::PlaceAfter, u"\u00E9\n", false, 65001, "\xC3\xA9\r\nz",
+       {u"Before: \u00BB\u00E9\u00B6\u00ABz\nAfter:  \u00E9\u00B6\u00BBQ\u00ABz"}},
+      {ActionType::AddToEnd, u"z", false, 65001, "a\nz\nlast",
+       {u"Before: last\nAfter:  last\u00BBQ\u00AB"}},
+      {ActionType::Delete, u"", false, 1252, "aaa b",
+       {u"Before: \u00BBaaa b\u00AB\nAfter:  \u00BB\u00AB"}},
+      {ActionType::PlaceBefore, u"x", true, 65001, "b aa",
+       {u"Before: b \u00BBaa\u00AB\nAfter:  b \u00BBQ\u00ABaa"}},
+  };
+  for (const Case& c : cases) {
+    tree.MakeFile(u"a.txt", c.content);
+    window.shown.clear();
+    parameters.useRegex = c.regex;
+    parameters.settings.inputCodePage = parameters.settings.outputCodePage = c.codePage;
+    Set(c.action, c.find, u"Q");
+    parameters.confirmState = ConfirmAnswer::Ask;
+    Process(u"a.txt");
+    EXPECT_EQ(window.shown, c.shown) << c.content;
+  }
+}
+
+TEST_F(ContentProcessing, APreviewKeepsTheBytesItWouldWriteAndTouchesNothing) {
+  tree.MakeFile(u"a.txt", "one two\r\n");
+  MakeOld(u"a.txt");
+  MakeReadOnly(u"a.txt");
+  const platform::FileTimes times = Times(u"a.txt");
+  parameters.preview = true;
+  parameters.confirmReplace = false;
+  parameters.settings.replaceReadOnly = 1;
+  Set(ActionType::Replace, u"two", u"2");
+  const ResultMessage& result = Process(u"a.txt");
+  ASSERT_EQ(result.status, ResultStatus::FileResult);
+  ASSERT_TRUE(result.file->preview);
+  EXPECT_EQ(result.file->preview->before, "one two\r\n");
+  EXPECT_EQ(result.file->preview->after, "one 2\r\n");
+  EXPECT_EQ(Content(u"a.txt"), "one two\r\n");
+  EXPECT_EQ(Times(u"a.txt").lastWrite, times.lastWrite);
+  EXPECT_TRUE(IsReadOnly(u"a.txt"));
+}

@@ -76,7 +76,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void ApplyRunningUi(const RunningUi& ui) override;
   void WriteErrorLog(const std::u16string& text) override;
   ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
-                                 const CFileResult::replace_info& position) override;
+                                 const CFileResult::replace_info& position,
+                                 const ChangeLines* change) override;
   // Prompt
   PromptAnswer Show(const std::u16string& text, const std::u16string& caption,
                     PromptButtons buttons) override;

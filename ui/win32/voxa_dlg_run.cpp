@@ -76,8 +76,9 @@ void CVOXADlg::WriteErrorLog(const std::u16string& text) {
 }
 
 ConfirmAnswer CVOXADlg::ShowConfirmation(const std::u16string& fullPath,
-                                         const CFileResult::replace_info& position) {
-  CConfirmDlg dialog(hwnd(), fullPath, position);
+                                         const CFileResult::replace_info& position,
+                                         const ChangeLines* change) {
+  CConfirmDlg dialog(hwnd(), fullPath, position, change);
   INT_PTR answer = dialog.DoModal();
   if (answer < 0 || answer > static_cast<INT_PTR>(ConfirmAnswer::NoToAll))
     return ConfirmAnswer::No;

@@ -29,7 +29,7 @@ Outcome Scan(std::u16string_view text, ActionType action, std::u16string_view fi
   EXPECT_TRUE(TextBuffer::FromText(text, buffer));
   Outcome outcome;
   size_t next = 0;
-  auto consent = [&](const Position& position) {
+  auto consent = [&](const Position& position, const ChangeDescription&) {
     outcome.asked.push_back(position);
     return next < answers.size() ? answers[next++] : true;
   };
@@ -225,7 +225,7 @@ class PlainScanAgainstReference : public ::testing::Test {
     std::vector<Position> asked;
     std::vector<Position> changedMatches;
     ByteBuffer changedBytes;
-    const MatchConsent consent = [&](const Position& position) {
+    const MatchConsent consent = [&](const Position& position, const ChangeDescription&) {
       asked.push_back(position);
       return answer(next);
     };
