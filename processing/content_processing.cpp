@@ -16,6 +16,7 @@
 #include "processing/confirmation.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
+#include "processing/match_lines.h"
 #include "processing/plain_scan.h"
 #include "processing/whole_file.h"
 #include "run/search_worker.h"
@@ -172,9 +173,15 @@ Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult&
   return outcome;
 }
 
-MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
-  return [&parameters, &entry](const CFileResult::replace_info& position) {
-    return AskConfirmation(parameters, position, entry);
+// Asks for each change; an accepted one keeps its line when `lines` is given.
+MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry,
+                       PlainMatchLines* lines = nullptr) {
+  return [&parameters, &entry, lines](const CFileResult::replace_info& position) {
+    if (!AskConfirmation(parameters, position, entry))
+      return false;
+    if (lines)
+      lines->Keep(entry, position);
+    return true;
   };
 }
 
@@ -191,6 +198,8 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   if (parameters.action == ActionType::FindOnly) {
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches,
                                  static_cast<size_t>(-1), &stop);
+    const LineSource source(bytes, table);
+    PlainMatchLines(source, find.size(), {}, parameters.matchLineBytes).KeepRecorded(entry);
     outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
     return true;
   }
@@ -214,8 +223,11 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
     return true;
   }
   ByteBuffer changed;
+  const LineSource source(bytes, table);
+  PlainMatchLines lines(source, find.size(), {parameters.action, replace},
+                        parameters.matchLineBytes);
   error = ChangePlainTextInBytes(bytes, table, parameters.action, find, encoded.bytes.view(),
-                                 parameters.caseSensitive, ConsentOf(parameters, entry),
+                                 parameters.caseSensitive, ConsentOf(parameters, entry, &lines),
                                  entry.matches, changed, &stop);
   if (error != 0)
     outcome = Failed(error);
@@ -257,8 +269,14 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
   } else if (parameters.useRegex) {
     error = ApplyRegexToText(parameters, entry, text, &stop);
   } else {
+    // The lines are read from the text as given, which a change replaces only at the end.
+    const LineSource source(text.view());
+    PlainMatchLines lines(source, find.size(), {parameters.action, replace},
+                          parameters.matchLineBytes);
     error = ScanPlainText(text, parameters.action, find, replace, parameters.caseSensitive,
-                          ConsentOf(parameters, entry), entry.matches, &stop);
+                          ConsentOf(parameters, entry, &lines), entry.matches, &stop);
+    if (error == 0 && !changes)
+      lines.KeepRecorded(entry);
   }
   if (error != 0)
     return Failed(error);

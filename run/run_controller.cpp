@@ -31,6 +31,8 @@ void RunController::OnRun(const RunFields& fields) {
   view_.DeleteAllResultRows();
   view_.SetStatusText(platform::LoadText(IDS_IN_PROGRESS));
 
+  parameters_.matchLineBytes = 0;
+  window_.BeginRun(parameters_);
   if (startWorker_(worker_, parameters_)) {
     runState_ = RunState::Running;
     return;

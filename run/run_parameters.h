@@ -39,6 +39,8 @@ struct RunParameters {
   std::u16string replaceText;
   std::vector<std::u16string> searchPaths;
   std::vector<std::u16string> masks;
+  // Bytes of match lines kept so far in the run (processing/match_lines.h); the worker's.
+  std::size_t matchLineBytes = 0;
 };
 
 // Whether file processing expands the variables of the find text: content runs only.

@@ -16,6 +16,7 @@ void CopySettings(const ProgramSettings& source, ProgramSettings& destination) {
   destination.backupDirectory = source.backupDirectory;
   destination.logType = source.logType;
   destination.searchOnlineOnly = source.searchOnlineOnly;
+  destination.editorCommand = source.editorCommand;
   destination.regexMode = 1;
 }
 

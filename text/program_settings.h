@@ -45,6 +45,9 @@ struct ProgramSettings {
   std::int32_t logType = kLogText;
   // Whether content runs read files whose data is only online (reading downloads them).
   std::int32_t searchOnlineOnly = 0;
+  // The command line that opens a file at a line (ExpandEditorCommand); empty for the file
+  // type's "edit" verb.
+  std::u16string editorCommand;
   // Built with every record; never copied and never stored.
   CodePageCatalogue catalogue;
 };

@@ -3,8 +3,12 @@
 #include <cstring>
 
 #include "run/quoted_list.h"
+#include "text/text_history.h"
 
 namespace {
+
+// A stored list of recent entries larger than this is taken for damaged.
+constexpr size_t kLargestHistoryBytes = size_t{1} << 20;
 
 // Number values in the key and the field each holds.
 struct NumberSlot {
@@ -81,9 +85,29 @@ class Reader {
     return Text(countName, charactersName, target, assigned);
   }
 
+  // A list of recent entries (EncodeHistory).
+  bool History(const char16_t* name, std::vector<std::u16string>& target) {
+    size_t size = 0;
+    if (key_.ValueSize(name, size) != KeyReadStatus::Ok || size > kLargestHistoryBytes)
+      return false;
+    std::vector<unsigned char> bytes(size);
+    if (size > 0 &&
+        (key_.ReadBinary(name, bytes.data(), bytes.size(), size) != KeyReadStatus::Ok ||
+         size != bytes.size()))
+      return false;
+    return DecodeHistory(bytes, target);
+  }
+
  private:
   SettingsKey& key_;
 };
+
+// The editor's command and the fields' recent entries.
+bool ReadResultsValues(Reader& read, ProgramSettings& settings, StoredDialogState& state) {
+  return read.Text(u"55", u"56", settings.editorCommand) &&
+         read.History(u"57", state.findHistory) && read.History(u"58", state.replaceHistory) &&
+         read.History(u"59", state.maskHistory);
+}
 
 bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& state) {
   Reader read(key);
@@ -113,7 +137,7 @@ bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& sta
     return false;
   return read.Number(u"27", settings.makeBackup) && read.Number(u"28", state.useRegex) &&
          read.Number(u"29", settings.regexMode) && read.Number(u"30", state.useVariables) &&
-         read.Number(u"31", settings.searchOnlineOnly);
+         read.Number(u"31", settings.searchOnlineOnly) && ReadResultsValues(read, settings, state);
 }
 
 class Writer {
@@ -132,6 +156,11 @@ class Writer {
   bool Text(const char16_t* countName, const char16_t* charactersName, const std::u16string& text) {
     return Number(countName, static_cast<std::int32_t>(text.size() * sizeof(char16_t))) &&
            key_.WriteBinary(charactersName, text.data(), text.size() * sizeof(char16_t));
+  }
+
+  bool History(const char16_t* name, const std::vector<std::u16string>& history) {
+    const std::vector<unsigned char> bytes = EncodeHistory(history);
+    return key_.WriteBinary(name, bytes.data(), bytes.size());
   }
 
  private:
@@ -153,7 +182,10 @@ bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDia
   return write.Text(u"25", u"26", settings.backupDirectory) &&
          write.Number(u"27", settings.makeBackup) && write.Number(u"28", state.useRegex) &&
          write.Number(u"29", settings.regexMode) && write.Number(u"30", state.useVariables) &&
-         write.Number(u"31", settings.searchOnlineOnly) && key.Flush();
+         write.Number(u"31", settings.searchOnlineOnly) &&
+         write.Text(u"55", u"56", settings.editorCommand) &&
+         write.History(u"57", state.findHistory) && write.History(u"58", state.replaceHistory) &&
+         write.History(u"59", state.maskHistory) && key.Flush();
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ constexpr int kRightColumn[] = {
     IDC_MASKS_LABEL,    IDC_MASKS,           IDC_SELECT_MASKS, IDC_RUN,
     IDC_STOP,           IDC_ACTION_LABEL,    IDC_ACTION,       IDC_INCLUDE_SUBFOLDERS,
     IDC_CASE_SENSITIVE, IDC_CONFIRM_REPLACE, IDC_RENAME_MODE,  IDC_USE_REGEX,
-    IDC_USE_VARIABLES};
+    IDC_USE_VARIABLES,  IDC_FIND_HISTORY,    IDC_REPLACE_HISTORY, IDC_MASK_HISTORY};
 
 int Scale(int pixels, int dpi) {
   return (pixels * dpi + 48) / 96;

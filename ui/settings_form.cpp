@@ -38,6 +38,7 @@ SettingsForm FormFromSettings(ProgramSettings& copy, const std::u16string& defau
   form.keepFileDate = copy.keepFileDate != 0;
   form.trimTrailingNewLines = copy.trimTrailingNewLines != 0;
   form.searchOnlineOnly = copy.searchOnlineOnly != 0;
+  form.editorCommand = copy.editorCommand;
   form.maxFilesShown = AsciiToText(std::to_string(copy.maxFilesShown));
   form.saveErrorLog = copy.saveErrorLog != 0;
   copy.logDirectory = Trimmed(copy.logDirectory);
@@ -71,6 +72,7 @@ SettingsFormError ApplySettingsForm(const SettingsForm& form, ProgramSettings& c
   copy.keepFileDate = form.keepFileDate;
   copy.trimTrailingNewLines = form.trimTrailingNewLines;
   copy.searchOnlineOnly = form.searchOnlineOnly;
+  copy.editorCommand = form.editorCommand;
   copy.maxFilesShown = ParseFileLimit(form.maxFilesShown);
   copy.saveErrorLog = form.saveErrorLog;
   if (form.logTypeIndex == 0)

@@ -15,6 +15,7 @@ struct SettingsForm {
   bool keepFileDate = false;
   bool trimTrailingNewLines = false;
   bool searchOnlineOnly = false;
+  std::u16string editorCommand;
   // Results
   std::u16string maxFilesShown;  // the digits of the edit field
   bool saveErrorLog = false;

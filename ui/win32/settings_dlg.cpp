@@ -145,6 +145,7 @@ void CSettingsDlg::FillControls() {
   check(IDC_KEEP_FILE_DATE, form.keepFileDate);
   check(IDC_TRIM_NEW_LINES, form.trimTrailingNewLines);
   check(IDC_SEARCH_ONLINE_ONLY, form.searchOnlineOnly);
+  FillEditorChoices(form.editorCommand);
 
   setText(IDC_MAX_FILES, form.maxFilesShown);
   check(IDC_SAVE_ERROR_LOG, form.saveErrorLog);
@@ -180,6 +181,7 @@ SettingsForm CSettingsDlg::ReadForm() const {
   form.keepFileDate = IsChecked(IDC_KEEP_FILE_DATE);
   form.trimTrailingNewLines = IsChecked(IDC_TRIM_NEW_LINES);
   form.searchOnlineOnly = IsChecked(IDC_SEARCH_ONLINE_ONLY);
+  form.editorCommand = ReadEditorCommand();
   form.maxFilesShown = GetWindowTextU16(Control(IDC_MAX_FILES));
   form.saveErrorLog = IsChecked(IDC_SAVE_ERROR_LOG);
   form.logDirectory = GetWindowTextU16(Control(IDC_LOG_DIRECTORY));
