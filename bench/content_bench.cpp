@@ -20,9 +20,10 @@
 #include "platform/heap_block.h"
 #include "processing/byte_table.h"
 #include "processing/content_processing.h"
-#include "processing/plain_scan.h"
+#include "processing/search/plain_scan.h"
 #include "processing/whole_file.h"
-#include "run/run_channel.h"
+#include "run/file_processors.h"
+#include "run/record/run_channel.h"
 #include "run/search_worker.h"
 #include "text/code_page_conversion.h"
 
@@ -259,7 +260,9 @@ void BM_Decode(benchmark::State& state) {
 // Argument: 1 case-sensitive.
 void BM_Search(benchmark::State& state) {
   TextBuffer text = DecodeLarge(ReadLarge());
-  const MatchConsent consent = [](const CFileResult::replace_info&) { return true; };
+  const MatchConsent consent = [](const CFileResult::replace_info&, const ChangeDescription&) {
+    return true;
+  };
   for (auto _ : state) {
     std::vector<CFileResult::replace_info> matches;
     if (ScanPlainText(text, ActionType::FindOnly, u"Zyzzogeton", u"", state.range(0) == 1, consent,

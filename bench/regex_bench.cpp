@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "run/run_channel.h"
-#include "run/run_parameters.h"
+#include "run/record/run_channel.h"
+#include "run/record/run_parameters.h"
 #include "text/regex/regex_compiler.h"
-#include "text/regex/regex_driver.h"
+#include "processing/search/regex_driver.h"
 #include "text/text_buffer.h"
 
 namespace {
@@ -134,7 +134,7 @@ void BM_Voxalon(benchmark::State& state, const Case& c) {
   size_t matches = 0;
   for (auto _ : state) {
     CFileResult file;
-    ApplyRegexToText(parameters, file, buffer);
+    benchmark::DoNotOptimize(ApplyRegexToText(parameters, file, buffer));
     matches = file.matches.size();
     benchmark::DoNotOptimize(matches);
   }

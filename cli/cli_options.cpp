@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/clock.h"
 #include "platform/path_separator.h"
 #include "platform/string_table.h"
+#include "run/file_limit_checks.h"
 #include "text/text_format.h"
 #include "text/utf8.h"
 
@@ -24,6 +26,12 @@ const std::map<std::string, ActionType>& ActionNames() {
 const std::map<std::string, std::int32_t>& NewLineNames() {
   static const std::map<std::string, std::int32_t> names{
       {"crlf", kNewLineCrLf}, {"lf", kNewLineLf}, {"cr", kNewLineCr}, {"file", kNewLineAsInFile}};
+  return names;
+}
+
+const std::map<std::string, ColorChoice>& ColorNames() {
+  static const std::map<std::string, ColorChoice> names{
+      {"auto", ColorChoice::Auto}, {"always", ColorChoice::Always}, {"never", ColorChoice::Never}};
   return names;
 }
 
@@ -99,13 +107,26 @@ struct RawOptions {
   std::string newLine;
   std::string log;
   std::string logType = "text";
+  std::string backupDir;
+  std::string color = "auto";
   bool noSubfolders = false;
+  bool undo = false;
+  bool runs = false;
+  bool recover = false;
   std::int32_t inputCodePage = 0;
   std::int32_t outputCodePage = 0;
+  std::vector<std::string> exclude;
+  bool excludePreset = false;
+  std::string binary = "skip";
+  std::string bom = "auto";
+  std::string minSize;
+  std::string maxSize;
+  std::string newer;
+  std::string older;
 };
 
 void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
-  app.add_option("--path", raw.path, Help(IDS_CLI_HELP_PATH))->required();
+  app.add_option("--path", raw.path, Help(IDS_CLI_HELP_PATH));
   app.add_option("--mask", raw.mask, Help(IDS_CLI_HELP_MASK));
   auto* find = app.add_option("--find", raw.find, Help(IDS_CLI_HELP_FIND));
   app.add_option("--find-file", raw.findFile, Help(IDS_CLI_HELP_FIND_FILE))->excludes(find);
@@ -142,12 +163,73 @@ void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
       ->check(CLI::IsMember(Keys(LogTypeNames())));
   app.add_flag("--online-files", settings.searchOnlineOnly, Help(IDS_CLI_HELP_ONLINE_FILES));
   app.add_flag("--json", options.json, Help(IDS_CLI_HELP_JSON));
+  app.add_option("--backup", settings.makeBackup, Help(IDS_CLI_HELP_BACKUP))->check(zeroOrOne);
+  app.add_option("--backup-dir", raw.backupDir, Help(IDS_CLI_HELP_BACKUP_DIR));
+  auto* undo = app.add_flag("--undo", raw.undo, Help(IDS_CLI_HELP_UNDO));
+  auto* runs = app.add_flag("--runs", raw.runs, Help(IDS_CLI_HELP_RUNS))->excludes(undo);
+  app.add_flag("--recover", raw.recover, Help(IDS_CLI_HELP_RECOVER))->excludes(undo, runs);
+  app.add_option("--exclude", raw.exclude, Help(IDS_CLI_HELP_EXCLUDE))
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_flag("--exclude-preset", raw.excludePreset, Help(IDS_CLI_HELP_EXCLUDE_PRESET));
+  app.add_option("--binary", raw.binary, Help(IDS_CLI_HELP_BINARY))
+      ->check(CLI::IsMember({"skip", "search"}));
+  app.add_option("--bom", raw.bom, Help(IDS_CLI_HELP_BOM))->check(CLI::IsMember({"auto", "ignore"}));
+  app.add_option("--min-size", raw.minSize, Help(IDS_CLI_HELP_MIN_SIZE));
+  app.add_option("--max-size", raw.maxSize, Help(IDS_CLI_HELP_MAX_SIZE));
+  app.add_option("--newer", raw.newer, Help(IDS_CLI_HELP_NEWER));
+  app.add_option("--older", raw.older, Help(IDS_CLI_HELP_OLDER));
+  app.add_flag("--preview", options.fields.preview, Help(IDS_CLI_HELP_PREVIEW));
+  app.add_option("-U,--unified", options.context, Help(IDS_CLI_HELP_UNIFIED))
+      ->check(CLI::Range(0, 1 << 20));
+  app.add_option("--color", raw.color, Help(IDS_CLI_HELP_COLOR))
+      ->check(CLI::IsMember(Keys(ColorNames())));
+}
+
+// The exclusions of every --exclude, joined into one list, and the preset's.
+bool TakeExclusions(const RawOptions& raw, std::u16string& exclusions, std::string& message) {
+  std::vector<std::u16string> lists;
+  for (const std::string& list : raw.exclude) {
+    if (!TakeText(list, "--exclude", lists.emplace_back(), message))
+      return false;
+  }
+  if (raw.excludePreset)
+    lists.push_back(platform::LoadText(IDS_EXCLUDE_PRESET));
+  exclusions.clear();
+  for (const std::u16string& list : lists)
+    exclusions += (exclusions.empty() ? u"" : u",") + list;
+  return true;
+}
+
+// A size or date limit, refused at once when malformed.
+bool TakeLimit(const std::string& utf8, const char* option, bool size, std::u16string& text,
+               std::string& message) {
+  if (!TakeText(utf8, option, text, message))
+    return false;
+  std::optional<std::uint64_t> bytes;
+  std::optional<std::int64_t> seconds;
+  if (size ? ParseSizeLimit(text, bytes)
+           : ParseDateLimit(text, platform::LocalCalendarTime(platform::CurrentFileTime()), seconds))
+    return true;
+  const std::u16string reason =
+      FormatString(size ? IDS_BAD_SIZE_LIMIT : IDS_BAD_DATE_LIMIT, {std::u16string_view(text)});
+  message = Utf16ToUtf8(FormatString(IDS_CLI_OPTION_REFUSED, {AsciiToText(option), reason}));
+  return false;
 }
 
 // Turns the raw values into the options; false with `message` set when one is unusable.
 bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& options,
                     std::string& message) {
   RunFields& fields = options.fields;
+  options.command = raw.undo      ? CliCommand::Undo
+                    : raw.runs    ? CliCommand::Runs
+                    : raw.recover ? CliCommand::Recover
+                                  : CliCommand::Run;
+  if (options.command == CliCommand::Run && !app.count("--path")) {
+    message = Help(IDS_CLI_PATH_REQUIRED);
+    return false;
+  }
+  options.settings.backupDirectory = TakePath(raw.backupDir);
   fields.searchPaths = TakePath(raw.path);
   if (!TakeText(raw.mask, "--mask", fields.masks, message) ||
       !TakeText(raw.find, "--find", fields.findText, message) ||
@@ -177,7 +259,14 @@ bool TakeRawOptions(const CLI::App& app, const RawOptions& raw, CliOptions& opti
   if (app.count("--newline"))
     settings.newLineMode = NewLineNames().at(raw.newLine);
   settings.logType = LogTypeNames().at(raw.logType);
-  return true;
+  settings.skipBinaryFiles = raw.binary == "skip" ? 1 : 0;
+  settings.useByteOrderMarks = raw.bom == "auto" ? 1 : 0;
+  options.color = ColorNames().at(raw.color);
+  return TakeExclusions(raw, fields.exclusions, message) &&
+         TakeLimit(raw.minSize, "--min-size", true, settings.minFileSize, message) &&
+         TakeLimit(raw.maxSize, "--max-size", true, settings.maxFileSize, message) &&
+         TakeLimit(raw.newer, "--newer", false, settings.modifiedAfter, message) &&
+         TakeLimit(raw.older, "--older", false, settings.modifiedBefore, message);
 }
 
 }  // namespace
@@ -223,4 +312,12 @@ void ApplyCliSettings(const CliSettings& source, ProgramSettings& settings) {
   settings.logDirectory = source.logDirectory.value_or(std::u16string());
   settings.logType = source.logType;
   settings.searchOnlineOnly = source.searchOnlineOnly ? 1 : 0;
+  settings.makeBackup = source.makeBackup;
+  settings.backupDirectory = source.backupDirectory;
+  settings.skipBinaryFiles = source.skipBinaryFiles;
+  settings.useByteOrderMarks = source.useByteOrderMarks;
+  settings.minFileSize = source.minFileSize;
+  settings.maxFileSize = source.maxFileSize;
+  settings.modifiedAfter = source.modifiedAfter;
+  settings.modifiedBefore = source.modifiedBefore;
 }

@@ -22,15 +22,38 @@ struct CliSettings {
   std::optional<std::u16string> logDirectory;  // set: the error log is on
   std::int32_t logType = kLogText;
   bool searchOnlineOnly = false;  // --online-files
+  std::int32_t skipBinaryFiles = 1;    // --binary skip|search
+  std::int32_t useByteOrderMarks = 1;  // --bom auto|ignore
+  // --min-size, --max-size, --newer, --older, as given (checked by the parser)
+  std::u16string minFileSize;
+  std::u16string maxFileSize;
+  std::u16string modifiedAfter;
+  std::u16string modifiedBefore;
+  std::int32_t makeBackup = 1;    // --backup
+  std::u16string backupDirectory;  // --backup-dir; empty: the user's data folder
 };
 
+// What the command line asks for besides a run.
+enum class CliCommand {
+  Run,
+  Undo,     // --undo: take back the latest run
+  Runs,     // --runs: list the runs that can be undone
+  Recover,  // --recover: restore the files of an interrupted run
+};
+
+enum class ColorChoice { Auto, Always, Never };
+
 struct CliOptions {
+  CliCommand command = CliCommand::Run;
   RunFields fields;
   std::optional<std::u16string> findFile;     // --find-file: the find text is read from it
   std::optional<std::u16string> replaceFile;  // --replace-file
   CliSettings settings;
   bool yes = false;   // --yes: warning questions proceed
   bool json = false;  // --json: JSON lines
+  // --preview (in fields.preview): -U, lines of context around each change, and --color.
+  std::int32_t context = 3;
+  ColorChoice color = ColorChoice::Auto;
   // Set when the path argument was mended; printed on standard error before the run.
   std::u16string pathNote;
 };

@@ -5,12 +5,17 @@
 #include "cli/console_run_channel.h"
 #include "cli/console_run_view.h"
 #include "cli/exit_status.h"
+#include "cli/run_list.h"
 #include "cli/terminal_questions.h"
+#include "platform/clock.h"
+#include "platform/absolute_path.h"
 #include "platform/file.h"
 #include "platform/path_queries.h"
 #include "platform/string_table.h"
 #include "processing/error_log.h"
 #include "processing/whole_file.h"
+#include "run/run_backups.h"
+#include "run/result_texts.h"
 #include "run/run_controller.h"
 #include "run/standard_run_checks.h"
 #include "text/regex/regex_program.h"
@@ -63,6 +68,16 @@ bool CheckCommandLine(CliOptions& options, const Console& console, std::u16strin
   return true;
 }
 
+PreviewStyle PreviewStyleOf(const CliOptions& options, const Console& console) {
+  PreviewStyle style;
+  style.context = static_cast<size_t>(options.context);
+  style.color = options.color == ColorChoice::Always ||
+                (options.color == ColorChoice::Auto && !options.json && console.OutputShowsColor());
+  if (!platform::MakeAbsolutePath(u".", style.base))
+    style.base.clear();
+  return style;
+}
+
 }  // namespace
 
 int CliMain(const std::vector<std::string>& arguments, Console& console) {
@@ -88,9 +103,32 @@ int CliMain(const std::vector<std::string>& arguments, Console& console) {
   return RunCliSession(std::move(options), console);
 }
 
+namespace {
+
+int ListRuns(const ProgramSettings& settings, bool json, Console& console) {
+  WriteRunList(ListRunFolders(BackupRootOf(settings)), json,
+               [&console](std::string_view text) { console.Write(ConsoleStream::Out, text); });
+  console.Flush();
+  return kExitFinished;
+}
+
+// A run whose process died is pointed out before the next run, which goes ahead.
+void NoteInterruptedRun(const ProgramSettings& settings, Console& console) {
+  const std::vector<RunFolder> runs = ListRunFolders(BackupRootOf(settings));
+  if (const RunFolder* run = LatestInterruptedRun(runs)) {
+    const CalendarTime time = platform::LocalCalendarTime(run->journal.started);
+    console.Write(ConsoleStream::Err,
+                  Utf16ToUtf8(FormatString(IDS_CLI_RECOVER_NOTE,
+                                           {DateText(time), run->journal.searchPaths})) +
+                      "\n");
+  }
+}
+
+}  // namespace
+
 int RunCliSession(CliOptions options, Console& console) {
   std::u16string message;
-  if (!CheckCommandLine(options, console, message)) {
+  if (options.command == CliCommand::Run && !CheckCommandLine(options, console, message)) {
     WriteCliError(console, message);
     console.Flush();
     return kExitRefused;
@@ -98,20 +136,56 @@ int RunCliSession(CliOptions options, Console& console) {
 
   ProgramSettings settings;
   ApplyCliSettings(options.settings, settings);
+  if (options.command == CliCommand::Runs)
+    return ListRuns(settings, options.json, console);
   ErrorLog log;
   log.InitErrorLog(settings);
   ConsoleRunView view(console, log, options.json, options.fields.renameMode, options.fields.action);
+  if (options.fields.preview)
+    view.SetPreviewStyle(PreviewStyleOf(options, console));
   TerminalPrompt prompt(console, options.yes);
   ConsoleRunChannel channel;
   std::vector<std::u16string> recentFolders;
   RunController controller(view, prompt, channel, settings, recentFolders);
-  channel.SetHandler(&controller);
+  PreviewTap tap(controller, view);
+  channel.SetHandler(&tap);
   RegexProgram program;
   controller.SetChecks(StandardRunChecks(program));
 
-  // Under the lock: the worker may report before OnRun has marked the run as running.
-  channel.Locked([&] { controller.OnRun(options.fields); });
-  if (controller.runState() == RunState::Idle) {
+  // Under the lock: the worker may report before OnRun has marked the run as running, and a short
+  // run may be over by the time the lock is let go.
+  bool started = false;
+  const auto running = [&controller] { return controller.runState() != RunState::Idle; };
+  switch (options.command) {
+    case CliCommand::Undo:
+      channel.Locked([&] {
+        controller.OnUndo();
+        started = running();
+      });
+      break;
+    case CliCommand::Recover: {
+      bool offered = false;
+      channel.Locked([&] {
+        offered = controller.OfferRecovery();
+        started = running();
+      });
+      if (!offered) {
+        console.Write(ConsoleStream::Err,
+                      Utf16ToUtf8(platform::LoadText(IDS_NO_INTERRUPTED_RUN)) + "\n");
+        console.Flush();
+        return kExitFinished;
+      }
+      break;
+    }
+    default:
+      NoteInterruptedRun(settings, console);
+      channel.Locked([&] {
+        controller.OnRun(options.fields);
+        started = running();
+      });
+      break;
+  }
+  if (!started) {
     console.Flush();
     if (console.Interrupted())
       return kExitInterrupted;
@@ -130,7 +204,7 @@ int RunCliSession(CliOptions options, Console& console) {
     // Outside the lock: a write that waits for the reader must not hold up the worker.
     console.Flush();
   }
-  view.WriteEnd();
+  view.WriteEnd(controller.skipCounts());
   console.Flush();
   if (console.Interrupted())
     return kExitInterrupted;

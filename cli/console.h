@@ -18,6 +18,8 @@ class Console {
 
   // Whether standard input is a terminal a user can answer at.
   virtual bool InputIsTerminal() const = 0;
+  // Whether standard output is a terminal that shows colour escape sequences.
+  virtual bool OutputShowsColor() const { return false; }
   // Reads one line typed by the user, without its line break; false at the end of the input or
   // when Ctrl+C ended the wait.
   virtual bool ReadLine(std::string& line) = 0;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <mutex>
 
-#include "run/run_channel.h"
+#include "run/record/run_channel.h"
 #include "run/run_message_handler.h"
 
 class ConsoleRunChannel : public RunChannel {

@@ -10,17 +10,34 @@
 // which keeps them until the run has ended (WriteEnd waits for the printer first).
 void ConsoleRunView::AddResultRow(const CFileResult& result, int, size_t) {
   ++rows_;
+  std::shared_ptr<const FilePreview> preview = std::move(heldPreview_);
   printer_.Post(
-      [this, &result] {
+      [this, &result, preview] {
         const TextSink write = [this](std::string_view text) {
           console_.Write(ConsoleStream::Out, text);
         };
         if (json_)
-          WriteFileResultJson(result, write);
+          WriteFileResultJson(result, write,
+                              preview ? PreviewJsonMember(result, *preview, previewStyle_) : "");
+        else if (preview)
+          WritePreviewLines(result, *preview, previewStyle_, write);
         else
           WriteFileResultLines(result, write);
       },
-      result.matches.size());
+      preview ? preview->after.size() / 32 : result.matches.size());
+}
+
+void PreviewTap::OnResultMessage(ResultMessage message) {
+  if (message.file && message.file->preview)
+    view_.HoldPreview(std::move(message.file->preview));
+  next_.OnResultMessage(std::move(message));
+  view_.HoldPreview(nullptr);
+}
+
+void ConsoleRunView::ReportSkipped(const CFileResult& file) {
+  if (!json_)
+    return;
+  printer_.Post([this, line = SkippedJson(file)] { console_.Write(ConsoleStream::Out, line); }, 1);
 }
 
 void ConsoleRunView::WriteErrorLog(const std::u16string& text) {
@@ -37,16 +54,17 @@ void ConsoleRunView::WriteErrorLog(const std::u16string& text) {
 }
 
 ConfirmAnswer ConsoleRunView::ShowConfirmation(const std::u16string& fullPath,
-                                               const CFileResult::replace_info& position) {
+                                               const CFileResult::replace_info& position,
+                                               const ChangeLines* change) {
   // What came before the question is on the screen first.
   printer_.Drain();
-  return AskAtTerminal(console_, fullPath, position);
+  return AskAtTerminal(console_, fullPath, position, change);
 }
 
-void ConsoleRunView::WriteEnd() {
+void ConsoleRunView::WriteEnd(const SkipCounts& skips) {
   printer_.Drain();
   if (json_)
-    console_.Write(ConsoleStream::Out, EndJson(rows_));
+    console_.Write(ConsoleStream::Out, EndJson(rows_, skips));
   else
-    console_.Write(ConsoleStream::Out, Utf16ToUtf8(FormatString(IDS_FOUND_FILES, {rows_})) + "\n");
+    console_.Write(ConsoleStream::Out, Utf16ToUtf8(FoundFilesSummary(rows_, skips)) + "\n");
 }

@@ -3,9 +3,14 @@
 // are asked at the terminal.
 #pragma once
 
+#include <memory>
+
 #include "cli/console.h"
 #include "cli/console_printer.h"
+#include "cli/preview_lines.h"
 #include "processing/error_log.h"
+#include "run/skip_counts.h"
+#include "run/run_message_handler.h"
 #include "run/run_view.h"
 
 class ConsoleRunView : public RunView {
@@ -25,15 +30,25 @@ class ConsoleRunView : public RunView {
   int ResultRowCount() const override { return rows_; }
   void AddResultRow(const CFileResult& result, int row, size_t index) override;
   void DeleteAllResultRows() override { rows_ = 0; }
+  // JSON only: a line with the reason.
+  void ReportSkipped(const CFileResult& file) override;
   bool IsRenameModeChecked() const override { return renameMode_; }
   std::int32_t ShownAction() const override { return static_cast<std::int32_t>(action_); }
   void ApplyRunningUi(const RunningUi&) override {}
   void WriteErrorLog(const std::u16string& text) override;
   ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
-                                 const CFileResult::replace_info& position) override;
+                                 const CFileResult::replace_info& position,
+                                 const ChangeLines* change) override;
 
-  // Waits for everything printed so far, then prints "Found files: N" or the JSON end line.
-  void WriteEnd();
+  // In a preview: how changes are printed. A listed file that has a preview is printed as the
+  // change instead of its result lines.
+  void SetPreviewStyle(const PreviewStyle& style) { previewStyle_ = style; }
+  // The preview of the file the next AddResultRow lists; null to drop one not listed.
+  void HoldPreview(std::unique_ptr<FilePreview> preview) { heldPreview_ = std::move(preview); }
+
+  // Waits for everything printed so far, then prints "Found files: N" with the skipped files'
+  // summary, or the JSON end line.
+  void WriteEnd(const SkipCounts& skips);
   int errorCount() const { return errors_; }
 
  private:
@@ -44,5 +59,24 @@ class ConsoleRunView : public RunView {
   ActionType action_;
   int rows_ = 0;
   int errors_ = 0;
+  PreviewStyle previewStyle_;
+  std::unique_ptr<FilePreview> heldPreview_;
   ConsolePrinter printer_;
+};
+
+// Passes the worker's messages on, taking each file's preview out of its result first and
+// handing it to the view, which prints it and lets it go instead of the run keeping it.
+class PreviewTap : public RunMessageHandler {
+ public:
+  PreviewTap(RunMessageHandler& next, ConsoleRunView& view) : next_(next), view_(view) {}
+
+  void OnResultMessage(ResultMessage message) override;
+  ConfirmAnswer OnConfirmMessage(const CFileResult::replace_info& position,
+                                 const CFileResult& file) override {
+    return next_.OnConfirmMessage(position, file);
+  }
+
+ private:
+  RunMessageHandler& next_;
+  ConsoleRunView& view_;
 };

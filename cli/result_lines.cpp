@@ -216,9 +216,14 @@ void WriteFileResultLines(const CFileResult& file, const TextSink& write) {
   }
 }
 
-void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
+namespace {
+
+constexpr const char* kReasonNames[kSkipReasons] = {"", "binary", "excluded", "size", "date"};
+
+// The fields of a file object, after "type".
+Json FileObject(const char* type, const CFileResult& file) {
   Json object;
-  object["type"] = "file";
+  object["type"] = type;
   object["name"] = Utf16ToUtf8(file.name);
   object["folder"] = Utf16ToUtf8(file.folder);
   const std::u16string path = FullPathOf(file);
@@ -231,6 +236,20 @@ void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
   object["size"] = file.size;
   object["modified"] = IsoDateText(file.modified);
   object["result"] = Utf16ToUtf8(file.resultText);
+  return object;
+}
+
+}  // namespace
+
+std::string SkippedJson(const CFileResult& file) {
+  Json object = FileObject("skipped", file);
+  object["reason"] = kReasonNames[static_cast<size_t>(file.skipped)];
+  return JsonLine(object);
+}
+
+void WriteFileResultJson(const CFileResult& file, const TextSink& write,
+                         std::string_view members) {
+  const Json object = FileObject("file", file);
   // The positions, possibly millions, are written directly after the rest of the object.
   PieceWriter out(write);
   std::string head = JsonLine(object);
@@ -248,7 +267,9 @@ void WriteFileResultJson(const CFileResult& file, const TextSink& write) {
     *at++ = ']';
     out.Commit(at);
   }
-  out.Append("]}\n");
+  out.Append("]");
+  out.Append(members);
+  out.Append("}\n");
 }
 
 std::string ErrorJson(const std::u16string& text) {
@@ -258,10 +279,17 @@ std::string ErrorJson(const std::u16string& text) {
   return JsonLine(object);
 }
 
-std::string EndJson(int found) {
+std::string EndJson(int found, const SkipCounts& skips) {
   Json object;
   object["type"] = "end";
   object["found"] = found;
+  Json skipped = Json::object();
+  for (size_t reason = 1; reason < kSkipReasons; ++reason) {
+    if (skips.byReason[reason] != 0)
+      skipped[kReasonNames[reason]] = skips.byReason[reason];
+  }
+  if (!skipped.empty())
+    object["skipped"] = std::move(skipped);
   return JsonLine(object);
 }
 

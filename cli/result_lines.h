@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
+#include "run/skip_counts.h"
 
 // Receives text in pieces, in order.
 using TextSink = std::function<void(std::string_view)>;
@@ -21,11 +22,17 @@ void WriteFileResultLines(const CFileResult& file, const TextSink& write);
 // "result":…,"matches":[[line,character],…]} with the recorded 0-based positions, and a newline.
 // Where the path holds bytes that are not UTF-8 (shown as U+FFFD), "nameHex" and "pathHex" follow
 // "path" with the exact bytes of the name and the path in hexadecimal.
-void WriteFileResultJson(const CFileResult& file, const TextSink& write);
+// `members` (JSON members, each with a comma before it) go after "matches".
+void WriteFileResultJson(const CFileResult& file, const TextSink& write,
+                         std::string_view members = {});
+// {"type":"skipped",…} with the fields of a file line but no matches, and "reason": "binary",
+// "excluded" (a file or a whole folder), "size" or "date"; and a newline.
+std::string SkippedJson(const CFileResult& file);
 // {"type":"error","text":…} and a newline.
 std::string ErrorJson(const std::u16string& text);
-// {"type":"end","found":N} and a newline.
-std::string EndJson(int found);
+// {"type":"end","found":N} and a newline; after a run that skipped files, "skipped" follows with
+// the count of each reason that occurred ({"binary":12,"excluded":340}).
+std::string EndJson(int found, const SkipCounts& skips = {});
 
 // The text without the line breaks at its end (system error texts end with one), so that it
 // prints as one line.

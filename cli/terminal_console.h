@@ -20,6 +20,7 @@ class TerminalConsole : public Console {
   void Write(ConsoleStream stream, std::string_view utf8) override;
   void Flush() override;
   bool InputIsTerminal() const override;
+  bool OutputShowsColor() const override;
   bool ReadLine(std::string& line) override;
   // Also true once standard output has been closed by its reader, so the run stops cleanly.
   bool Interrupted() const override;

@@ -7,6 +7,7 @@
 
 #include "cli/result_lines.h"
 #include "platform/string_table.h"
+#include "processing/change_lines.h"
 #include "processing/confirmation_text.h"
 #include "text/text_format.h"
 #include "text/utf8.h"
@@ -70,9 +71,11 @@ PromptAnswer TerminalPrompt::Show(const std::u16string& text, const std::u16stri
 }
 
 ConfirmAnswer AskAtTerminal(Console& console, const std::u16string& fullPath,
-                            const CFileResult::replace_info& position) {
-  const std::u16string question =
-      ConfirmationText(fullPath, position) + u"\n" + platform::LoadText(IDS_CLI_CONFIRM_QUESTION);
+                            const CFileResult::replace_info& position, const ChangeLines* change) {
+  std::u16string question = ConfirmationText(fullPath, position) + u"\n";
+  if (change)
+    question += ChangeLinesText(*change) + u"\n";
+  question += platform::LoadText(IDS_CLI_CONFIRM_QUESTION);
   switch (Ask(console, question, "ynaq").value_or('q')) {
     case 'y':
       return ConfirmAnswer::Yes;

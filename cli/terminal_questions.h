@@ -2,9 +2,9 @@
 #pragma once
 
 #include "cli/console.h"
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "run/prompt.h"
-#include "run/run_types.h"
+#include "run/record/run_types.h"
 
 // The run's message boxes: an error is printed as "Error: …"; a warning question proceeds with
 // --yes, is asked (y/n) at a terminal, and is otherwise printed as "Warning: …" and declined.
@@ -26,8 +26,10 @@ class TerminalPrompt : public Prompt {
 
 // Asks whether to change one match: y (Yes), n (No), a (Yes To All) or q (No To All). The end of
 // the input or Ctrl+C answers No To All.
+// `change`, when given, is shown after the position: the lines before and after.
 ConfirmAnswer AskAtTerminal(Console& console, const std::u16string& fullPath,
-                            const CFileResult::replace_info& position);
+                            const CFileResult::replace_info& position,
+                            const ChangeLines* change = nullptr);
 
 // "Error: " and the text, on standard error.
 void WriteCliError(Console& console, const std::u16string& text);

@@ -4,7 +4,8 @@
 #   strings.rc       - the STRINGTABLE of the Windows resources
 # Run as: cmake -DINPUT=... -DOUTPUT_DIR=... -P GenerateStrings.cmake
 #
-# Line format: ID NAME "text". Texts are ASCII with the C escapes \" \\ \n and \t.
+# Line format: ID NAME "text". Texts are ASCII with the C escapes \" \\ \n and \t, and \uXXXX
+# for a character beyond ASCII.
 cmake_minimum_required(VERSION 3.25)
 
 file(READ "${INPUT}" content)
@@ -42,7 +43,7 @@ foreach(line IN LISTS lines)
   list(APPEND names "${name}")
 
   # Only the escapes named above, and no bare quote.
-  string(REGEX REPLACE "\\\\(\"|\\\\|n|t)" "" bare "${text}")
+  string(REGEX REPLACE "\\\\(\"|\\\\|n|t|u[0-9A-F][0-9A-F][0-9A-F][0-9A-F])" "" bare "${text}")
   if(bare MATCHES "[\\\\\"]")
     message(FATAL_ERROR "${INPUT}:${lineno}: unsupported escape or bare quote in ${name}")
   endif()
@@ -52,6 +53,8 @@ foreach(line IN LISTS lines)
   string(REPLACE "@RBR@" "]" text "${text}")
   # The resource compiler writes a quote as two quotes; its other escapes match C's.
   string(REPLACE "\\\"" "\"\"" rctext "${text}")
+  # \uXXXX is \xXXXX in a wide string of the resource compiler.
+  string(REGEX REPLACE "\\\\u([0-9A-F][0-9A-F][0-9A-F][0-9A-F])" "\\\\x\\1" rctext "${rctext}")
 
   string(APPEND header "#define ${name} ${id}\n")
   string(APPEND table "{${id}, u\"${text}\"},\n")

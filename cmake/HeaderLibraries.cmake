@@ -1,4 +1,6 @@
-# CLI11 and nlohmann-json are header-only Debian packages in /usr/include. Both builds get only
+include_guard(GLOBAL)
+
+# CLI11, nlohmann-json and xxHash (used header-only, XXH_INLINE_ALL) are header-only Debian packages in /usr/include. Both builds get only
 # their own folders, linked into the build tree, so the cross build never sees the host's other
 # headers.
 set(VOXALON_HEADER_LIBRARIES_DIR ${CMAKE_BINARY_DIR}/header-libraries)
@@ -17,3 +19,4 @@ endfunction()
 
 voxalon_header_library(voxalon_cli11 CLI/CLI.hpp CLI)
 voxalon_header_library(voxalon_json nlohmann/json.hpp nlohmann)
+voxalon_header_library(voxalon_xxhash xxhash.h xxhash.h)

@@ -4,10 +4,13 @@
 #include <atomic>
 #include <mutex>
 
+#include "platform/process_end.h"
+
 namespace platform {
 namespace {
 
 std::atomic<bool> armed{false};
+std::atomic<bool> endPending{false};
 std::mutex faultLock;
 FileFault current;
 
@@ -23,6 +26,7 @@ void DisarmFileFaults() {
   std::lock_guard<std::mutex> lock(faultLock);
   current = FileFault();
   armed.store(false, std::memory_order_release);
+  endPending.store(false);
 }
 
 bool TakeFileFault(FileOperation operation, std::uint64_t requested, std::uint64_t& allowed,
@@ -40,7 +44,17 @@ bool TakeFileFault(FileOperation operation, std::uint64_t requested, std::uint64
   error = current.error;
   if (--current.count <= 0)
     armed.store(false, std::memory_order_release);
+  if (current.endProcess) {
+    if (operation != FileOperation::Write)
+      EndProcessNow(kFaultEndStatus);
+    endPending.store(true);
+  }
   return true;
+}
+
+void EndProcessAfterFault() {
+  if (endPending.load())
+    EndProcessNow(kFaultEndStatus);
 }
 
 }  // namespace platform

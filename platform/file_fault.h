@@ -9,7 +9,8 @@
 
 namespace platform {
 
-enum class FileOperation { Read, SetLength, Write, Flush };
+// Append: the appends of an AppendFile (the backup store's writes).
+enum class FileOperation { Read, SetLength, Write, Flush, Append };
 
 struct FileFault {
   FileOperation operation = FileOperation::Write;
@@ -20,7 +21,13 @@ struct FileFault {
   ErrorCode error = 0;
   // How many operations fail in a row once the fault fires.
   int count = 1;
+  // Instead of failing, the process ends there at once (a Write after its bytesBefore), as a
+  // crash or a power cut would leave the file.
+  bool endProcess = false;
 };
+
+// The exit status of a process a fault ended.
+inline constexpr int kFaultEndStatus = 86;
 
 // Arms one fault for all files of the process, replacing any armed before.
 void ArmFileFault(const FileFault& fault);
@@ -30,5 +37,8 @@ void DisarmFileFaults();
 // `requested` that go through first and `error` the code to fail with.
 bool TakeFileFault(FileOperation operation, std::uint64_t requested, std::uint64_t& allowed,
                    ErrorCode& error);
+// For the backends' Write, once the allowed bytes are out: ends the process when the fault just
+// taken asks for it.
+void EndProcessAfterFault();
 
 }  // namespace platform

@@ -15,6 +15,7 @@ ErrorCode LastError();
 extern const ErrorCode kErrorOutOfMemory;           // not enough memory
 extern const ErrorCode kErrorCancelled;             // the operation was canceled
 extern const ErrorCode kErrorCodePageNotSupported;  // a code page the platform cannot convert
+extern const ErrorCode kErrorFileExists;  // a move's target exists (as MoveFileNoReplace fails)
 
 }  // namespace platform
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 
 // "The following file:", the path in double quotes, and the match's line and character counted
 // from 1, on three lines.

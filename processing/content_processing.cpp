@@ -12,39 +12,30 @@
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/string_table.h"
+#include "processing/backup/file_backup.h"
+#include "processing/binary_content.h"
 #include "processing/byte_table.h"
+#include "processing/change_lines.h"
 #include "processing/confirmation.h"
+#include "processing/file_coding.h"
+#include "processing/file_outcome.h"
+#include "processing/file_preview.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
 #include "processing/match_lines.h"
-#include "processing/plain_scan.h"
+#include "processing/search/plain_scan.h"
 #include "processing/whole_file.h"
-#include "run/search_worker.h"
 #include "text/code_page_conversion.h"
-#include "text/regex/regex_driver.h"
+#include "processing/search/regex_driver.h"
 #include "text/text_format.h"
 #include "text/variables.h"
 
 namespace {
 
-struct Outcome {
-  ResultStatus status = ResultStatus::FileResult;
-  std::u16string text;
-  bool written = false;  // the file was written to
-};
-
-Outcome Processed(std::u16string text) {
-  return {ResultStatus::FileResult, std::move(text)};
-}
-
-Outcome Failed(platform::ErrorCode error) {
-  std::u16string text;
-  FormatSystemError(error, text);
-  return {ResultStatus::FileError, std::move(text)};
-}
-
-std::u16string MatchesFound(const CFileResult& entry) {
-  return FormatString(IDS_MATCHES_FOUND, {static_cast<std::int64_t>(entry.matches.size())});
+FileOutcome SkippedAsBinary() {
+  FileOutcome outcome = Processed(platform::LoadText(IDS_BINARY_FILE_SKIPPED));
+  outcome.skipped = SkipReason::Binary;
+  return outcome;
 }
 
 // Makes a read-only file writable for a changing run, and sets the saved attributes back when
@@ -79,7 +70,12 @@ bool ReplacesWholeText(ActionType action) {
 platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entry, TextBuffer& text,
                                     const std::u16string& replace) {
   const CFileResult::replace_info start{0, 0};
-  if (!AskConfirmation(parameters, start, entry))
+  const auto describe = [&] {
+    const std::u16string_view whole = text.view();
+    return LinesOfChange(whole, 0, whole.size(),
+                         WholeTextEdit(parameters.action, whole.size(), replace));
+  };
+  if (!AskConfirmation(parameters, start, entry, describe))
     return 0;
   entry.matches.push_back(start);
   bool spliced = true;
@@ -104,24 +100,24 @@ platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entr
   return spliced ? 0 : platform::kErrorOutOfMemory;
 }
 
-platform::ErrorCode Decode(CodePage codePage, const FileBytes& bytes, TextBuffer& text) {
+platform::ErrorCode Decode(CodePage codePage, std::span<const unsigned char> bytes,
+                           TextBuffer& text) {
   if (codePage == kCodePageUtf16Le)
-    return BytesAsText(bytes.view().data(), bytes.size(), text) ? 0 : platform::kErrorOutOfMemory;
+    return BytesAsText(bytes.data(), bytes.size(), text) ? 0 : platform::kErrorOutOfMemory;
   ConvertedBuffer converted;
   size_t byteLength = 0;
   platform::ErrorCode error = platform::kErrorOutOfMemory;
-  if (!ConvertText(false, converted, bytes.size(), bytes.view().data(), byteLength, codePage,
-                   &error))
+  if (!ConvertText(false, converted, bytes.size(), bytes.data(), byteLength, codePage, &error))
     return error;
   text = std::move(converted.text);
   return 0;
 }
 
-// The bytes to write: the text encoded, and an odd last byte of a UTF-16 input kept after it
-// when the file is written in the same code page.
-platform::ErrorCode Encode(const ProgramSettings& settings, const FileBytes& original,
+// The bytes to write after any byte order mark: the text encoded, and an odd last byte of a
+// UTF-16 input kept after it when the file is written in the same code page.
+platform::ErrorCode Encode(const FileCoding& coding, std::span<const unsigned char> original,
                            const TextBuffer& text, ByteBuffer& bytes) {
-  const CodePage output = settings.outputCodePage;
+  const CodePage output = coding.output;
   platform::ErrorCode error = platform::kErrorOutOfMemory;
   if (output == kCodePageUtf16Le) {
     if (!TextAsBytes(text.view(), bytes))
@@ -134,13 +130,13 @@ platform::ErrorCode Encode(const ProgramSettings& settings, const FileBytes& ori
     bytes = std::move(converted.bytes);
   }
   const bool utf16 = output == kCodePageUtf16Le || output == kCodePageUtf16Be;
-  if (utf16 && settings.inputCodePage == output && original.size() % 2 == 1) {
+  if (utf16 && coding.input == output && original.size() % 2 == 1) {
     const size_t size = bytes.size();
     // Room for the byte and the two zero bytes that end a UTF-16 byte buffer.
     auto* block = static_cast<unsigned char*>(std::realloc(bytes.Release(), size + 3));
     if (!block)
       return platform::kErrorOutOfMemory;
-    block[size] = original.view().back();
+    block[size] = original.back();
     block[size + 1] = 0;
     block[size + 2] = 0;
     bytes.Adopt(block, size + 1);
@@ -153,22 +149,41 @@ bool HasSurrogates(std::u16string_view text) {
                      [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; });
 }
 
-// The file open for processing, its content as read and the times to keep.
+// The file open for processing, its content as read, how that is coded and the times to keep.
 struct OpenFile {
   platform::File& handle;
   FileBytes original;
   platform::FileTimes times;
   bool keepTimes = false;
+  FileBackup& backup;
+  FileCoding coding;
+
+  // The bytes that hold the text: those after a byte order mark.
+  std::span<const unsigned char> text() const { return coding.Text(original.view()); }
 };
 
-// Writes the changed bytes in place; after a failed write the old content is back, and so are
-// its times.
-Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult& entry) {
-  const platform::ErrorCode error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
+// Writes the changed bytes, after the file's byte order mark, in place once the original is
+// backed up; after a failed write the old content is back, and so are its times. A preview only
+// records them.
+FileOutcome WriteChanged(const RunParameters& parameters, OpenFile& file, ByteBuffer& bytes,
+                         CFileResult& entry) {
+  platform::ErrorCode error = PrefixMark(file.coding, bytes);
+  if (error != 0)
+    return Failed(error);
+  if (parameters.preview) {
+    RecordContentPreview(entry, file.original.view(), bytes.view(), file.coding.input,
+                         file.coding.output);
+    return MatchesFound(entry);
+  }
+  std::u16string reason;
+  if (!file.backup.Before(file.handle, file.original.view(), reason))
+    return FailedWith(FormatString(IDS_BACKUP_FAILED, {reason}));
+  error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
+  file.backup.After(error == 0, bytes.view());
   platform::ErrorCode ignored = 0;
   if (file.keepTimes)
     file.handle.SetTimes(file.times, ignored);
-  Outcome outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+  FileOutcome outcome = error == 0 ? MatchesFound(entry) : Failed(error);
   outcome.written = true;
   return outcome;
 }
@@ -176,8 +191,9 @@ Outcome WriteChanged(OpenFile& file, const ByteBuffer& bytes, const CFileResult&
 // Asks for each change; an accepted one keeps its line when `lines` is given.
 MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry,
                        PlainMatchLines* lines = nullptr) {
-  return [&parameters, &entry, lines](const CFileResult::replace_info& position) {
-    if (!AskConfirmation(parameters, position, entry))
+  return [&parameters, &entry, lines](const CFileResult::replace_info& position,
+                                       const ChangeDescription& describe) {
+    if (!AskConfirmation(parameters, position, entry, describe))
       return false;
     if (lines)
       lines->Keep(entry, position);
@@ -191,24 +207,24 @@ MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry,
 // the file needs its text after all: then nothing was recorded.
 bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CFileResult& entry,
                   OpenFile& file, const ByteTable& table, const std::u16string& find,
-                  std::u16string& replace, Outcome& outcome) {
+                  std::u16string& replace, FileOutcome& outcome) {
   const ProgramSettings& settings = parameters.settings;
-  const std::span<const unsigned char> bytes = file.original.view();
+  const std::span<const unsigned char> bytes = file.text();
   platform::ErrorCode error = 0;
   if (parameters.action == ActionType::FindOnly) {
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches,
                                  static_cast<size_t>(-1), &stop);
     const LineSource source(bytes, table);
     PlainMatchLines(source, find.size(), {}, parameters.matchLineBytes).KeepRecorded(entry);
-    outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+    outcome = error == 0 ? MatchesFound(entry) : Failed(error);
     return true;
   }
-  if (settings.outputCodePage != settings.inputCodePage || HasSurrogates(replace)) {
+  if (file.coding.output != file.coding.input || HasSurrogates(replace)) {
     // The text is needed only when there is a match.
     std::vector<CFileResult::replace_info> first;
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, first, 1, &stop);
     if (error != 0 || first.empty()) {
-      outcome = error == 0 ? Processed(MatchesFound(entry)) : Failed(error);
+      outcome = error == 0 ? MatchesFound(entry) : Failed(error);
       return true;
     }
     return false;
@@ -218,7 +234,7 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   ConvertedBuffer encoded;
   size_t byteLength = 0;
   if (!ConvertText(true, encoded, replace.size(), replace.data(), byteLength,
-                   settings.outputCodePage, &error)) {
+                   file.coding.output, &error)) {
     outcome = Failed(error);
     return true;
   }
@@ -232,34 +248,43 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   if (error != 0)
     outcome = Failed(error);
   else if (entry.matches.empty())
-    outcome = Processed(MatchesFound(entry));
+    outcome = MatchesFound(entry);
   else
-    outcome = WriteChanged(file, changed, entry);
+    outcome = WriteChanged(parameters, file, changed, entry);
   return true;
 }
 
-// Everything between opening the file and closing it; the file stays open for the caller.
-Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
+// Everything between opening the file and closing it; the file stays open for the caller. The
+// times to keep are those given, read before the file was first opened, or else the handle's.
+FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
                         CFileResult& entry, platform::File& handle, const std::u16string& find,
-                        std::u16string& replace) {
+                        std::u16string& replace, const std::optional<platform::FileTimes>& times,
+                        FileBackup& backup) {
   const ProgramSettings& settings = parameters.settings;
   const bool changes = parameters.action != ActionType::FindOnly;
 
-  OpenFile file{handle, {}, {}, false};
+  OpenFile file{handle, {}, {}, false, backup, {}};
   platform::ErrorCode error = 0;
-  file.keepTimes = settings.keepFileDate && handle.GetTimes(file.times, error);
+  if (times)
+    file.times = *times;
+  file.keepTimes = settings.keepFileDate && (times || handle.GetTimes(file.times, error));
   if ((error = ReadWholeFile(handle, file.original)) != 0)
     return Failed(error);
+  // A changing run tested the file before opening it for writing.
+  if (!changes && settings.skipBinaryFiles &&
+      LooksBinary(file.original.view(), settings.inputCodePage))
+    return SkippedAsBinary();
+  if (!ChooseFileCoding(settings, file.original.view(), file.coding))
+    return FailedWith(platform::LoadText(IDS_UTF32_NOT_SUPPORTED));
 
   ByteTable table;
-  Outcome outcome;
-  if (!parameters.useRegex && !find.empty() &&
-      ByteTableFor(settings.inputCodePage, file.original.view(), table) &&
+  FileOutcome outcome;
+  if (!parameters.useRegex && !find.empty() && ByteTableFor(file.coding.input, file.text(), table) &&
       ProcessBytes(parameters, stop, entry, file, table, find, replace, outcome))
     return outcome;
 
   TextBuffer text;
-  if ((error = Decode(settings.inputCodePage, file.original, text)) != 0)
+  if ((error = Decode(file.coding.input, file.text(), text)) != 0)
     return Failed(error);
   if (changes && !replace.empty())
     ConvertLineBreaks(replace, ResolveNewLineMode(settings.newLineMode, text.view()));
@@ -281,21 +306,20 @@ Outcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& st
   if (error != 0)
     return Failed(error);
   if (!changes || entry.matches.empty())
-    return Processed(MatchesFound(entry));
+    return MatchesFound(entry);
 
   ByteBuffer bytes;
-  if ((error = Encode(settings, file.original, text, bytes)) != 0)
+  if ((error = Encode(file.coding, file.text(), text, bytes)) != 0)
     return Failed(error);
   // Bytes that did not decode would be lost, unless the old text is thrown away as a whole.
   DecodingLoss loss = DecodingLoss::kNone;
   if (!(find.empty() && ReplacesWholeText(parameters.action)) &&
-      (error = CheckDecodingLoss(settings.inputCodePage, file.original.view(), loss)) != 0)
+      (error = CheckDecodingLoss(file.coding.input, file.text(), loss)) != 0)
     return Failed(error);
   if (loss != DecodingLoss::kNone)
-    return {ResultStatus::FileError,
-            platform::LoadText(loss == DecodingLoss::kUndecodableBytes ? IDS_INVALID_INPUT_BYTES
-                                                                       : IDS_NO_ROUND_TRIP)};
-  return WriteChanged(file, bytes, entry);
+    return FailedWith(platform::LoadText(
+        loss == DecodingLoss::kUndecodableBytes ? IDS_INVALID_INPUT_BYTES : IDS_NO_ROUND_TRIP));
+  return WriteChanged(parameters, file, bytes, entry);
 }
 
 }  // namespace
@@ -313,8 +337,8 @@ unsigned AttributeSkipText(const platform::FileAttributes& attributes,
 
 namespace {
 
-Outcome Process(SearchWorker& worker, CFileResult& entry) {
-  RunParameters& parameters = *worker.parameters;
+FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
+                    CFileResult& entry) {
   const ProgramSettings& settings = parameters.settings;
   if (!parameters.confirmReplace)
     parameters.confirmState = ConfirmAnswer::YesToAll;
@@ -328,18 +352,18 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
   std::u16string replace = parameters.replaceText;
   if (ExpandsFindVariables(parameters)) {
     if (!ExpandVariables(find, &entry))
-      return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {find})};
+      return FailedWith(FormatString(IDS_VARIABLE_PARSE_ERROR, {find}));
     if (ExpandsReplaceVariables(parameters) && !ExpandVariables(replace, &entry))
-      return {ResultStatus::FileError, FormatString(IDS_VARIABLE_PARSE_ERROR, {replace})};
+      return FailedWith(FormatString(IDS_VARIABLE_PARSE_ERROR, {replace}));
     // A find text whose variables expand to nothing finds nothing: it must not turn into the
     // empty find text, which stands for the whole content.
     if (find.empty() && !parameters.findText.empty())
-      return Processed(MatchesFound(entry));
+      return MatchesFound(entry);
   }
 
   if (find.empty() && parameters.action == ActionType::FindOnly) {
     entry.matches.push_back({0, 0});
-    return Processed(MatchesFound(entry));
+    return MatchesFound(entry);
   }
   if (!haveAttributes)
     return Failed(attributesError);
@@ -347,17 +371,32 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
     return Processed(platform::LoadText(skipText));
 
   // Find only never touches the attributes, and lets others go on writing and deleting the
-  // file; a change is never written while another may write.
+  // file; a change is never written while another may write. A binary file is never opened for
+  // writing. A preview opens as a change would but only for reading, and leaves the attributes as
+  // they are.
   const bool changes = parameters.action != ActionType::FindOnly;
+  const bool writes = changes && !parameters.preview;
+  std::optional<platform::FileTimes> times;
+  if (changes && settings.skipBinaryFiles) {
+    std::basic_string<unsigned char> head;
+    if (settings.keepFileDate)
+      times.emplace();
+    if (const platform::ErrorCode error = ReadFileHead(path, head, times ? &*times : nullptr))
+      return Failed(error);
+    if (LooksBinary(head, settings.inputCodePage))
+      return SkippedAsBinary();
+  }
   std::optional<WriteAttributes> writeAttributes;
-  if (changes)
+  if (writes)
     writeAttributes.emplace(path, attributes);
   platform::File file;
   platform::ErrorCode error = 0;
-  if (!file.Open(path, changes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
+  if (!file.Open(path, writes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
                  changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
-  Outcome outcome = ProcessOpenFile(parameters, worker.stopEvent, entry, file, find, replace);
+  FileBackup backup(parameters.backup, path, attributes);
+  FileOutcome outcome =
+      ProcessOpenFile(parameters, stop, entry, file, find, replace, times, backup);
   if (writeAttributes)
     writeAttributes->written = outcome.written;
   return outcome;
@@ -365,13 +404,11 @@ Outcome Process(SearchWorker& worker, CFileResult& entry) {
 
 }  // namespace
 
-void ProcessFileContent(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
-  Outcome outcome;
+FileOutcome ProcessContent(RunParameters& parameters, const platform::StopEvent& stop,
+                           CFileResult& entry) {
   try {
-    outcome = Process(worker, *entry);
+    return Process(parameters, stop, entry);
   } catch (const std::bad_alloc&) {
-    outcome = Failed(platform::kErrorOutOfMemory);
+    return Failed(platform::kErrorOutOfMemory);
   }
-  entry->resultText = std::move(outcome.text);
-  worker.SendFileResult(outcome.status, std::move(entry));
 }

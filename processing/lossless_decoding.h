@@ -17,5 +17,6 @@ enum class DecodingLoss {
 // single-byte code pages never lose a byte. Where the platform cannot check a code page for
 // invalid bytes, the decoded text is encoded back and compared. Returns 0, or the error of a
 // conversion that failed (the check then has no answer).
+[[nodiscard]]
 platform::ErrorCode CheckDecodingLoss(CodePage codePage, std::span<const unsigned char> bytes,
                                       DecodingLoss& loss);

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "processing/byte_table.h"
-#include "run/file_result.h"
-#include "run/run_types.h"
+#include "run/record/file_result.h"
+#include "run/record/run_types.h"
 
 inline constexpr size_t kMatchLinesPerFile = 100;
 inline constexpr size_t kMatchLineBytesPerRun = size_t{8} << 20;

@@ -34,5 +34,6 @@ platform::ErrorCode ReadWholeFile(platform::File& file, FileBytes& bytes);
 // equal to the original's are not written again: those before the first difference, and with an
 // unchanged length every block of them. When any step fails, `original` (the file's whole content
 // before) is written back and the original length restored; the first step's error is returned.
+[[nodiscard]]
 platform::ErrorCode WriteWholeFile(platform::File& file, std::span<const unsigned char> content,
                                    std::span<const unsigned char> original);

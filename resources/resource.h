@@ -63,6 +63,7 @@
 #define IDC_CONFIRM_YES_TO_ALL 1045
 #define IDC_CONFIRM_YES 1046
 #define IDC_CONFIRM_MESSAGE 1047
+#define IDC_CONFIRM_CHANGE 1180
 
 // Select Items dialog controls
 #define IDC_SELECT_ALL 1026
@@ -101,6 +102,24 @@
 #define IDC_EDITOR_GROUP 1143
 #define IDC_EDITOR_COMMAND 1144
 #define IDC_EDITOR_HINT 1145
+
+// What a run passes over: the main dialog's Exclude row, and the settings that filter files
+#define IDC_EXCLUDE_LABEL 1120
+#define IDC_EXCLUDE 1121
+#define IDC_EXCLUDE_PRESET 1122
+#define IDC_SKIP_BINARY 1123
+#define IDC_USE_BYTE_ORDER_MARKS 1124
+#define IDC_LIMITS_GROUP 1125
+#define IDC_MIN_SIZE_LABEL 1126
+#define IDC_MIN_SIZE 1127
+#define IDC_MAX_SIZE_LABEL 1128
+#define IDC_MAX_SIZE 1129
+#define IDC_MODIFIED_AFTER_LABEL 1130
+#define IDC_MODIFIED_AFTER 1131
+#define IDC_MODIFIED_BEFORE_LABEL 1132
+#define IDC_MODIFIED_BEFORE 1133
+#define IDC_LIMITS_HINT 1134
+#define IDD_SETTINGS_FILTERS 1139
 
 // Menu and accelerator commands
 #define ID_FILE_SETTINGS 32771

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "run/message_pump.h"
-#include "run/run_channel.h"
+#include "run/record/run_channel.h"
 #include "run/run_message_handler.h"
 
 class QueuedRunChannel : public RunChannel, public MessagePump {

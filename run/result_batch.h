@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "run/run_channel.h"
+#include "run/record/run_channel.h"
 
 class ResultBatch {
  public:

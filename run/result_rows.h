@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 
 enum class ResultColumn { Name = 0, Type, Size, Modified, Result, Path };
 inline constexpr int kResultColumnCount = 6;

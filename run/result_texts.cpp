@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/string_table.h"
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 #include "text/text_format.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 
 // The size in the largest unit (Bytes, KB, MB, GB, TB) whose value is not 0, truncated: "1 KB".
 std::u16string SizeText(std::uint64_t size);

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "platform/absolute_path.h"
+#include "platform/clock.h"
+#include "run/file_limit_checks.h"
 #include "platform/path_queries.h"
 #include "platform/string_table.h"
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 #include "text/text_format.h"
 
 namespace {
@@ -27,6 +29,26 @@ std::u16string PrepareFindText(std::u16string text, const ProgramSettings& setti
       text.pop_back();
   }
   return text;
+}
+
+// The exclusions and the size and date limits; false, after the message, when one is malformed.
+bool PrepareFilters(const RunFields& fields, const ProgramSettings& settings, Prompt& prompt,
+                    RunParameters& parameters) {
+  parameters.exclusions.clear();
+  const bool blank = fields.exclusions.find_first_not_of(u' ') == std::u16string::npos;
+  if (!blank && !ParseQuotedList(fields.exclusions, parameters.exclusions)) {
+    ShowError(prompt, platform::LoadText(IDS_EXCLUSIONS_PARSE_FAILED));
+    return false;
+  }
+  parameters.limits = {};
+  std::u16string message;
+  const LimitTexts texts{settings.minFileSize, settings.maxFileSize, settings.modifiedAfter,
+                         settings.modifiedBefore};
+  if (!ParseFileLimits(texts, platform::LocalCalendarTime(platform::CurrentFileTime()), parameters.limits, message)) {
+    ShowError(prompt, message);
+    return false;
+  }
+  return true;
 }
 
 // Checks the texts against the action: false when the run must not start.
@@ -88,6 +110,8 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
     ShowError(prompt, platform::LoadText(IDS_MASKS_PARSE_FAILED));
     return false;
   }
+  if (!PrepareFilters(fields, context.settings, prompt, parameters))
+    return false;
 
   parameters.action = fields.action;
   parameters.caseSensitive = fields.caseSensitive;
@@ -97,8 +121,8 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
   parameters.targetWindow = context.targetWindow;
   parameters.ownerDialog = context.ownerDialog;
   parameters.confirmState = ConfirmAnswer::Ask;
-  parameters.resultMessage = 1026;
-  parameters.confirmMessage = 1027;
+  parameters.resultMessage = kRunResultMessage;
+  parameters.confirmMessage = kRunConfirmMessage;
 
   parameters.findText = PrepareFindText(fields.findText, context.settings);
   parameters.replaceText = fields.replaceText;
@@ -136,6 +160,7 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
   }
 
   parameters.useVariables = fields.useVariables;
+  parameters.preview = fields.preview;
   // Each text whose variables the files will expand; the replacement too, so that no file ever
   // receives an error message as its new text.
   const auto variablesParse = [&](const std::u16string& text) {

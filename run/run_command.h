@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "run/prompt.h"
-#include "run/run_parameters.h"
+#include "run/record/run_parameters.h"
 #include "text/program_settings.h"
 
 class RunChannel;
@@ -16,17 +16,19 @@ struct RegexProgram;
 
 // The fields of the main dialog as Run reads them; a check box counts only when exactly checked.
 struct RunFields {
-  std::u16string searchPaths;               // Search path (1025)
-  std::u16string masks;                     // Search masks (1020)
-  ActionType action = ActionType::Replace;  // selection of Action type (1007)
-  bool includeSubfolders = false;           // 1011
-  bool caseSensitive = false;               // 1012
-  bool confirmReplace = false;              // 1013
-  bool renameMode = false;                  // 1014
-  bool useRegex = false;                    // 1066
-  bool useVariables = false;                // 1067
-  std::u16string findText;                  // Text to find/replace (1005)
-  std::u16string replaceText;               // Replace with text (1008)
+  std::u16string searchPaths;               // Search path (IDC_SEARCH_PATH)
+  std::u16string masks;                     // Search masks (IDC_MASKS)
+  std::u16string exclusions;                // Exclude (IDC_EXCLUDE); blank: nothing excluded
+  ActionType action = ActionType::Replace;  // selection of Action type (IDC_ACTION)
+  bool includeSubfolders = false;           // IDC_INCLUDE_SUBFOLDERS
+  bool caseSensitive = false;               // IDC_CASE_SENSITIVE
+  bool confirmReplace = false;              // IDC_CONFIRM_REPLACE
+  bool renameMode = false;                  // IDC_RENAME_MODE
+  bool useRegex = false;                    // IDC_USE_REGEX
+  bool useVariables = false;                // IDC_USE_VARIABLES
+  bool preview = false;                     // shows the changes instead of making them
+  std::u16string findText;                  // Text to find/replace (IDC_FIND_TEXT)
+  std::u16string replaceText;               // Replace with text (IDC_REPLACE_TEXT)
 };
 
 // The pattern and variable checks, supplied by the dialog. Unset, both pass.

@@ -24,8 +24,14 @@ void RunController::OnRun(const RunFields& fields) {
   RunCommandContext context{settings_, recentFolders_, prompt_, checks_, &window_, ownerDialog_};
   if (!PrepareRun(fields, context, parameters_))
     return;
+  backup_ = MakeRunBackup(parameters_);
+  parameters_.backup = backup_.get();
+  StartWorker(nullptr);
+}
 
+bool RunController::StartWorker(SearchWorker::Job job) {
   results_.clear();
+  skipCounts_ = {};
   view_.ClearStatusEdit();
   SetRunningUi(false);
   view_.DeleteAllResultRows();
@@ -33,9 +39,9 @@ void RunController::OnRun(const RunFields& fields) {
 
   parameters_.matchLineBytes = 0;
   window_.BeginRun(parameters_);
-  if (startWorker_(worker_, parameters_)) {
+  if (job ? worker_.StartJob(parameters_, std::move(job)) : startWorker_(worker_, parameters_)) {
     runState_ = RunState::Running;
-    return;
+    return true;
   }
   // Without a worker no completion message will come: the dialog goes back to idle here.
   std::u16string reason;
@@ -44,6 +50,7 @@ void RunController::OnRun(const RunFields& fields) {
   view_.SetStatusText(platform::LoadText(IDS_READY));
   prompt_.Show(FormatString(IDS_RUN_START_FAILED, {reason}), platform::LoadText(IDS_ERROR_CAPTION),
                PromptButtons::Ok);
+  return false;
 }
 
 void RunController::OnStop() {
@@ -70,7 +77,10 @@ void RunController::OnResultMessage(ResultMessage message) {
   switch (message.status) {
     case ResultStatus::RunFinished:
       worker_.Stop();
-      view_.SetStatusText(FormatString(IDS_FOUND_FILES, {view_.ResultRowCount()}));
+      parameters_.backup = nullptr;
+      backup_.reset();
+      restore_.reset();
+      view_.SetStatusText(FoundFilesSummary(view_.ResultRowCount(), skipCounts_));
       SetRunningUi(true);
       runState_ = RunState::Idle;
       break;
@@ -91,6 +101,11 @@ void RunController::OnResultMessage(ResultMessage message) {
 }
 
 void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
+  if (result && result->skipped != SkipReason::None) {
+    skipCounts_.Add(result->skipped);
+    view_.ReportSkipped(*result);
+    return;
+  }
   if (!result || result->matches.empty())
     return;
   const int count = view_.ResultRowCount();
@@ -106,7 +121,7 @@ void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
 
 ConfirmAnswer RunController::OnConfirmMessage(const CFileResult::replace_info& position,
                                               const CFileResult& file) {
-  return view_.ShowConfirmation(FullPathOf(file), position);
+  return view_.ShowConfirmation(FullPathOf(file), position, file.askedChange);
 }
 
 void RunController::StopAndWait(MessagePump& pump) {

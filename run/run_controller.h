@@ -12,15 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "run/message_pump.h"
+#include "run/run_backups.h"
 #include "run/prompt.h"
 #include "run/run_command.h"
 #include "run/run_message_handler.h"
-#include "run/run_parameters.h"
-#include "run/run_types.h"
+#include "run/record/run_parameters.h"
+#include "run/record/run_types.h"
 #include "run/run_view.h"
 #include "run/search_worker.h"
+#include "run/skip_counts.h"
 #include "text/program_settings.h"
 
 class RunController : public RunMessageHandler {
@@ -48,6 +50,14 @@ class RunController : public RunMessageHandler {
   void OnStop();
   // Clear (command 32775): drops the results and empties the text fields, when idle.
   void OnClear();
+  // Undo (command 32776): asks once, then takes back the newest run not undone yet, on the
+  // worker, reporting each file. Does nothing unless idle.
+  void OnUndo();
+  // Whether Undo can start: idle, and a run to take back exists.
+  bool CanUndo() const;
+  // Crash recovery: when a run's process died, says so and asks; the answers choose what goes
+  // back, on the worker. False when no run was interrupted.
+  bool OfferRecovery();
   // Enables the dialog for idle (true) or for a run (false).
   void SetRunningUi(bool idle);
 
@@ -63,10 +73,16 @@ class RunController : public RunMessageHandler {
   RunState runState() const { return runState_; }
   const std::vector<std::unique_ptr<CFileResult>>& results() const { return results_; }
   const RunParameters& parameters() const { return parameters_; }
+  // The files the current or last run passed over.
+  const SkipCounts& skipCounts() const { return skipCounts_; }
   SearchWorker& worker() { return worker_; }
 
  private:
   void OnFileResult(std::unique_ptr<CFileResult> result);
+  // Clears the results, sets up the window for a run and starts the worker (with a job when
+  // given); false, with the reason shown, when it could not start.
+  bool StartWorker(SearchWorker::Job job);
+  bool StartUndo(const RunFolder& run, UndoScope scope);
 
   RunView& view_;
   Prompt& prompt_;
@@ -79,7 +95,12 @@ class RunController : public RunMessageHandler {
 
   RunState runState_ = RunState::Idle;
   std::vector<std::unique_ptr<CFileResult>> results_;
+  SkipCounts skipCounts_;
   RunParameters parameters_;
-  // Declared after the record it reads, so that it is destroyed first.
+  // The current run's backups, or the run an undo takes back; the worker uses them until its
+  // completion message.
+  std::unique_ptr<BackupStore> backup_;
+  std::unique_ptr<RunRestore> restore_;
+  // Declared after the records it reads, so that it is destroyed first.
   SearchWorker worker_;
 };

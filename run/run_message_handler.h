@@ -1,9 +1,9 @@
 // The window side of the two worker messages, as a channel delivers them on the window thread.
 #pragma once
 
-#include "run/file_result.h"
-#include "run/run_channel.h"
-#include "run/run_types.h"
+#include "run/record/file_result.h"
+#include "run/record/run_channel.h"
+#include "run/record/run_types.h"
 
 class RunMessageHandler {
  public:

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "run/file_result.h"
-#include "run/run_types.h"
+#include "run/record/file_result.h"
+#include "run/record/run_types.h"
 #include "run/running_ui.h"
 
 class RunView {
@@ -24,6 +24,8 @@ class RunView {
   // Adds the row of results[index] at the given position.
   virtual void AddResultRow(const CFileResult& result, int row, size_t index) = 0;
   virtual void DeleteAllResultRows() = 0;
+  // A file or folder the run passed over (its skipped reason set); not listed.
+  virtual void ReportSkipped(const CFileResult&) {}
 
   // The controls that the enabling rules read.
   virtual bool IsRenameModeChecked() const = 0;
@@ -31,7 +33,9 @@ class RunView {
   virtual void ApplyRunningUi(const RunningUi& ui) = 0;
 
   virtual void WriteErrorLog(const std::u16string& text) = 0;
-  // Runs the confirmation dialog for one match and returns how it ended.
+  // Runs the confirmation dialog for one match and returns how it ended; `change`, when known,
+  // is the change's lines before and after.
   virtual ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
-                                         const CFileResult::replace_info& position) = 0;
+                                         const CFileResult::replace_info& position,
+                                         const ChangeLines* change) = 0;
 };

@@ -1,6 +1,6 @@
 #include "run/running_ui.h"
 
-#include "run/run_types.h"
+#include "run/record/run_types.h"
 
 RunningUi RunningUiFor(bool idle, bool renameModeChecked, std::int32_t shownAction) {
   RunningUi ui;

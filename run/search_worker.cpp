@@ -1,9 +1,8 @@
 #include "run/search_worker.h"
 
 #include "platform/heap_block.h"
-#include "processing/content_processing.h"
-#include "processing/file_name_processing.h"
-#include "run/folder_walk.h"
+#include "processing/backup/backup_store.h"
+#include "run/file_processors.h"
 #include "text/reused_blocks.h"
 
 SearchWorker::~SearchWorker() {
@@ -11,13 +10,19 @@ SearchWorker::~SearchWorker() {
 }
 
 bool SearchWorker::Start(RunParameters& record) {
+  return StartJob(record, nullptr);
+}
+
+bool SearchWorker::StartJob(RunParameters& record, Job job) {
   if (thread.IsSet())
     return true;
+  job_ = std::move(job);
   stopEvent.Reset();
   parameters = &record;
-  pathFolders.clear();
   typeNames_.Clear();
   producedPaths.clear();
+  previewNames = {};
+  record.previewNames = &previewNames;
   platform::KeepFreedBlocksForReuse();
   return thread.Start(ThreadMain, this, threadId, startError);
 }
@@ -59,10 +64,16 @@ std::uint32_t ThreadMain(void* argument) {
   {
     // Large blocks serve file after file, and are freed before the run is reported finished.
     const KeptBlocksScope keptBlocks;
-    // No stop test here: after a stop each walk returns at its first one.
-    for (const std::u16string& path : parameters.searchPaths)
-      WalkFolder(path, worker);
+    if (worker.job_) {
+      worker.job_(worker);
+    } else {
+      // No stop test here: after a stop each walk returns at its first one.
+      for (const std::u16string& path : parameters.searchPaths)
+        WalkFolder(path, parameters, worker);
+    }
   }
+  if (parameters.backup)
+    parameters.backup->End();
   // Once the window has handled this the worker may be gone: nothing of it is touched after.
   RunChannel* window = parameters.targetWindow;
   ResultMessage finished;

@@ -8,27 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "platform/directory_identity.h"
 #include "platform/stop_event.h"
 #include "platform/system_error.h"
 #include "platform/thread.h"
-#include "run/file_result.h"
-#include "run/run_channel.h"
-#include "run/run_parameters.h"
+#include "run/record/file_result.h"
+#include "run/record/run_channel.h"
+#include "run/record/run_parameters.h"
+#include "run/folder_walk.h"
 #include "run/seen_paths.h"
 #include "run/type_name_cache.h"
 
-class SearchWorker {
+class SearchWorker : private WalkEvents {
  public:
   // What is done with each file the walk finds; it takes over the entry and must report it to
   // the window with exactly one result message.
   using FileProcessor = std::function<void(SearchWorker& worker, std::unique_ptr<CFileResult>)>;
-
-  // A folder on the walk's current path, for the loop check.
-  struct PathFolder {
-    platform::DirectoryIdentity identity;
-    std::u16string path;
-  };
+  // Work done on the thread instead of the walk (an undo), reporting as file processing does.
+  using Job = std::function<void(SearchWorker& worker)>;
 
   SearchWorker() = default;
   // A thread still attached is told to stop and let go; it is not waited for.
@@ -39,11 +35,19 @@ class SearchWorker {
   // Starts the walk of the record on a new thread. With a thread already attached returns true
   // at once and changes nothing; false, with startError set, when no thread could be created.
   bool Start(RunParameters& record);
+  // Starts the job on a new thread instead of the walk (none: the walk), as Start does.
+  bool StartJob(RunParameters& record, Job job);
   // Signals the stop event and lets go of the thread, if one is attached.
   void Stop();
 
   // Replaces ProcessFileContent and ProcessFileName; set only while no run is active.
   void SetFileProcessor(FileProcessor processor) { fileProcessor_ = std::move(processor); }
+
+  // Tells tests of each directory listing the walk opens, by its pattern; set only while no run
+  // is active.
+  void SetListingObserver(std::function<void(const std::u16string&)> observer) {
+    listingObserver_ = std::move(observer);
+  }
 
   // Worker thread: whether the stop event is signalled (tested with time-out 0).
   bool StopRequested() const { return stopEvent.IsSet(); }
@@ -60,14 +64,29 @@ class SearchWorker {
   platform::Thread thread;
   std::uint32_t threadId = 0;
   platform::ErrorCode startError = 0;
-  // The folders from the search path down to the one being walked.
-  std::vector<PathFolder> pathFolders;
   // The full paths of the files this run has renamed into being, as the walk forms paths: they
   // are never processed again, under another mask or through another search path.
   SeenPaths producedPaths;
+  // In a preview, the names given and freed so far.
+  PreviewNames previewNames;
 
  private:
+  friend std::uint32_t ThreadMain(void* worker);
+  void FileFound(std::unique_ptr<CFileResult> entry) override { ProcessFile(std::move(entry)); }
+  void FolderError(std::u16string text) override { SendSearchError(std::move(text)); }
+  bool ShouldStop() const override { return StopRequested(); }
+  bool Produced(const std::u16string& path) const override { return producedPaths.contains(path); }
+  void Skipped(std::unique_ptr<CFileResult> entry) override {
+    SendFileResult(ResultStatus::FileResult, std::move(entry));
+  }
+  void ListingOpening(const std::u16string& pattern) override {
+    if (listingObserver_)
+      listingObserver_(pattern);
+  }
+
   FileProcessor fileProcessor_;
+  Job job_;
+  std::function<void(const std::u16string&)> listingObserver_;
   TypeNameCache typeNames_;  // of the current run
 };
 

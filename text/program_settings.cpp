@@ -16,6 +16,12 @@ void CopySettings(const ProgramSettings& source, ProgramSettings& destination) {
   destination.backupDirectory = source.backupDirectory;
   destination.logType = source.logType;
   destination.searchOnlineOnly = source.searchOnlineOnly;
+  destination.skipBinaryFiles = source.skipBinaryFiles;
+  destination.useByteOrderMarks = source.useByteOrderMarks;
+  destination.minFileSize = source.minFileSize;
+  destination.maxFileSize = source.maxFileSize;
+  destination.modifiedAfter = source.modifiedAfter;
+  destination.modifiedBefore = source.modifiedBefore;
   destination.editorCommand = source.editorCommand;
   destination.regexMode = 1;
 }

@@ -45,6 +45,16 @@ struct ProgramSettings {
   std::int32_t logType = kLogText;
   // Whether content runs read files whose data is only online (reading downloads them).
   std::int32_t searchOnlineOnly = 0;
+  // Whether content runs pass over files whose first bytes hold a zero byte.
+  std::int32_t skipBinaryFiles = 1;
+  // Whether a file starting with a UTF-8 or UTF-16 byte order mark is read and written in that
+  // encoding, whatever the code pages.
+  std::int32_t useByteOrderMarks = 1;
+  // The limits of the files a run takes, as typed (see run/file_limit_checks.h); empty: none.
+  std::u16string minFileSize;
+  std::u16string maxFileSize;
+  std::u16string modifiedAfter;
+  std::u16string modifiedBefore;
   // The command line that opens a file at a line (ExpandEditorCommand); empty for the file
   // type's "edit" verb.
   std::u16string editorCommand;

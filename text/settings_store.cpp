@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "run/quoted_list.h"
+#include "text/quoted_list.h"
 #include "text/text_history.h"
 
 namespace {
@@ -98,6 +98,22 @@ class Reader {
     return DecodeHistory(bytes, target);
   }
 
+  // A text kept whole in one value, its size the count: an odd size or one beyond kMaxText
+  // bytes is damage.
+  bool WholeText(const char16_t* name, std::u16string& target) {
+    constexpr size_t kMaxText = 65536;
+    size_t size = 0;
+    if (key_.ValueSize(name, size) != KeyReadStatus::Ok || size % 2 != 0 || size > kMaxText)
+      return false;
+    std::u16string text(size / sizeof(char16_t), u'\0');
+    if (size != 0 &&
+        (key_.ReadBinary(name, text.data(), size, size) != KeyReadStatus::Ok ||
+         size != text.size() * sizeof(char16_t)))
+      return false;
+    target = std::move(text);
+    return true;
+  }
+
  private:
   SettingsKey& key_;
 };
@@ -107,6 +123,32 @@ bool ReadResultsValues(Reader& read, ProgramSettings& settings, StoredDialogStat
   return read.Text(u"55", u"56", settings.editorCommand) &&
          read.History(u"57", state.findHistory) && read.History(u"58", state.replaceHistory) &&
          read.History(u"59", state.maskHistory);
+}
+
+// The values of the file filters, the dialog's Exclude field last.
+constexpr NumberSlot kFilterNumbers[] = {{u"45", &ProgramSettings::skipBinaryFiles},
+                                         {u"46", &ProgramSettings::useByteOrderMarks}};
+
+struct TextSlot {
+  const char16_t* name;
+  std::u16string ProgramSettings::*field;
+};
+
+constexpr TextSlot kFilterTexts[] = {{u"47", &ProgramSettings::minFileSize},
+                                     {u"48", &ProgramSettings::maxFileSize},
+                                     {u"49", &ProgramSettings::modifiedAfter},
+                                     {u"50", &ProgramSettings::modifiedBefore}};
+
+constexpr const char16_t* kExclusionsValue = u"51";
+
+bool ReadFilterValues(Reader& read, ProgramSettings& settings, StoredDialogState& state) {
+  for (const NumberSlot& slot : kFilterNumbers)
+    if (!read.Number(slot.name, settings.*slot.field))
+      return false;
+  for (const TextSlot& slot : kFilterTexts)
+    if (!read.WholeText(slot.name, settings.*slot.field))
+      return false;
+  return read.WholeText(kExclusionsValue, state.exclusions);
 }
 
 bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& state) {
@@ -137,7 +179,8 @@ bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& sta
     return false;
   return read.Number(u"27", settings.makeBackup) && read.Number(u"28", state.useRegex) &&
          read.Number(u"29", settings.regexMode) && read.Number(u"30", state.useVariables) &&
-         read.Number(u"31", settings.searchOnlineOnly) && ReadResultsValues(read, settings, state);
+         read.Number(u"31", settings.searchOnlineOnly) && ReadFilterValues(read, settings, state) &&
+         ReadResultsValues(read, settings, state);
 }
 
 class Writer {
@@ -150,6 +193,10 @@ class Writer {
         static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
         static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
     return key_.WriteBinary(name, bytes, sizeof bytes);
+  }
+
+  bool WholeText(const char16_t* name, const std::u16string& text) {
+    return key_.WriteBinary(name, text.data(), text.size() * sizeof(char16_t));
   }
 
   // Stores the byte count and the characters, the latter even when empty.
@@ -167,6 +214,17 @@ class Writer {
   SettingsKey& key_;
 };
 
+bool WriteFilterValues(Writer& write, const ProgramSettings& settings,
+                       const StoredDialogState& state) {
+  for (const NumberSlot& slot : kFilterNumbers)
+    if (!write.Number(slot.name, settings.*slot.field))
+      return false;
+  for (const TextSlot& slot : kFilterTexts)
+    if (!write.WholeText(slot.name, settings.*slot.field))
+      return false;
+  return write.WholeText(kExclusionsValue, state.exclusions);
+}
+
 bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDialogState& state) {
   Writer write(key);
   for (const NumberSlot& slot : kLeadingNumbers)
@@ -183,6 +241,7 @@ bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDia
          write.Number(u"27", settings.makeBackup) && write.Number(u"28", state.useRegex) &&
          write.Number(u"29", settings.regexMode) && write.Number(u"30", state.useVariables) &&
          write.Number(u"31", settings.searchOnlineOnly) &&
+         WriteFilterValues(write, settings, state) &&
          write.Text(u"55", u"56", settings.editorCommand) &&
          write.History(u"57", state.findHistory) && write.History(u"58", state.replaceHistory) &&
          write.History(u"59", state.maskHistory) && key.Flush();

@@ -14,6 +14,7 @@
 struct StoredDialogState {
   std::u16string searchPath;
   std::u16string masks;
+  std::u16string exclusions;
   std::vector<std::u16string> recentFolders;
   std::int32_t includeSubfolders = 0;
   std::int32_t caseSensitive = 0;

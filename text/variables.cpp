@@ -1,7 +1,7 @@
 #include "text/variables.h"
 
 #include "platform/string_table.h"
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "text/text_format.h"
 
 namespace {

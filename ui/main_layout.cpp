@@ -14,12 +14,13 @@ constexpr int kDetailsHeight = 48;
 constexpr int kStatusBarHeight = 20;
 
 constexpr int kGroupBoxes[] = {IDC_SEARCH_OPTIONS, IDC_TEXT_OPTIONS};
-constexpr int kGrowingFields[] = {IDC_SEARCH_PATH, IDC_FIND_TEXT, IDC_REPLACE_TEXT};
+constexpr int kGrowingFields[] = {IDC_SEARCH_PATH, IDC_EXCLUDE, IDC_FIND_TEXT, IDC_REPLACE_TEXT};
 constexpr int kRightColumn[] = {
     IDC_MASKS_LABEL,    IDC_MASKS,           IDC_SELECT_MASKS, IDC_RUN,
     IDC_STOP,           IDC_ACTION_LABEL,    IDC_ACTION,       IDC_INCLUDE_SUBFOLDERS,
     IDC_CASE_SENSITIVE, IDC_CONFIRM_REPLACE, IDC_RENAME_MODE,  IDC_USE_REGEX,
-    IDC_USE_VARIABLES,  IDC_FIND_HISTORY,    IDC_REPLACE_HISTORY, IDC_MASK_HISTORY};
+    IDC_USE_VARIABLES,  IDC_EXCLUDE_PRESET,  IDC_FIND_HISTORY, IDC_REPLACE_HISTORY,
+    IDC_MASK_HISTORY};
 
 int Scale(int pixels, int dpi) {
   return (pixels * dpi + 48) / 96;

@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "run/quoted_list.h"
+#include "platform/clock.h"
+#include "run/file_limit_checks.h"
+#include "text/quoted_list.h"
 #include "text/text_format.h"
 
 namespace {
@@ -39,6 +41,12 @@ SettingsForm FormFromSettings(ProgramSettings& copy, const std::u16string& defau
   form.trimTrailingNewLines = copy.trimTrailingNewLines != 0;
   form.searchOnlineOnly = copy.searchOnlineOnly != 0;
   form.editorCommand = copy.editorCommand;
+  form.skipBinaryFiles = copy.skipBinaryFiles != 0;
+  form.useByteOrderMarks = copy.useByteOrderMarks != 0;
+  form.minFileSize = copy.minFileSize;
+  form.maxFileSize = copy.maxFileSize;
+  form.modifiedAfter = copy.modifiedAfter;
+  form.modifiedBefore = copy.modifiedBefore;
   form.maxFilesShown = AsciiToText(std::to_string(copy.maxFilesShown));
   form.saveErrorLog = copy.saveErrorLog != 0;
   copy.logDirectory = Trimmed(copy.logDirectory);
@@ -59,11 +67,21 @@ SettingsForm FormFromSettings(ProgramSettings& copy, const std::u16string& defau
 }
 
 SettingsFormError ApplySettingsForm(const SettingsForm& form, ProgramSettings& copy,
-                                    const std::function<bool(const std::u16string&)>& pathExists) {
+                                    const std::function<bool(const std::u16string&)>& pathExists,
+                                    std::u16string* message) {
   if (form.saveErrorLog && !pathExists(form.logDirectory))
     return SettingsFormError::LogDirectoryMissing;
   if (form.makeBackup && !pathExists(form.backupDirectory))
     return SettingsFormError::BackupDirectoryMissing;
+  FileLimits limits;
+  std::u16string limitMessage;
+  if (!ParseFileLimits({form.minFileSize, form.maxFileSize, form.modifiedAfter,
+                        form.modifiedBefore},
+                       platform::LocalCalendarTime(platform::CurrentFileTime()), limits, limitMessage)) {
+    if (message)
+      *message = std::move(limitMessage);
+    return SettingsFormError::LimitMalformed;
+  }
 
   if (form.saveErrorLog)
     copy.logDirectory = form.logDirectory;
@@ -73,6 +91,12 @@ SettingsFormError ApplySettingsForm(const SettingsForm& form, ProgramSettings& c
   copy.trimTrailingNewLines = form.trimTrailingNewLines;
   copy.searchOnlineOnly = form.searchOnlineOnly;
   copy.editorCommand = form.editorCommand;
+  copy.skipBinaryFiles = form.skipBinaryFiles;
+  copy.useByteOrderMarks = form.useByteOrderMarks;
+  copy.minFileSize = Trimmed(form.minFileSize);
+  copy.maxFileSize = Trimmed(form.maxFileSize);
+  copy.modifiedAfter = Trimmed(form.modifiedAfter);
+  copy.modifiedBefore = Trimmed(form.modifiedBefore);
   copy.maxFilesShown = ParseFileLimit(form.maxFilesShown);
   copy.saveErrorLog = form.saveErrorLog;
   if (form.logTypeIndex == 0)

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -60,6 +62,11 @@ TerminalConsole::~TerminalConsole() {
 
 bool TerminalConsole::InputIsTerminal() const {
   return isatty(STDIN_FILENO) == 1;
+}
+
+bool TerminalConsole::OutputShowsColor() const {
+  const char* term = std::getenv("TERM");
+  return isatty(STDOUT_FILENO) == 1 && !(term && std::string_view(term) == "dumb");
 }
 
 bool TerminalConsole::ReadLine(std::string& line) {

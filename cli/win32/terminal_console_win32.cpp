@@ -114,6 +114,18 @@ bool TerminalConsole::InputIsTerminal() const {
   return IsConsole(GetStdHandle(STD_INPUT_HANDLE));
 }
 
+// A console shows escape sequences once virtual terminal processing is on, which Windows 10
+// (1511) and later accept; older consoles refuse the mode and get no colour. Only real Windows
+// has the mode.
+bool TerminalConsole::OutputShowsColor() const {
+  HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if (output == nullptr || output == INVALID_HANDLE_VALUE || !GetConsoleMode(output, &mode))
+    return false;
+  return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+         SetConsoleMode(output, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
 bool TerminalConsole::ReadLine(std::string& line) {
   line.clear();
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);

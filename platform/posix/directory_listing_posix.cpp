@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/directory_listing.h"
 #include "platform/posix/listed_folder.h"
 #include "platform/posix/listing_order.h"
@@ -144,20 +144,7 @@ std::uint64_t DirectoryListing::size() const {
 
 CalendarTime DirectoryListing::modified() const {
   const struct stat& status = impl_->Status();
-  std::tm local{};
-  time_t seconds = status.st_mtim.tv_sec;
-  if (!localtime_r(&seconds, &local))
-    return CalendarTime();
-  CalendarTime time;
-  time.year = static_cast<std::uint16_t>(local.tm_year + 1900);
-  time.month = static_cast<std::uint16_t>(local.tm_mon + 1);
-  time.dayOfWeek = static_cast<std::uint16_t>(local.tm_wday);
-  time.day = static_cast<std::uint16_t>(local.tm_mday);
-  time.hour = static_cast<std::uint16_t>(local.tm_hour);
-  time.minute = static_cast<std::uint16_t>(local.tm_min);
-  time.second = static_cast<std::uint16_t>(local.tm_sec);
-  time.milliseconds = static_cast<std::uint16_t>(status.st_mtim.tv_nsec / 1000000);
-  return time;
+  return LocalCalendarTime(FileTimeFromUnix(status.st_mtim.tv_sec, status.st_mtim.tv_nsec));
 }
 
 bool DirectoryListing::EntryIsFile(const std::u16string&) const {

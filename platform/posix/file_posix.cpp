@@ -197,6 +197,7 @@ bool File::Write(const void* buffer, size_t count, size_t& done, ErrorCode& erro
     done += static_cast<size_t>(result);
   }
   if (fault) {
+    EndProcessAfterFault();
     error = faultError;
     return false;
   }

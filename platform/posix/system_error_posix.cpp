@@ -11,6 +11,7 @@ namespace platform {
 const ErrorCode kErrorOutOfMemory = ENOMEM;
 const ErrorCode kErrorCancelled = ECANCELED;
 const ErrorCode kErrorCodePageNotSupported = 0x20000001;
+const ErrorCode kErrorFileExists = EEXIST;
 
 ErrorCode LastError() {
   return static_cast<ErrorCode>(errno);

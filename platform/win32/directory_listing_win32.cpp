@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/directory_listing.h"
 #include "platform/path_queries.h"
 #include "platform/wildcard_match.h"
@@ -94,21 +95,9 @@ std::uint64_t DirectoryListing::size() const {
 }
 
 CalendarTime DirectoryListing::modified() const {
-  FILETIME local{};
-  SYSTEMTIME system{};
-  CalendarTime time;
-  if (!FileTimeToLocalFileTime(&impl_->Current().lastWrite, &local) ||
-      !FileTimeToSystemTime(&local, &system))
-    return time;
-  time.year = system.wYear;
-  time.month = system.wMonth;
-  time.dayOfWeek = system.wDayOfWeek;
-  time.day = system.wDay;
-  time.hour = system.wHour;
-  time.minute = system.wMinute;
-  time.second = system.wSecond;
-  time.milliseconds = system.wMilliseconds;
-  return time;
+  const FILETIME& written = impl_->Current().lastWrite;
+  return LocalCalendarTime(static_cast<FileTime>(written.dwHighDateTime) << 32 |
+                           written.dwLowDateTime);
 }
 
 bool DirectoryListing::EntryIsDirectory(const std::u16string& fullPath) const {

@@ -166,6 +166,7 @@ bool File::Write(const void* buffer, size_t count, size_t& done, ErrorCode& erro
     done += written;
   }
   if (fault) {
+    EndProcessAfterFault();
     error = faultError;
     return false;
   }

@@ -11,6 +11,8 @@ const ErrorCode kErrorOutOfMemory = ERROR_NOT_ENOUGH_MEMORY;
 const ErrorCode kErrorCancelled = ERROR_CANCELLED;
 // What MultiByteToWideChar reports for a code page it does not know.
 const ErrorCode kErrorCodePageNotSupported = ERROR_INVALID_PARAMETER;
+// MoveFileW's error for an existing target without MOVEFILE_REPLACE_EXISTING.
+const ErrorCode kErrorFileExists = ERROR_ALREADY_EXISTS;
 
 ErrorCode LastError() {
   return GetLastError();

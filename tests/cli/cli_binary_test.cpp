@@ -569,7 +569,8 @@ TEST_F(CliBinary, CtrlCStopsTheRunLeavingEveryFileWhole) {
 
 std::string ConfirmQuestion(const std::string& path, int line) {
   return "The following file:\n\"" + path + "\"\n(line " + std::to_string(line) +
-         ", character 1) will be processed. Continue?\n" + kConfirmChoices;
+         ", character 1) will be processed. Continue?\nBefore: \u00BBx\u00AB\nAfter:  \u00BBy\u00AB\n" +
+         kConfirmChoices;
 }
 
 TEST_F(CliBinary, ConfirmAsksEachMatchAtTheTerminal) {
@@ -651,5 +652,76 @@ TEST_F(CliBinary, WarningQuestionIsAskedAtTheTerminal) {
   EXPECT_EQ(Content(u"a.txt"), "keep me");
 }
 #endif
+
+}  // namespace
+
+TEST_F(CliBinary, RunsUndoAndRecoverWorkOnTheBackupsWithJsonLines) {
+  Make(u"data/a.txt", "an old tale");
+  const std::string backups = Path(u"backups");
+  ASSERT_EQ(Cli({"--path", Path(u"data"), "--find", "old", "--replace", "new", "--backup-dir",
+                 backups})
+                .exitStatus,
+            0);
+  const ChildResult runs = Cli({"--runs", "--json", "--backup-dir", backups});
+  ASSERT_EQ(runs.exitStatus, 0);
+  const std::vector<Json> listed = JsonLines(runs.out);
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0]["files"], 1);
+  EXPECT_EQ(listed[0]["state"], "ended");
+  EXPECT_EQ(listed[0]["path"], Path(u"data"));
+  // Without a terminal the question needs --yes.
+  EXPECT_EQ(Cli({"--undo", "--backup-dir", backups}).exitStatus, 3);
+  EXPECT_EQ(Content(u"data/a.txt"), "an new tale");
+  const ChildResult undo = Cli({"--undo", "--yes", "--json", "--backup-dir", backups});
+  ASSERT_EQ(undo.exitStatus, 0) << undo.err;
+  EXPECT_EQ(Content(u"data/a.txt"), "an old tale");
+  const std::vector<Json> lines = JsonLines(undo.out);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0]["result"], "Restored");
+  EXPECT_TRUE(JsonLines(Cli({"--runs", "--json", "--backup-dir", backups}).out).empty());
+  const ChildResult recover = Cli({"--recover", "--backup-dir", backups});
+  EXPECT_EQ(recover.exitStatus, 0);
+  EXPECT_NE(recover.err.find("No run was interrupted."), std::string::npos);
+}
+namespace {
+
+// A Replace over a copy of a project with version control, packages, build output and binaries:
+// with the preset nothing under the usual folders changes, no binary changes, and each skip says
+// why.
+TEST_F(CliBinary, ReplaceWithThePresetLeavesExcludedFoldersAndBinariesByteIdentical) {
+  const std::map<std::u16string, std::string> untouched = {
+      {u".git/config", "[core]\nzebra = 1\n"},
+      {u".git/objects/ab/cdef", std::string("x\0zebra", 7)},
+      {u"node_modules/pkg/index.js", "module.exports = 'zebra';\n"},
+      {u"bin/Debug/app.exe", std::string("MZ\x90\0\0zebra", 10)},
+      {u"obj/cache.txt", "zebra\n"},
+      {u"assets/logo.png", std::string("\x89PNG\r\n\x1a\n\0\0zebra", 15)},
+      {u"docs/report.docx", std::string("PK\x03\x04\0\0zebra", 11)},
+  };
+  for (const auto& [path, content] : untouched)
+    Make(path, content);
+  Make(u"src/main.cs", "var zebra = 1;\n");
+  Make(u"src/notes.txt", std::string("\xFF\xFEz\0e\0b\0r\0a\0", 12));
+
+  const ChildResult result = Cli({"--path", Path(u""), "--find", "zebra", "--replace", "okapi",
+                                  "--exclude-preset", "--json"});
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  for (const auto& [path, content] : untouched)
+    EXPECT_EQ(Content(path), content) << U8(path);
+  EXPECT_EQ(Content(u"src/main.cs"), "var okapi = 1;\n");
+  EXPECT_EQ(Content(u"src/notes.txt"), std::string("\xFF\xFEo\0k\0a\0p\0i\0", 12));
+
+  std::multiset<std::string> reasons;
+  for (const Json& object : JsonLines(result.out)) {
+    if (object["type"] == "skipped")
+      reasons.insert(object["name"].get<std::string>() + ":" + object["reason"].get<std::string>());
+  }
+  EXPECT_EQ(reasons, (std::multiset<std::string>{".git:excluded", "node_modules:excluded",
+                                                 "bin:excluded", "obj:excluded",
+                                                 "logo.png:binary", "report.docx:binary"}));
+  EXPECT_EQ(JsonLines(result.out).back(),
+            Json::parse(R"({"type":"end","found":2,"skipped":{"binary":2,"excluded":4}})"));
+}
 
 }  // namespace

@@ -190,6 +190,12 @@ TEST(CliOptions, UnusableCommandLinesAreRefusedWithAReason) {
       {"--path", "p", "--output-cp", "-7"},
       {"--path", "p", "--find", "bad \xFF byte"},
       {"--path", "p", "--mask", "\xC3"},
+      {"--path", "p", "--binary", "yes"},
+      {"--path", "p", "--bom", "utf8"},
+      {"--path", "p", "--min-size", "10KB"},
+      {"--path", "p", "--max-size", "-5"},
+      {"--path", "p", "--newer", "2024-02-30"},
+      {"--path", "p", "--older", "3 days"},
   };
   for (const auto& arguments : refused) {
     Parsed parsed = Parse(arguments);
@@ -201,6 +207,30 @@ TEST(CliOptions, UnusableCommandLinesAreRefusedWithAReason) {
   }
   EXPECT_NE(Parse({"--path", "p", "--input-cp", "12345"}).text.find("12345"), std::string::npos);
   EXPECT_NE(Parse({"--path", "p", "--find", "\xFF"}).text.find("--find"), std::string::npos);
+  EXPECT_EQ(Parse({"--path", "p", "--older", "3 days"}).text.rfind("--older: Not a date: ", 0), 0u);
+}
+
+TEST(CliOptions, FilterOptionsReachTheFieldsAndSettings) {
+  Parsed off = Parse({"--path", "p"});
+  EXPECT_EQ(off.options.fields.exclusions, u"");
+  ProgramSettings settings;
+  ApplyCliSettings(off.options.settings, settings);
+  EXPECT_EQ(settings.skipBinaryFiles, 1);
+  EXPECT_EQ(settings.useByteOrderMarks, 1);
+
+  Parsed on = Parse({"--path", "p", "--exclude", "a, b\\", "--exclude-preset", "--exclude", "*.js",
+                     "--binary", "search", "--bom", "ignore", "--min-size", "1k", "--max-size",
+                     "2G", "--newer", "7d", "--older", "2024-05-31"});
+  ASSERT_EQ(on.outcome, CliParse::Run) << on.text;
+  EXPECT_EQ(on.options.fields.exclusions,
+            u"a, b\\,*.js," + platform::LoadText(IDS_EXCLUDE_PRESET));
+  ApplyCliSettings(on.options.settings, settings);
+  EXPECT_EQ(settings.skipBinaryFiles, 0);
+  EXPECT_EQ(settings.useByteOrderMarks, 0);
+  EXPECT_EQ(settings.minFileSize, u"1k");
+  EXPECT_EQ(settings.maxFileSize, u"2G");
+  EXPECT_EQ(settings.modifiedAfter, u"7d");
+  EXPECT_EQ(settings.modifiedBefore, u"2024-05-31");
 }
 
 TEST(CliOptions, HelpAndVersionEndWithoutARun) {

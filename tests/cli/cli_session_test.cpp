@@ -11,6 +11,8 @@
 #include <fstream>
 
 #include "cli/exit_status.h"
+#include "cli/preview_lines.h"
+#include "platform/absolute_path.h"
 #include "platform/string_table.h"
 #include "processing/error_log.h"
 #include "tests/cli/output_lines.h"
@@ -227,6 +229,8 @@ TEST_F(CliSession, ConfirmAsksEachMatchAtTheTerminal) {
   EXPECT_EQ(console.reads, 4);
   const std::string question = Text(platform::LoadText(IDS_CLI_CONFIRM_QUESTION));
   EXPECT_THAT(console.err, HasSubstr(Text(tree.Path(u"a.txt"))));
+  // The question shows the line before and after; the first change shows in the next one.
+  EXPECT_THAT(console.err, HasSubstr("Before: y \u00BBx\u00AB x x\nAfter:  y \u00BBy\u00AB x x\n"));
   size_t asked = 0;
   for (size_t at = 0; (at = console.err.find(question, at)) != std::string::npos; ++at)
     ++asked;
@@ -312,3 +316,54 @@ TEST_F(CliSession, HelpPrintsUsageAndExitsZero) {
 }
 
 }  // namespace
+
+TEST_F(CliSession, PreviewPrintsTheChangesAndChangesNothing) {
+  std::u16string here;
+  ASSERT_TRUE(platform::MakeAbsolutePath(u".", here));
+  const std::string a = Text(RelativePath(tree.Path(u"a.txt"), here));
+  const std::string old = Text(RelativePath(tree.Path(u"old.txt"), here));
+  tree.MakeFile(u"a.txt", "keep\nold line\nkeep");
+  tree.MakeFile(u"old.txt", "-");
+  tree.MakeFile(u"w.txt", std::string("o\0l\0d\0", 6));  // UTF-16LE "old"
+  struct Case {
+    std::vector<std::string> arguments;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {{"--mask", "a.txt", "--find", "old", "--replace", "new", "-U", "0"},
+       {"--- a/" + a, "+++ b/" + a, "@@ -2 +2 @@", "-old line", "+new line", "Found files: 1"}},
+      {{"--mask", "w.txt", "--find", "old", "--replace", "new", "--input-cp", "-1"},
+       {"--- a/" + Text(RelativePath(tree.Path(u"w.txt"), here)) +
+            "\t(shown as UTF-8, decoded from code page -1; not for patch)",
+        "+++ b/" + Text(RelativePath(tree.Path(u"w.txt"), here)) +
+            "\t(shown as UTF-8, decoded from code page -1; not for patch)",
+        "@@ -1 +1 @@", "-old", "\\ No newline at end of file", "+new",
+        "\\ No newline at end of file", "Found files: 1"}},
+      // A name taken fails as the move would: an error, nothing listed.
+      {{"--mask", "old.txt", "--find", "old", "--replace", "a", "--rename"}, {"Found files: 0"}},
+      {{"--mask", "old.txt", "--find", "old", "--replace", "b", "--rename"},
+       {old + " -> " + Text(RelativePath(tree.Path(u"b.txt"), here)), "Found files: 1"}},
+      {{"--mask", "old.txt", "--find", "", "--action", "delete", "--rename", "--yes"},
+       {old + " -> recycle bin", "Found files: 1"}},
+  };
+  for (const Case& c : cases) {
+    console = ScriptedConsole();
+    std::vector<std::string> arguments = c.arguments;
+    arguments.push_back("--preview");
+    Run(arguments);
+    std::vector<std::string> lines = Lines(console.out);
+    EXPECT_EQ(lines, c.lines) << console.err;
+  }
+  EXPECT_EQ(Content(u"a.txt"), "keep\nold line\nkeep");
+  EXPECT_EQ(Content(u"old.txt"), "-");
+
+  console = ScriptedConsole();
+  EXPECT_EQ(Run({"--mask", "a.txt", "--find", "old", "--replace", "new", "--preview", "--json",
+                 "-U", "1"}),
+            kExitFinished);
+  const nlohmann::json file = nlohmann::json::parse(Lines(console.out)[0]);
+  EXPECT_EQ(file["preview"],
+            nlohmann::json::parse(R"({"patchable":true,"hunks":[{"oldStart":1,"oldLines":3,)"
+                                  R"("newStart":1,"newLines":3,"lines":[" keep\n","-old line\n",)"
+                                  R"("+new line\n"," keep"]}]})"));
+}

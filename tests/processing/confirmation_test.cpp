@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "processing/confirmation_text.h"
-#include "run/run_channel.h"
+#include "run/record/run_channel.h"
 
 namespace {
 

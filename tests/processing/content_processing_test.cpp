@@ -17,11 +17,16 @@
 #include "platform/file_attributes.h"
 #include "platform/file_fault.h"
 #include "platform/string_table.h"
-#include "run/run_channel.h"
+#include "processing/binary_content.h"
+#include "processing/change_lines.h"
+#include "run/record/run_channel.h"
+#include "run/file_processors.h"
+#include "run/record/run_channel.h"
 #include "run/search_worker.h"
 #include "tests/support/temp_tree.h"
 #include "text/regex/regex_compiler.h"
 #include "text/text_format.h"
+#include "text/utf8.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -39,8 +44,10 @@ using PairList = std::vector<std::pair<std::int64_t, std::int64_t>>;
 class Window : public RunChannel {
  public:
   void SendResult(ResultMessage message) override { results.push_back(std::move(message)); }
-  ConfirmAnswer SendConfirmation(const Position& position, const CFileResult&) override {
+  ConfirmAnswer SendConfirmation(const Position& position, const CFileResult& file) override {
     asked.emplace_back(position.line, position.character);
+    if (file.askedChange)
+      shown.push_back(ChangeLinesText(*file.askedChange));
     ++questions;
     if (answers.empty())
       return ConfirmAnswer::Yes;
@@ -51,6 +58,7 @@ class Window : public RunChannel {
 
   std::vector<ResultMessage> results;
   PairList asked;
+  std::vector<std::u16string> shown;  // the change lines of each question
   std::deque<ConfirmAnswer> answers;
   std::atomic<int> questions{0};
 };
@@ -257,6 +265,7 @@ TEST_F(ContentProcessing, CaseInsensitiveSearchLowerCasesBothSides) {
 
 TEST_F(ContentProcessing, AddToBeginningGoesBeforeTheByteOrderMark) {
   parameters.settings.inputCodePage = parameters.settings.outputCodePage = -1;
+  parameters.settings.useByteOrderMarks = 0;
   tree.MakeFile(u"a.txt", std::string("\xff\xfe"
                                       "a\0b\0a\0a\0",
                                       10));
@@ -791,6 +800,7 @@ TEST_F(ContentProcessing, StopInsideALongFileEndsItUnchanged) {
 TEST_F(ContentProcessing, FileTooLargeForMemoryFailsUntouched) {
   if (!tree.MakeSparseFile(u"huge.txt", std::uint64_t{1} << 43))
     GTEST_SKIP() << "no sparse files here";
+  parameters.settings.skipBinaryFiles = 0;  // its zero bytes would make it binary
   Set(ActionType::Replace, u"b", u"X");
   const ResultMessage& result = Process(u"huge.txt");
   EXPECT_EQ(result.status, ResultStatus::FileError);
@@ -801,4 +811,157 @@ TEST_F(ContentProcessing, FileTooLargeForMemoryFailsUntouched) {
 }
 #endif
 
+TEST(BinaryContent, AZeroByteInTheFirst8KiBUnlessUnicode) {
+  const auto withZeroAt = [](size_t at, std::string prefix = "") {
+    std::string bytes = prefix + std::string(at - prefix.size(), 'a') + '\0' + "abc";
+    return std::vector<unsigned char>(bytes.begin(), bytes.end());
+  };
+  struct Case {
+    std::vector<unsigned char> head;
+    CodePage codePage;
+    bool binary;
+  } cases[] = {{withZeroAt(kBinarySniffSize - 1), 1252, true},
+               {withZeroAt(kBinarySniffSize), 1252, false},
+               {withZeroAt(0), 65001, true},
+               {withZeroAt(10), -1, false},
+               {withZeroAt(10), 1201, false},
+               {withZeroAt(10), 12000, false},
+               {withZeroAt(10, "\xEF\xBB\xBF"), 1252, false},
+               {withZeroAt(10, "\xFF\xFE"), 1252, false},
+               {withZeroAt(10, "\xFE\xFF"), 1252, false},
+               {withZeroAt(10, std::string("\0\0\xFE\xFF", 4)), 1252, false},
+               {{}, 1252, false}};
+  for (const Case& c : cases)
+    EXPECT_EQ(LooksBinary(c.head, c.codePage), c.binary) << c.head.size() << " " << c.codePage;
+}
+
+TEST_F(ContentProcessing, BinaryFilesAreSkippedUntouchedUnlessSearched) {
+  const std::string binary("zebra\0zebra", 11);
+  tree.MakeFile(u"b.exe", binary);
+  MakeReadOnly(u"b.exe");
+  parameters.settings.replaceReadOnly = 1;
+  for (const ActionType action : {ActionType::Replace, ActionType::FindOnly}) {
+    Set(action, u"zebra", u"okapi");
+    const ResultMessage& result = Process(u"b.exe");
+    EXPECT_EQ(result.status, ResultStatus::FileResult);
+    EXPECT_EQ(result.file->resultText, u"Binary file skipped");
+    EXPECT_EQ(result.file->skipped, SkipReason::Binary);
+    EXPECT_TRUE(result.file->matches.empty());
+  }
+  EXPECT_EQ(Content(u"b.exe"), binary);
+  EXPECT_TRUE(IsReadOnly(u"b.exe")) << "never made writable";
+  parameters.settings.skipBinaryFiles = 0;
+  Set(ActionType::Replace, u"zebra", u"okapi");
+  EXPECT_EQ(Process(u"b.exe").file->matches.size(), 2u);
+  EXPECT_EQ(Content(u"b.exe"), std::string("okapi\0okapi", 11));
+}
+
+// A file with a UTF-8 or UTF-16 byte order mark is read and written in that encoding whatever the
+// code pages, its mark kept in front and not part of the text.
+TEST_F(ContentProcessing, ByteOrderMarkFilesKeepTheirEncodingAndMark) {
+  parameters.settings.inputCodePage = 1252;
+  parameters.settings.outputCodePage = 437;
+  parameters.confirmReplace = false;
+  const auto encode = [](int mark, std::u16string_view text) {
+    if (mark == 0)
+      return "\xEF\xBB\xBF" + Utf16ToUtf8(text);
+    std::string bytes = mark == 1 ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : text) {
+      const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+      bytes += mark == 1 ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+  };
+  struct Case {
+    ActionType action;
+    std::u16string find, replace, after;
+    PairList matches;
+  } cases[] = {
+      {ActionType::Replace, u"zebra", u"\u00e9\u20ac", u"caf\u00e9 \u00e9\u20ac\r\nend", {{0, 5}}},
+      {ActionType::AddToBeginning, u"caf", u">", u">caf\u00e9 zebra\r\nend", {{0, 0}}},
+      {ActionType::AddToEnd, u"end", u"!", u"caf\u00e9 zebra\r\nend!", {{1, 0}}},
+      {ActionType::Delete, u"caf\u00e9 ", u"", u"zebra\r\nend", {{0, 0}}},
+      {ActionType::FindOnly, u"\u00e9", u"", u"caf\u00e9 zebra\r\nend", {{0, 3}}},
+  };
+  for (int mark = 0; mark < 3; ++mark) {
+    for (const Case& c : cases) {
+      tree.MakeFile(u"m.txt", encode(mark, u"caf\u00e9 zebra\r\nend"));
+      Set(c.action, c.find, c.replace);
+      const ResultMessage& result = Process(u"m.txt");
+      EXPECT_EQ(Pairs(result), c.matches) << mark << " " << static_cast<int>(c.action);
+      EXPECT_EQ(Content(u"m.txt"), encode(mark, c.after))
+          << mark << " " << static_cast<int>(c.action);
+    }
+  }
+  tree.MakeFile(u"ascii.txt", "\xEF\xBB\xBFzebra zebra");  // searched as bytes
+  Set(ActionType::Replace, u"zebra", u"\u00e9");
+  EXPECT_EQ(Pairs(Process(u"ascii.txt")), (PairList{{0, 0}, {0, 6}}));
+  EXPECT_EQ(Content(u"ascii.txt"), "\xEF\xBB\xBF\xC3\xA9 \xC3\xA9");
+  const std::string utf32("\xFF\xFE\0\0z\0\0\0", 8);
+  tree.MakeFile(u"w.txt", utf32);
+  Set(ActionType::Replace, u"z", u"y");
+  const ResultMessage& refused = Process(u"w.txt");
+  EXPECT_EQ(refused.status, ResultStatus::FileError);
+  EXPECT_EQ(refused.file->resultText, u"Files with a UTF-32 byte order mark are not supported");
+  EXPECT_EQ(Content(u"w.txt"), utf32);
+}
+
 }  // namespace
+
+TEST_F(ContentProcessing, EachQuestionShowsItsLineBeforeAndAfter) {
+  RegexProgram program;
+  ASSERT_EQ(CompileRegex(true, program, std::u16string_view(u"a+")), 0);
+  parameters.regex = &program;
+  struct Case {
+    ActionType action;
+    const char16_t* find;
+    bool regex;  // the program's "a+"
+    std::int32_t codePage;
+    const char* content;
+    std::vector<std::u16string> shown;
+  };
+  const Case cases[] = {
+      // The bytes themselves (one-to-one code page); the first change shows in the second.
+      {ActionType::Replace, u"a", false, 1252, "x\r\na a\tb\n",
+       {u"Before: \u00BBa\u00AB a b\nAfter:  \u00BBQ\u00AB a b",
+        u"Before: Q \u00BBa\u00AB b\nAfter:  Q \u00BBQ\u00AB b"}},
+      // Decoded text; a match across a line break shows both lines.
+      {ActionType::PlaceAfter, u"\u00E9\n", false, 65001, "\xC3\xA9\r\nz",
+       {u"Before: \u00BB\u00E9\u00B6\u00ABz\nAfter:  \u00E9\u00B6\u00BBQ\u00ABz"}},
+      {ActionType::AddToEnd, u"z", false, 65001, "a\nz\nlast",
+       {u"Before: last\nAfter:  last\u00BBQ\u00AB"}},
+      {ActionType::Delete, u"", false, 1252, "aaa b",
+       {u"Before: \u00BBaaa b\u00AB\nAfter:  \u00BB\u00AB"}},
+      {ActionType::PlaceBefore, u"x", true, 65001, "b aa",
+       {u"Before: b \u00BBaa\u00AB\nAfter:  b \u00BBQ\u00ABaa"}},
+  };
+  for (const Case& c : cases) {
+    tree.MakeFile(u"a.txt", c.content);
+    window.shown.clear();
+    parameters.useRegex = c.regex;
+    parameters.settings.inputCodePage = parameters.settings.outputCodePage = c.codePage;
+    Set(c.action, c.find, u"Q");
+    parameters.confirmState = ConfirmAnswer::Ask;
+    Process(u"a.txt");
+    EXPECT_EQ(window.shown, c.shown) << c.content;
+  }
+}
+
+TEST_F(ContentProcessing, APreviewKeepsTheBytesItWouldWriteAndTouchesNothing) {
+  tree.MakeFile(u"a.txt", "one two\r\n");
+  MakeOld(u"a.txt");
+  MakeReadOnly(u"a.txt");
+  const platform::FileTimes times = Times(u"a.txt");
+  parameters.preview = true;
+  parameters.confirmReplace = false;
+  parameters.settings.replaceReadOnly = 1;
+  Set(ActionType::Replace, u"two", u"2");
+  const ResultMessage& result = Process(u"a.txt");
+  ASSERT_EQ(result.status, ResultStatus::FileResult);
+  ASSERT_TRUE(result.file->preview);
+  EXPECT_EQ(result.file->preview->before, "one two\r\n");
+  EXPECT_EQ(result.file->preview->after, "one 2\r\n");
+  EXPECT_EQ(Content(u"a.txt"), "one two\r\n");
+  EXPECT_EQ(Times(u"a.txt").lastWrite, times.lastWrite);
+  EXPECT_TRUE(IsReadOnly(u"a.txt"));
+}

@@ -13,8 +13,9 @@
 #include <unistd.h>
 #endif
 
+#include "platform/name_in_folder.h"
 #include "platform/string_table.h"
-#include "processing/name_in_folder.h"
+#include "run/file_processors.h"
 #include "run/search_worker.h"
 #include "tests/processing/recording_window.h"
 #include "tests/support/temp_tree.h"

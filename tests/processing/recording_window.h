@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "run/run_channel.h"
+#include "run/record/run_channel.h"
 
 class RecordingWindow : public RunChannel {
  public:

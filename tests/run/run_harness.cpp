@@ -17,7 +17,7 @@ void FakeView::AddResultRow(const CFileResult& result, int row, size_t index) {
 }
 
 ConfirmAnswer FakeView::ShowConfirmation(const std::u16string& fullPath,
-                                         const CFileResult::replace_info&) {
+                                         const CFileResult::replace_info&, const ChangeLines*) {
   confirmationPaths.push_back(fullPath);
   return confirmationAnswer;
 }

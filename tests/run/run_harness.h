@@ -47,7 +47,8 @@ class FakeView : public RunView {
   void ApplyRunningUi(const RunningUi& ui) override { uiStates.push_back(ui); }
   void WriteErrorLog(const std::u16string& text) override { errorLog.push_back(text); }
   ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
-                                 const CFileResult::replace_info& position) override;
+                                 const CFileResult::replace_info& position,
+                                 const ChangeLines* change) override;
 
   std::u16string status() const { return statusTexts.empty() ? u"" : statusTexts.back(); }
   int CountStatus(const std::u16string& prefix) const;

@@ -34,8 +34,9 @@ StoredDialogState SampleState() {
 const char16_t* const kAllValues[] = {u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  u"7",  u"8",
                                       u"9",  u"10", u"11", u"12", u"13", u"14", u"15", u"16",
                                       u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"25",
-                                      u"26", u"27", u"28", u"29", u"30", u"31", u"55", u"56",
-                                      u"57", u"58", u"59"};
+                                      u"26", u"27", u"28", u"29", u"30", u"31", u"45", u"46",
+                                      u"47", u"48", u"49", u"50", u"51", u"55", u"56", u"57",
+                                      u"58", u"59"};
 
 }  // namespace
 
@@ -151,6 +152,41 @@ TEST(SettingsStore, ASetWithoutTheOnlineOnlyValueKeepsEveryStoredOne) {
   EXPECT_EQ(loaded.makeBackup, 0);
   EXPECT_EQ(state.useVariables, 1);
   EXPECT_EQ(store.values[u"31"].bytes, Number(1)) << "added with the value in the record";
+}
+
+TEST(SettingsStore, FilterValuesComeBackAndAnOlderSetReadsThemAsOn) {
+  MemorySettingsKeyStore store;
+  ProgramSettings stored;
+  stored.skipBinaryFiles = 0;
+  stored.useByteOrderMarks = 0;
+  stored.minFileSize = u"1K";
+  stored.modifiedBefore = u"2024-05-31";
+  StoredDialogState state = SampleState();
+  state.exclusions = u".git\\,*.min.js";
+  ASSERT_TRUE(SaveSettings(store, stored, state));
+  ProgramSettings loaded;
+  StoredDialogState loadedState;
+  ASSERT_TRUE(LoadSettings(store, loaded, loadedState));
+  EXPECT_EQ(loaded.skipBinaryFiles, 0);
+  EXPECT_EQ(loaded.useByteOrderMarks, 0);
+  EXPECT_EQ(loaded.minFileSize, u"1K");
+  EXPECT_EQ(loaded.maxFileSize, u"");
+  EXPECT_EQ(loaded.modifiedBefore, u"2024-05-31");
+  EXPECT_EQ(loadedState.exclusions, u".git\\,*.min.js");
+  EXPECT_EQ(store.values[u"51"].bytes, Characters(u".git\\,*.min.js"));
+
+  for (const char16_t* name : {u"45", u"46", u"47", u"48", u"49", u"50", u"51"})
+    store.values.erase(name);
+  ProgramSettings older;
+  StoredDialogState olderState;
+  ASSERT_TRUE(LoadSettings(store, older, olderState));
+  EXPECT_EQ(older.skipBinaryFiles, 1);
+  EXPECT_EQ(older.useByteOrderMarks, 1);
+  EXPECT_EQ(olderState.masks, u"\"*.txt\"") << "the older values are kept";
+  EXPECT_EQ(store.values[u"45"].bytes, Number(1)) << "and the new ones added";
+  store.values[u"49"].bytes = {1, 2, 3};  // an odd size
+  EXPECT_TRUE(LoadSettings(store, older, olderState));
+  EXPECT_EQ(older.modifiedAfter, u"");
 }
 
 TEST(SettingsStore, TextLongerThanItsCountFails) {

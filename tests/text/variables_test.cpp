@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/path_separator.h"
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 
 namespace {
 

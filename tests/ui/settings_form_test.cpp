@@ -113,3 +113,22 @@ TEST(SettingsForm, FileLimitIsCappedAndReadFromLeadingDigits) {
   EXPECT_EQ(ParseFileLimit(u"99999999999999"), 1000000);
   EXPECT_EQ(ParseFileLimit(u"12ab"), 12);
 }
+
+TEST(SettingsForm, MalformedLimitChangesNothingAndSaysWhich) {
+  ProgramSettings copy;
+  copy.makeBackup = 0;
+  SettingsForm form = FormFromSettings(copy, u"C:\\AppData\\VOXA");
+  form.skipBinaryFiles = false;
+  form.minFileSize = u" 2K ";
+  form.modifiedBefore = u"last week";
+  std::u16string message;
+  EXPECT_EQ(ApplySettingsForm(form, copy, FakeFolders{}, &message),
+            SettingsFormError::LimitMalformed);
+  EXPECT_EQ(message.substr(0, 24), u"Not a date: \"last week\".");
+  EXPECT_EQ(copy.skipBinaryFiles, 1);
+  form.modifiedBefore = u"2w";
+  ASSERT_EQ(ApplySettingsForm(form, copy, FakeFolders{}), SettingsFormError::None);
+  EXPECT_EQ(copy.skipBinaryFiles, 0);
+  EXPECT_EQ(copy.minFileSize, u"2K");
+  EXPECT_EQ(copy.modifiedBefore, u"2w");
+}

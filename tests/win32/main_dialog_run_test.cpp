@@ -3,15 +3,21 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <thread>
 
+#include "platform/program_files.h"
 #include "platform/settings_key.h"
+#include "platform/win32/wide.h"
 #include "processing/confirmation.h"
 #include "resource.h"
 #include "tests/support/temp_tree.h"
+#include "ui/start_paths.h"
 #include "ui/win32/confirm_dlg.h"
 #include "ui/win32/controls.h"
 #include "ui/win32/modal_hooks.h"
@@ -305,6 +311,74 @@ TEST_F(MainDialogRun, HelpFailureNamesThePathTried) {
   EXPECT_EQ(shown, u"Couldn't open help file: " + opened);
 }
 
+// The help file looked for beside the running program, there for one test only.
+class HelpBesideProgram {
+ public:
+  HelpBesideProgram() : path_(platform::ProgramFolder() + u"\\VOXAHELP.chm") {
+    CloseHandle(
+        CreateFileW(platform::Wide(path_), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  }
+  ~HelpBesideProgram() { DeleteFileW(platform::Wide(path_)); }
+  const std::u16string& path() const { return path_; }
+
+ private:
+  std::u16string path_;
+};
+
+TEST_F(MainDialogRun, HelpFallsBackToTheProgramsFolderAndPrefersTheCurrentDirectory) {
+  HelpBesideProgram beside;
+  wchar_t previous[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  SetCurrentDirectoryW(platform::Wide(tree_.root()));
+  std::vector<ShellOpenRequest> requests;
+  SetShellOpenRequestHook([&](const ShellOpenRequest& request) -> INT_PTR {
+    requests.push_back(request);
+    return 42;
+  });
+  SetModalDialogHook([](Dialog& dialog) -> std::optional<INT_PTR> {
+    SendMessageW(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SETTINGS_HELP, BN_CLICKED), 0);
+    return IDCANCEL;
+  });
+  Command(ID_HELP_HELP);
+  Command(ID_FILE_SETTINGS);
+  tree_.MakeFile(u"VOXAHELP.chm");
+  Command(ID_HELP_HELP);
+  SetCurrentDirectoryW(previous);
+
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0].file, beside.path()) << "F1";
+  EXPECT_EQ(requests[1].file, u"hh.exe");
+  EXPECT_EQ(requests[1].parameters, u"its:" + beside.path() + u"::/Settings.html");
+  EXPECT_EQ(requests[2].file, tree_.root() + u"\\VOXAHELP.chm");
+}
+
+TEST(MainDialogStart, CommandLineFoldersFillTheSearchPath) {
+  MemorySettingsKeyStore store;
+  CVOXADlg dialog{nullptr, &store};
+  dialog.startFolders = SplitCommandLine(u"\"C:\\\" \"C:\\My Files\"");
+  ASSERT_TRUE(dialog.Create(nullptr));
+  EXPECT_EQ(GetItemText(dialog.hwnd(), IDC_SEARCH_PATH), u"\"C:\\\",\"C:\\My Files\"");
+}
+
+TEST_F(MainDialogRun, DroppedFoldersFillTheSearchPathAndFilesArePassedOver) {
+  tree_.MakeFolder(u"sub");
+  tree_.MakeFile(u"a.txt");
+  const std::vector<std::u16string> dropped{tree_.Path(u"a.txt"), tree_.Path(u"sub")};
+  size_t units = 1;
+  for (const std::u16string& path : dropped)
+    units += path.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* at = reinterpret_cast<char16_t*>(drop + 1);
+  for (const std::u16string& path : dropped)
+    at = std::copy(path.begin(), path.end(), at) + 1;
+  GlobalUnlock(memory);
+  SendMessageW(Dlg(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_SEARCH_PATH), u"\"" + tree_.Path(u"sub") + u"\"");
+}
+
 TEST_F(MainDialogRun, WideningMovesTheRightColumn) {
   auto rectOf = [&](int id) {
     RECT rect{};
@@ -477,6 +551,23 @@ TEST_F(MainDialogRun, ReplaceChangesFilesFromTheWindow) {
   ReadFile(file, bytes, sizeof bytes, &read, nullptr);
   CloseHandle(file);
   EXPECT_EQ(std::string(bytes, read), "an new tale of new days");
+}
+
+TEST_F(MainDialogRun, UsualFoldersAndBinariesArePassedOverAndCounted) {
+  tree_.MakeFile(u"a.txt", "old");
+  tree_.MakeFile(u".git/config", "old");
+  tree_.MakeFile(u"obj/x.txt", "old");
+  tree_.MakeFile(u"b.bin", std::string("old\0", 4));
+  SetItemText(Dlg(), IDC_EXCLUDE, u"*.tmp");
+  Command(IDC_EXCLUDE_PRESET);
+  Command(IDC_EXCLUDE_PRESET);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_EXCLUDE),
+            u"*.tmp,\".git\\\",\".svn\\\",\".hg\\\",\"node_modules\\\",\"bin\\\",\"obj\\\","
+            u"\"__pycache__\\\"")
+      << "a second click adds nothing";
+  RunToEnd();
+  EXPECT_EQ(dialog_.StatusText(), u"Found files: 1; skipped: 1 binary, 2 excluded");
+  EXPECT_EQ(ListView_GetItemCount(GetDlgItem(Dlg(), IDC_RESULTS)), 1);
 }
 
 TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
@@ -695,4 +786,36 @@ TEST_F(MainDialogRun, HeaderClickSortsAndCtrlCCopiesTheSelectedRows) {
     at = end == std::u16string::npos ? copied.size() : end + 2;
   }
   EXPECT_EQ(firstCells, (std::vector<std::u16string>{u"Name", u"c.txt", u"b.txt", u"A.txt"}));
+}
+
+TEST_F(MainDialogRun, UndoAsksOnceAndListsEachRestoredFile) {
+  TempTree backups;
+  dialog_.settings.backupDirectory = backups.root();
+  tree_.MakeFile(u"a.txt", "an old tale");
+  const auto undoGrayed = [&] {
+    HMENU action = GetSubMenu(dialog_.menu(), 1);
+    SendMessageW(Dlg(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(action), 1);
+    return MenuGrayed(1, 4);
+  };
+  EXPECT_TRUE(undoGrayed()) << "nothing to undo yet";
+  RunToEnd();
+  EXPECT_FALSE(undoGrayed());
+  std::vector<std::u16string> shown;
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown.push_back(text);
+    return IDOK;
+  });
+  Command(ID_ACTION_UNDO);
+  WindowMessagePump().ServeUntil([&] { return dialog_.runState() == RunState::Idle; });
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].starts_with(u"Undo the run of "));
+  EXPECT_TRUE(shown[0].ends_with(u": 1 files?"));
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  ASSERT_EQ(ListView_GetItemCount(list), 1);
+  wchar_t result[64] = {};
+  ListView_GetItemText(list, 0, 4, result, 64);
+  EXPECT_EQ(std::wstring(result), L"Restored");
+  std::ifstream in(tree_.FsPath(u"a.txt"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "an old tale");
+  EXPECT_TRUE(undoGrayed()) << "the only run is undone";
 }

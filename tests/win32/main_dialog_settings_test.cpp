@@ -32,7 +32,7 @@ bool Grayed(HMENU menu, int position) {
 TEST_F(MainDialogSettings, FirstStartWritesTheWholeSet) {
   CVOXADlg dialog(nullptr, &store_);
   ASSERT_TRUE(dialog.Create(nullptr));
-  EXPECT_EQ(store_.values.size(), 35u);
+  EXPECT_EQ(store_.values.size(), 42u);
   EXPECT_EQ(GetItemText(dialog.hwnd(), IDC_MASKS), u"\"*.*\"");
 }
 
@@ -42,6 +42,7 @@ TEST_F(MainDialogSettings, FieldsAndOptionsSurviveARestart) {
     ASSERT_TRUE(first.Create(nullptr));
     SetItemText(first.hwnd(), IDC_SEARCH_PATH, u"\"C:\\Work\"");
     SetItemText(first.hwnd(), IDC_MASKS, u"\"*.txt\", \"*.htm\"");
+    SetItemText(first.hwnd(), IDC_EXCLUDE, u".git\\, *.min.js");
     SetItemText(first.hwnd(), IDC_FIND_TEXT, u"not kept");
     SetItemChecked(first.hwnd(), IDC_RENAME_MODE, true);
     SetItemChecked(first.hwnd(), IDC_INCLUDE_SUBFOLDERS, false);
@@ -55,6 +56,7 @@ TEST_F(MainDialogSettings, FieldsAndOptionsSurviveARestart) {
   HWND dlg = second.hwnd();
   EXPECT_EQ(GetItemText(dlg, IDC_SEARCH_PATH), u"\"C:\\Work\"");
   EXPECT_EQ(GetItemText(dlg, IDC_MASKS), u"\"*.txt\", \"*.htm\"");
+  EXPECT_EQ(GetItemText(dlg, IDC_EXCLUDE), u".git\\, *.min.js");
   EXPECT_EQ(GetItemText(dlg, IDC_FIND_TEXT), u"") << "the text fields start empty";
   EXPECT_TRUE(IsItemChecked(dlg, IDC_RENAME_MODE));
   EXPECT_FALSE(IsItemChecked(dlg, IDC_INCLUDE_SUBFOLDERS));

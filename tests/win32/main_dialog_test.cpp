@@ -145,7 +145,7 @@ TEST_F(MainDialog, ResultColumns) {
   }
 }
 
-TEST_F(MainDialog, MenuBarWithoutUndo) {
+TEST_F(MainDialog, MenuBar) {
   HMENU menu = GetMenu(Dlg());
   ASSERT_NE(menu, nullptr);
   ASSERT_EQ(GetMenuItemCount(menu), 3);
@@ -159,7 +159,8 @@ TEST_F(MainDialog, MenuBarWithoutUndo) {
   ExpectItems(GetSubMenu(menu, 1), {{u"&Run\tF5", ID_ACTION_RUN},
                                     {u"&Stop\tEsc", ID_ACTION_STOP},
                                     {u"", 0},
-                                    {u"&Clear\tF6", ID_ACTION_CLEAR}});
+                                    {u"&Clear\tF6", ID_ACTION_CLEAR},
+                                    {u"&Undo\tCtrl+Z", ID_ACTION_UNDO}});
   ExpectItems(GetSubMenu(menu, 2), {{u"&Help\tF1", ID_HELP_HELP}, {u"&About...", ID_HELP_ABOUT}});
   // The error log is off by default, so its command is grayed.
   EXPECT_TRUE(GetMenuState(GetSubMenu(menu, 0), 1, MF_BYPOSITION) & MF_GRAYED);

@@ -64,7 +64,7 @@ TEST_F(SettingsDialog, FreshStartState) {
   RunModal(dialog, [&] {
     EXPECT_EQ(GetWindowTextU16(dialog.hwnd()), u"Program Settings");
     HWND tabs = dialog.Item(IDC_SETTINGS_TABS);
-    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
     EXPECT_TRUE(Shown(dialog.Page(0)));
     EXPECT_FALSE(Shown(dialog.Page(1)));
     EXPECT_TRUE(Checked(dialog, IDC_SEARCH_HIDDEN));
@@ -93,6 +93,20 @@ TEST_F(SettingsDialog, FreshStartState) {
     SendMessageW(dialog.hwnd(), WM_NOTIFY, IDC_SETTINGS_TABS, reinterpret_cast<LPARAM>(&change));
     EXPECT_TRUE(Shown(dialog.Page(1)));
     EXPECT_FALSE(Shown(dialog.Page(0)));
+    // The fourth, "Restore", shows the backup page with its default folder.
+    wchar_t title[32] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = title;
+    item.cchTextMax = 32;
+    SendMessageW(tabs, TCM_GETITEMW, 3, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(platform::FromWide(title), u"Restore");
+    SendMessageW(tabs, TCM_SETCURSEL, 3, 0);
+    SendMessageW(dialog.hwnd(), WM_NOTIFY, IDC_SETTINGS_TABS, reinterpret_cast<LPARAM>(&change));
+    EXPECT_TRUE(Shown(dialog.Page(3)));
+    EXPECT_FALSE(Shown(dialog.Page(1)));
+    EXPECT_TRUE(Checked(dialog, IDC_MAKE_BACKUP));
+    EXPECT_EQ(GetWindowTextU16(dialog.Control(IDC_BACKUP_DIRECTORY)), folder);
     SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
   });
 }
@@ -154,6 +168,38 @@ TEST_F(SettingsDialog, OnlineOnlyBoxIsTakenOverOnOk) {
   });
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(dialog.settings.searchOnlineOnly, 1);
+}
+
+TEST_F(SettingsDialog, FiltersTabShowsItsPageAndOkTakesTheFiltersOver) {
+  CSettingsDlg dialog;
+  std::u16string shown;
+  SetMessageBoxHook([&](HWND, const std::u16string& text, const std::u16string&, UINT) {
+    shown = text;
+    return IDOK;
+  });
+  INT_PTR result = RunModal(dialog, [&] {
+    EXPECT_TRUE(Checked(dialog, IDC_SKIP_BINARY));
+    EXPECT_TRUE(Checked(dialog, IDC_USE_BYTE_ORDER_MARKS));
+    HWND tabs = dialog.Item(IDC_SETTINGS_TABS);
+    SendMessageW(tabs, TCM_SETCURSEL, 3, 0);
+    NMHDR change{tabs, IDC_SETTINGS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(dialog.hwnd(), WM_NOTIFY, IDC_SETTINGS_TABS, reinterpret_cast<LPARAM>(&change));
+    EXPECT_TRUE(Shown(dialog.Page(4)));
+    EXPECT_FALSE(Shown(dialog.Page(0)));
+    Click(dialog, IDC_SKIP_BINARY);
+    Click(dialog, IDC_USE_BYTE_ORDER_MARKS);
+    SetWindowTextW(dialog.Control(IDC_MIN_SIZE), L"1K");
+    SetWindowTextW(dialog.Control(IDC_MODIFIED_AFTER), L"7 days");
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(shown.substr(0, 21), u"Not a date: \"7 days\".");
+    SetWindowTextW(dialog.Control(IDC_MODIFIED_AFTER), L"7d");
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.settings.skipBinaryFiles, 0);
+  EXPECT_EQ(dialog.settings.useByteOrderMarks, 0);
+  EXPECT_EQ(dialog.settings.minFileSize, u"1K");
+  EXPECT_EQ(dialog.settings.modifiedAfter, u"7d");
 }
 
 TEST_F(SettingsDialog, ResetAllSettingsAsksFirst) {
@@ -224,8 +270,8 @@ TEST_F(SettingsDialog, TabGoesFromTheStripIntoThePageThenToTheButtons) {
     SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(order, (std::vector<int>{IDC_SEARCH_HIDDEN, IDC_REPLACE_READ_ONLY, IDC_KEEP_FILE_DATE,
-                                     IDC_TRIM_NEW_LINES, IDC_SEARCH_ONLINE_ONLY, IDC_EDITOR_COMMAND,
-                                     IDC_RESET_ALL, IDOK,
+                                     IDC_TRIM_NEW_LINES, IDC_SEARCH_ONLINE_ONLY, IDC_SKIP_BINARY,
+                                     IDC_EDITOR_COMMAND, IDC_RESET_ALL, IDOK,
                                      IDCANCEL, IDC_SETTINGS_HELP, IDC_SETTINGS_TABS}));
 }
 

@@ -61,6 +61,22 @@ TEST_F(SmallDialogs, DataTextsAreDrawnWithTheirAmpersands) {
   }
 }
 
+TEST_F(SmallDialogs, ConfirmationShowsTheChangeBetweenPositionAndButtons) {
+  ChangeLines change;
+  change.before = {u"one two", 4, 7};
+  change.after = {u"one 2", 4, 5};
+  CConfirmDlg confirm(nullptr, u"C:\\a.txt", {0, 4}, &change);
+  ASSERT_TRUE(confirm.Create(nullptr));
+  EXPECT_EQ(GetItemText(confirm.hwnd(), IDC_CONFIRM_CHANGE),
+            u"Before: one \u00BBtwo\u00AB\nAfter:  one \u00BB2\u00AB");
+  RECT message{}, lines{}, yes{};
+  GetWindowRect(confirm.Item(IDC_CONFIRM_MESSAGE), &message);
+  GetWindowRect(confirm.Item(IDC_CONFIRM_CHANGE), &lines);
+  GetWindowRect(confirm.Item(IDC_CONFIRM_YES), &yes);
+  EXPECT_LE(message.bottom, lines.top);
+  EXPECT_LE(lines.bottom, yes.top);
+}
+
 TEST_F(SmallDialogs, SelectItemsReturnsTheCheckedRowsOnOk) {
   CSelectItemsDlg dialog(nullptr);
   dialog.items = {u"\"*.txt\"", u"\"*.htm\", \"*.html\"", u"\"*.xml\""};

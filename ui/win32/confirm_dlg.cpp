@@ -1,17 +1,23 @@
 #include "ui/win32/confirm_dlg.h"
 
+#include "processing/change_lines.h"
 #include "processing/confirmation_text.h"
 #include "resource.h"
-#include "run/run_types.h"
+#include "run/record/run_types.h"
 #include "ui/win32/controls.h"
 
 CConfirmDlg::CConfirmDlg(HWND parent, std::u16string fullPath,
-                         const CFileResult::replace_info& position)
-    : Dialog(IDD_CONFIRM, parent), fullPath_(std::move(fullPath)), position_(position) {}
+                         const CFileResult::replace_info& position, const ChangeLines* change)
+    : Dialog(IDD_CONFIRM, parent),
+      fullPath_(std::move(fullPath)),
+      position_(position),
+      change_(change) {}
 
 bool CConfirmDlg::OnInitDialog() {
   Dialog::OnInitDialog();
   SetItemText(hwnd(), IDC_CONFIRM_MESSAGE, ConfirmationText(fullPath_, position_));
+  if (change_)
+    SetItemText(hwnd(), IDC_CONFIRM_CHANGE, ChangeLinesText(*change_));
   return true;
 }
 

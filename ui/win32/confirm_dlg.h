@@ -3,12 +3,14 @@
 
 #include <string>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "ui/win32/dialog.h"
 
 class CConfirmDlg : public Dialog {
  public:
-  CConfirmDlg(HWND parent, std::u16string fullPath, const CFileResult::replace_info& position);
+  // `change`, when given, is shown under the position: the lines before and after.
+  CConfirmDlg(HWND parent, std::u16string fullPath, const CFileResult::replace_info& position,
+              const ChangeLines* change = nullptr);
 
   // Runs the dialog; the result is a ConfirmAnswer value (Yes 0, No 1, YesToAll 2, NoToAll 3).
 
@@ -19,4 +21,5 @@ class CConfirmDlg : public Dialog {
  private:
   std::u16string fullPath_;
   CFileResult::replace_info position_;
+  const ChangeLines* change_;
 };

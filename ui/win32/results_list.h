@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "run/file_result.h"
+#include "run/record/file_result.h"
 #include "run/result_rows.h"
 
 class ResultsList {

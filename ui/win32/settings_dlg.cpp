@@ -4,18 +4,29 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "platform/data_folder.h"
 #include "platform/path_separator.h"
 #include "platform/string_table.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "ui/win32/controls.h"
+#include "ui/win32/help_file_win32.h"
 #include "ui/win32/modal_hooks.h"
 
 namespace {
 
-constexpr int kTabCount = 3;
+constexpr int kPageCount = 5;
+// Each tab's title and the page it shows.
+struct Tab {
+  unsigned title;
+  int page;
+};
+constexpr Tab kTabs[] = {{IDS_TAB_GENERAL, 0},
+                         {IDS_TAB_RESULTS, 1},
+                         {IDS_TAB_TEXT, 2},
+                         {IDS_TAB_RESTORE, 3},
+                         {IDS_TAB_FILTERS, 4}};
 constexpr DWORD kEnableTabTexture = 6;  // ETDT_ENABLETAB
-constexpr DWORD kCurrentDirectoryBuffer = 261;
 
 struct NewLineButton {
   int id;
@@ -29,13 +40,7 @@ constexpr NewLineButton kNewLineButtons[] = {{IDC_NEWLINE_CRLF, kNewLineCrLf},
 }  // namespace
 
 std::u16string DefaultSettingsDirectory() {
-  wchar_t appData[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, TRUE))
-    return {};
-  std::u16string folder = platform::JoinPath(platform::FromWide(appData), u"VOXA");
-  if (!PathFileExistsW(platform::Wide(folder)))
-    CreateDirectoryW(platform::Wide(folder), nullptr);
-  return folder;
+  return platform::UserDataFolder();
 }
 
 CSettingsDlg::CSettingsDlg(HWND parent) : Dialog(IDD_SETTINGS, parent) {
@@ -51,12 +56,12 @@ CSettingsDlg::~CSettingsDlg() {
 }
 
 HWND CSettingsDlg::Page(int index) const {
-  const Dialog* pages[] = {&general_, &results_, &text_, &restore_};
-  return index >= 0 && index < 4 ? pages[index]->hwnd() : nullptr;
+  const Dialog* pages[kPageCount] = {&general_, &results_, &text_, &restore_, &filters_};
+  return index >= 0 && index < kPageCount ? pages[index]->hwnd() : nullptr;
 }
 
 HWND CSettingsDlg::Control(int id) const {
-  for (int page = 0; page < 4; ++page) {
+  for (int page = 0; page < kPageCount; ++page) {
     if (HWND control = GetDlgItem(Page(page), id))
       return control;
   }
@@ -74,14 +79,13 @@ void CSettingsDlg::Enable(int id, bool enabled) {
 bool CSettingsDlg::OnInitDialog() {
   Dialog::OnInitDialog();
   HWND tabs = Item(IDC_SETTINGS_TABS);
-  for (int tab = 0; tab < kTabCount; ++tab) {
-    std::u16string title = platform::LoadText(IDS_TAB_GENERAL + tab);
+  for (int tab = 0; tab < static_cast<int>(std::size(kTabs)); ++tab) {
+    std::u16string title = platform::LoadText(kTabs[tab].title);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(platform::Wide(title));
     SendMessageW(tabs, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
   }
-  platform::LoadText(IDS_TAB_RESTORE);  // loaded, but no tab shows the Restore page
   CreatePages();
   FillControls();
   return true;
@@ -93,7 +97,7 @@ void CSettingsDlg::CreatePages() {
   GetWindowRect(tabs, &area);
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&area), 2);
   SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  Dialog* pages[] = {&general_, &results_, &text_, &restore_};
+  Dialog* pages[] = {&general_, &results_, &text_, &restore_, &filters_};
   for (Dialog* page : pages) {
     if (!page->Create(hwnd()))
       continue;
@@ -109,7 +113,7 @@ void CSettingsDlg::CreatePages() {
 }
 
 void CSettingsDlg::ShowPage(int index) {
-  for (int page = 0; page < 4; ++page)
+  for (int page = 0; page < kPageCount; ++page)
     ShowWindow(Page(page), page == index ? SW_SHOW : SW_HIDE);
 }
 
@@ -146,6 +150,7 @@ void CSettingsDlg::FillControls() {
   check(IDC_TRIM_NEW_LINES, form.trimTrailingNewLines);
   check(IDC_SEARCH_ONLINE_ONLY, form.searchOnlineOnly);
   FillEditorChoices(form.editorCommand);
+  check(IDC_SKIP_BINARY, form.skipBinaryFiles);
 
   setText(IDC_MAX_FILES, form.maxFilesShown);
   check(IDC_SAVE_ERROR_LOG, form.saveErrorLog);
@@ -172,6 +177,12 @@ void CSettingsDlg::FillControls() {
   setText(IDC_BACKUP_DIRECTORY, form.backupDirectory);
   Enable(IDC_BACKUP_DIRECTORY, form.makeBackup);
   Enable(IDC_BROWSE_BACKUP, form.makeBackup);
+
+  check(IDC_USE_BYTE_ORDER_MARKS, form.useByteOrderMarks);
+  setText(IDC_MIN_SIZE, form.minFileSize);
+  setText(IDC_MAX_SIZE, form.maxFileSize);
+  setText(IDC_MODIFIED_AFTER, form.modifiedAfter);
+  setText(IDC_MODIFIED_BEFORE, form.modifiedBefore);
 }
 
 SettingsForm CSettingsDlg::ReadForm() const {
@@ -182,6 +193,12 @@ SettingsForm CSettingsDlg::ReadForm() const {
   form.trimTrailingNewLines = IsChecked(IDC_TRIM_NEW_LINES);
   form.searchOnlineOnly = IsChecked(IDC_SEARCH_ONLINE_ONLY);
   form.editorCommand = ReadEditorCommand();
+  form.skipBinaryFiles = IsChecked(IDC_SKIP_BINARY);
+  form.useByteOrderMarks = IsChecked(IDC_USE_BYTE_ORDER_MARKS);
+  form.minFileSize = GetWindowTextU16(Control(IDC_MIN_SIZE));
+  form.maxFileSize = GetWindowTextU16(Control(IDC_MAX_SIZE));
+  form.modifiedAfter = GetWindowTextU16(Control(IDC_MODIFIED_AFTER));
+  form.modifiedBefore = GetWindowTextU16(Control(IDC_MODIFIED_BEFORE));
   form.maxFilesShown = GetWindowTextU16(Control(IDC_MAX_FILES));
   form.saveErrorLog = IsChecked(IDC_SAVE_ERROR_LOG);
   form.logDirectory = GetWindowTextU16(Control(IDC_LOG_DIRECTORY));
@@ -214,11 +231,15 @@ void CSettingsDlg::FollowInputCodePage() {
 }
 
 void CSettingsDlg::OnOk() {
-  SettingsFormError error = ApplySettingsForm(ReadForm(), settings, [](const std::u16string& path) {
-    return PathFileExistsW(platform::Wide(path)) != FALSE;
-  });
+  std::u16string message;
+  SettingsFormError error = ApplySettingsForm(
+      ReadForm(), settings,
+      [](const std::u16string& path) { return PathFileExistsW(platform::Wide(path)) != FALSE; },
+      &message);
   if (error != SettingsFormError::None) {
-    ShowMessageBox(hwnd(), platform::LoadText(IDS_LOG_PATH_MISSING),
+    ShowMessageBox(hwnd(),
+                   error == SettingsFormError::LimitMalformed ? message
+                                                              : platform::LoadText(IDS_LOG_PATH_MISSING),
                    platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
     return;
   }
@@ -226,10 +247,8 @@ void CSettingsDlg::OnOk() {
 }
 
 void CSettingsDlg::OnHelp() {
-  wchar_t directory[kCurrentDirectoryBuffer] = {};
-  GetCurrentDirectoryW(kCurrentDirectoryBuffer, directory);
   std::u16string parameters =
-      u"its:" + platform::FromWide(directory) + platform::LoadText(IDS_SETTINGS_HELP_TOPIC);
+      u"its:" + HelpFileFolder() + platform::LoadText(IDS_SETTINGS_HELP_TOPIC);
   if (ShellOpen(hwnd(), u"hh.exe", parameters, u"", SW_SHOWNORMAL) <= 32)
     ShowMessageBox(hwnd(), platform::LoadText(IDS_HELP_OPEN_FAILED) + u": " + parameters,
                    platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
@@ -291,7 +310,9 @@ bool CSettingsDlg::OnCommand(int id, int code, HWND control) {
 bool CSettingsDlg::OnNotify(NMHDR& header, LRESULT& result) {
   if (header.idFrom != IDC_SETTINGS_TABS || header.code != TCN_SELCHANGE)
     return false;
-  ShowPage(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+  const auto tab = static_cast<size_t>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+  if (tab < std::size(kTabs))
+    ShowPage(kTabs[tab].page);
   result = 0;
   return true;
 }

@@ -21,7 +21,7 @@ class CSettingsDlg : public Dialog {
 
   // The control with this ID on whichever page holds it.
   HWND Control(int id) const;
-  // The page shown for a tab: 0 General, 1 Results, 2 Text; 3 is Restore, which no tab shows.
+  // A page: 0 General, 1 Results, 2 Text, 3 Restore (which no tab shows), 4 Filters.
   HWND Page(int index) const;
 
  protected:
@@ -51,6 +51,7 @@ class CSettingsDlg : public Dialog {
   CSettingsResults results_;
   CSettingsText text_;
   CSettingsRestore restore_;
+  CSettingsFilters filters_;
   HMODULE themeLibrary_ = nullptr;
   using EnableThemeDialogTextureFunction = HRESULT(WINAPI*)(HWND, DWORD);
   EnableThemeDialogTextureFunction enableThemeDialogTexture_ = nullptr;

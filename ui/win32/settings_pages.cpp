@@ -41,3 +41,5 @@ bool CSettingsText::OnInitDialog() {
 }
 
 CSettingsRestore::CSettingsRestore() : SettingsPage(IDD_SETTINGS_RESTORE) {}
+
+CSettingsFilters::CSettingsFilters() : SettingsPage(IDD_SETTINGS_FILTERS) {}

@@ -37,3 +37,8 @@ class CSettingsRestore : public SettingsPage {
  public:
   CSettingsRestore();
 };
+
+class CSettingsFilters : public SettingsPage {
+ public:
+  CSettingsFilters();
+};

@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include "resource.h"
+#include "ui/start_paths.h"
 #include "ui/win32/voxa_dlg.h"
 
 void CVOXAApp::LoadAcceleratorTable() {
@@ -19,6 +20,7 @@ bool CVOXAApp::InitInstance() {
 
   {
     CVOXADlg dialog;
+    dialog.startFolders = SplitCommandLine(commandLine_);
     dialog.DoModal();
     OleUninitialize();
   }

@@ -1,11 +1,15 @@
 // The application object: initialises the platform and runs the main dialog.
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "ui/win32/application.h"
 
 class CVOXAApp : public Application {
  public:
-  CVOXAApp() = default;
+  // The command line without the program name: folders to search, filled into the path field.
+  explicit CVOXAApp(std::u16string commandLine = {}) : commandLine_(std::move(commandLine)) {}
 
   bool InitInstance() override;
   bool PreTranslateMessage(MSG& message) override;
@@ -15,5 +19,6 @@ class CVOXAApp : public Application {
   void LoadAcceleratorTable();
 
  private:
+  std::u16string commandLine_;
   HACCEL accelerators_ = nullptr;
 };

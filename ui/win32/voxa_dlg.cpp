@@ -8,6 +8,7 @@
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "run/standard_run_checks.h"
+#include "text/quoted_list.h"
 #include "ui/mask_presets.h"
 #include "ui/win32/about_dlg.h"
 #include "ui/win32/application.h"
@@ -24,7 +25,8 @@ constexpr int kVisibleActions = 7;
 constexpr int kFileMenu = 0;
 constexpr int kOpenErrorLogItem = 1;
 constexpr int kActionMenu = 1;
-constexpr int kUndoItem = 4;
+// Posted at start-up: the check for a run whose process died comes once the window is up.
+constexpr UINT kOfferRecoveryMessage = WM_APP + 17;
 
 constexpr unsigned kActionNames[] = {IDS_ACTION_REPLACE,     IDS_ACTION_FIND_ONLY,
                                      IDS_ACTION_DELETE,      IDS_ACTION_PLACE_BEFORE,
@@ -83,6 +85,9 @@ bool CVOXADlg::OnInitDialog() {
     AddComboItem(hwnd(), IDC_ACTION, platform::LoadText(name));
   SetComboSelection(hwnd(), IDC_ACTION, 0);
   LoadStoredSettings();
+  if (!startFolders.empty())
+    SetItemText(hwnd(), IDC_SEARCH_PATH, JoinQuotedList(startFolders));
+  DragAcceptFiles(hwnd(), TRUE);
 
   resultsList_.Attach(Item(IDC_RESULTS));
   resultsList_.SetUpColumns();
@@ -99,6 +104,7 @@ bool CVOXADlg::OnInitDialog() {
   run_.SetRunningUi(true);
   SendDlgItemMessageW(hwnd(), IDC_ACTION, CB_SETMINVISIBLE, kVisibleActions, 0);
   EnableItem(hwnd(), IDC_USE_VARIABLES, !IsItemChecked(hwnd(), IDC_RENAME_MODE));
+  PostMessageW(hwnd(), kOfferRecoveryMessage, 0, 0);
   return true;
 }
 
@@ -143,8 +149,14 @@ void CVOXADlg::LoadMainMenu() {
   if (!menu_ || !SetMenu(hwnd(), menu_))
     return;
   UpdateErrorLogMenuItem();
-  RemoveMenu(GetSubMenu(menu_, kActionMenu), kUndoItem, MF_BYPOSITION);
+  UpdateUndoMenuItem();
   DrawMenuBar(hwnd());
+}
+
+void CVOXADlg::UpdateUndoMenuItem() {
+  if (menu_)
+    EnableMenuItem(menu_, ID_ACTION_UNDO,
+                   MF_BYCOMMAND | (run_.CanUndo() ? MF_ENABLED : MF_GRAYED));
 }
 
 void CVOXADlg::EndProgram(INT_PTR result) {
@@ -185,6 +197,14 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       OnRowsTimer();
       result = 0;
       return true;
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wParam) == GetSubMenu(menu_, kActionMenu))
+        UpdateUndoMenuItem();
+      return false;
+    case kOfferRecoveryMessage:
+      run_.OfferRecovery();
+      result = 0;
+      return true;
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<LRESULT>(icon_);
       return true;
@@ -202,6 +222,10 @@ bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       if (reinterpret_cast<HWND>(wParam) != resultsList_.hwnd() || lParam != -1)
         return false;
       OnResultsMenuKey();
+      result = 0;
+      return true;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
       result = 0;
       return true;
     case WM_CLOSE:

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +41,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   std::vector<std::u16string> findHistory;
   std::vector<std::u16string> replaceHistory;
   std::vector<std::u16string> maskHistory;
+  // Folders from the command line; when there are any they replace the stored search path.
+  std::vector<std::u16string> startFolders;
 
   RunState runState() const { return run_.runState(); }
   const ErrorLog& errorLog() const { return errorLog_; }
@@ -77,7 +81,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void ApplyRunningUi(const RunningUi& ui) override;
   void WriteErrorLog(const std::u16string& text) override;
   ConfirmAnswer ShowConfirmation(const std::u16string& fullPath,
-                                 const CFileResult::replace_info& position) override;
+                                 const CFileResult::replace_info& position,
+                                 const ChangeLines* change) override;
   // Prompt
   PromptAnswer Show(const std::u16string& text, const std::u16string& caption,
                     PromptButtons buttons) override;
@@ -89,6 +94,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void ApplyStoredState(const StoredDialogState& state);
   void ResetOptions();
   void UpdateErrorLogMenuItem();
+  // Action › Undo: enabled while idle with a run to take back.
+  void UpdateUndoMenuItem();
   void UpdateReplaceField();
   void EndProgram(INT_PTR result);
 
@@ -99,6 +106,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void OnOpenErrorLog();
   void OnBrowse();
   void OnSelectFrom(const std::vector<std::u16string>& entries, int fieldId);
+  // Folders dropped from Explorer fill the search path field; files are passed over.
+  void OnDropFiles(HDROP drop);
 
   // Results list
   CFileResult* ResultOfRow(int row) const;

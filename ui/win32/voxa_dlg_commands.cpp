@@ -1,20 +1,20 @@
 // The main dialog's commands: menus, accelerators and buttons.
 #include <shlwapi.h>
 
+#include "platform/path_queries.h"
 #include "platform/string_table.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "run/run_command.h"
+#include "text/quoted_list.h"
 #include "text/text_format.h"
+#include "ui/exclusion_preset.h"
 #include "ui/win32/about_dlg.h"
 #include "ui/win32/controls.h"
+#include "ui/win32/help_file_win32.h"
 #include "ui/win32/modal_hooks.h"
 #include "ui/win32/select_items_dlg.h"
 #include "ui/win32/voxa_dlg.h"
-
-namespace {
-constexpr DWORD kCurrentDirectoryBuffer = 261;
-}
 
 void CVOXADlg::UpdateReplaceField() {
   auto action = static_cast<ActionType>(GetComboSelection(hwnd(), IDC_ACTION));
@@ -23,9 +23,7 @@ void CVOXADlg::UpdateReplaceField() {
 }
 
 void CVOXADlg::OnHelp() {
-  wchar_t directory[kCurrentDirectoryBuffer] = {};
-  GetCurrentDirectoryW(kCurrentDirectoryBuffer, directory);
-  std::u16string path = platform::FromWide(directory) + platform::LoadText(IDS_HELP_FILE);
+  std::u16string path = HelpFileFolder() + platform::LoadText(IDS_HELP_FILE);
   if (ShellOpen(hwnd(), path, u"", u"", SW_SHOWNORMAL) <= 32)
     ShowMessageBox(hwnd(), platform::LoadText(IDS_HELP_OPEN_FAILED) + u": " + path,
                    platform::LoadText(IDS_ERROR_CAPTION), MB_OK);
@@ -44,6 +42,24 @@ void CVOXADlg::OnBrowse() {
     return;
   SetItemText(hwnd(), IDC_SEARCH_PATH, u"\"" + *folder + u"\"");
   RecordRecentFolder(recentFolders, *folder);
+}
+
+void CVOXADlg::OnDropFiles(HDROP drop) {
+  std::vector<std::u16string> folders;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::vector<wchar_t> path(length + 1);
+    if (DragQueryFileW(drop, i, path.data(), length + 1) == 0)
+      continue;
+    std::u16string folder = platform::FromWide(path.data());
+    if (platform::IsDirectory(folder))
+      folders.push_back(std::move(folder));
+  }
+  DragFinish(drop);
+  // The field is disabled while a run goes on.
+  if (!folders.empty() && run_.runState() == RunState::Idle)
+    SetItemText(hwnd(), IDC_SEARCH_PATH, JoinQuotedList(folders));
 }
 
 void CVOXADlg::OnSelectFrom(const std::vector<std::u16string>& entries, int fieldId) {
@@ -84,6 +100,8 @@ bool CVOXADlg::OnCommand(int id, int code, HWND control) {
       OnOpenDetailsLine();
       return true;
     case ID_ACTION_UNDO:
+      run_.OnUndo();
+      return true;
     case ID_HELP_STANDARD:
       return true;
     case ID_RESULTS_COPY_PATH:
@@ -129,6 +147,11 @@ bool CVOXADlg::OnCommand(int id, int code, HWND control) {
       return true;
     case IDC_SELECT_MASKS:
       OnSelectFrom(maskPresets, IDC_MASKS);
+      return true;
+    case IDC_EXCLUDE_PRESET:
+      SetItemText(hwnd(), IDC_EXCLUDE,
+                  AddExclusionPreset(GetItemText(hwnd(), IDC_EXCLUDE),
+                                     platform::LoadText(IDS_EXCLUDE_PRESET)));
       return true;
     case IDC_ACTION:
       if (code == CBN_SELCHANGE)

@@ -16,7 +16,8 @@ constexpr int kActionMenu = 1;
 constexpr int kInputControls[] = {IDC_SEARCH_PATH,    IDC_MASKS,           IDC_BROWSE,
                                   IDC_FIND_TEXT,      IDC_ACTION,          IDC_INCLUDE_SUBFOLDERS,
                                   IDC_CASE_SENSITIVE, IDC_CONFIRM_REPLACE, IDC_RENAME_MODE,
-                                  IDC_USE_REGEX,      IDC_SELECT_PATHS,    IDC_SELECT_MASKS};
+                                  IDC_USE_REGEX,      IDC_SELECT_PATHS,    IDC_SELECT_MASKS,
+                                  IDC_EXCLUDE,        IDC_EXCLUDE_PRESET};
 
 void EnableMenuPosition(HMENU menu, int position, bool enabled) {
   EnableMenuItem(menu, position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
@@ -87,8 +88,9 @@ void CVOXADlg::WriteErrorLog(const std::u16string& text) {
 }
 
 ConfirmAnswer CVOXADlg::ShowConfirmation(const std::u16string& fullPath,
-                                         const CFileResult::replace_info& position) {
-  CConfirmDlg dialog(hwnd(), fullPath, position);
+                                         const CFileResult::replace_info& position,
+                                         const ChangeLines* change) {
+  CConfirmDlg dialog(hwnd(), fullPath, position, change);
   INT_PTR answer = dialog.DoModal();
   if (answer < 0 || answer > static_cast<INT_PTR>(ConfirmAnswer::NoToAll))
     return ConfirmAnswer::No;
@@ -107,6 +109,7 @@ RunFields CVOXADlg::ReadRunFields() const {
   RunFields fields;
   fields.searchPaths = GetItemText(hwnd(), IDC_SEARCH_PATH);
   fields.masks = GetItemText(hwnd(), IDC_MASKS);
+  fields.exclusions = GetItemText(hwnd(), IDC_EXCLUDE);
   fields.action = static_cast<ActionType>(std::max(0, GetComboSelection(hwnd(), IDC_ACTION)));
   fields.includeSubfolders = IsItemChecked(hwnd(), IDC_INCLUDE_SUBFOLDERS);
   fields.caseSensitive = IsItemChecked(hwnd(), IDC_CASE_SENSITIVE);

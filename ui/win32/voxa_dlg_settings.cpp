@@ -10,6 +10,7 @@ StoredDialogState CVOXADlg::ReadStoredState() const {
   StoredDialogState state;
   state.searchPath = GetItemText(hwnd(), IDC_SEARCH_PATH);
   state.masks = GetItemText(hwnd(), IDC_MASKS);
+  state.exclusions = GetItemText(hwnd(), IDC_EXCLUDE);
   state.recentFolders = recentFolders;
   state.includeSubfolders =
       static_cast<std::int32_t>(IsDlgButtonChecked(hwnd(), IDC_INCLUDE_SUBFOLDERS));
@@ -28,6 +29,7 @@ StoredDialogState CVOXADlg::ReadStoredState() const {
 void CVOXADlg::ApplyStoredState(const StoredDialogState& state) {
   SetItemText(hwnd(), IDC_SEARCH_PATH, state.searchPath);
   SetItemText(hwnd(), IDC_MASKS, state.masks);
+  SetItemText(hwnd(), IDC_EXCLUDE, state.exclusions);
   recentFolders = state.recentFolders;
   CheckDlgButton(hwnd(), IDC_INCLUDE_SUBFOLDERS, static_cast<UINT>(state.includeSubfolders));
   CheckDlgButton(hwnd(), IDC_CASE_SENSITIVE, static_cast<UINT>(state.caseSensitive));

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "run/run_parameters.h"
+#include "run/record/run_parameters.h"
 
 namespace {
 // What the window answers to a result message it has taken over.

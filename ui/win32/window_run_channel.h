@@ -1,16 +1,17 @@
-// The worker's channel to the main window: SendMessageW with the result message (1026) and the
-// confirmation message (1027), handled on the window thread while the worker waits.
+// The worker's channel to the main window: SendMessageW with the result message and the
+// confirmation message, handled on the window thread while the worker waits.
 #pragma once
 
 #include <windows.h>
 
 #include "run/message_pump.h"
+#include "run/record/run_channel.h"
 #include "run/result_batch.h"
-#include "run/run_channel.h"
 #include "run/run_message_handler.h"
 
-inline constexpr UINT kResultMessage = WM_USER + 2;   // 1026
-inline constexpr UINT kConfirmMessage = WM_USER + 3;  // 1027
+inline constexpr UINT kResultMessage = kRunResultMessage;
+inline constexpr UINT kConfirmMessage = kRunConfirmMessage;
+static_assert(kResultMessage == WM_USER + 2 && kConfirmMessage == WM_USER + 3);
 
 class WindowRunChannel : public RunChannel {
  public:

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "run/run_channel.h"
-#include "run/run_parameters.h"
+#include "run/record/run_channel.h"
+#include "run/record/run_parameters.h"
 #include "text/regex/regex_compiler.h"
-#include "text/regex/regex_driver.h"
+#include "processing/search/regex_driver.h"
 #include "text/regex/regex_match.h"
 #include "text/text_buffer.h"
 
