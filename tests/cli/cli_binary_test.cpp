@@ -567,10 +567,13 @@ TEST_F(CliBinary, CtrlCStopsTheRunLeavingEveryFileWhole) {
 #ifndef _WIN32
 // The questions at a terminal; Windows has no pseudo-terminal for the child here.
 
-std::string ConfirmQuestion(const std::string& path, int line) {
+// The question for a change of "x" to "y" unless the marked lines are given.
+std::string ConfirmQuestion(const std::string& path, int line,
+                            const std::string& before = "\u00BBx\u00AB",
+                            const std::string& after = "\u00BBy\u00AB") {
   return "The following file:\n\"" + path + "\"\n(line " + std::to_string(line) +
-         ", character 1) will be processed. Continue?\nBefore: \u00BBx\u00AB\nAfter:  \u00BBy\u00AB\n" +
-         kConfirmChoices;
+         ", character 1) will be processed. Continue?\nBefore: " + before + "\nAfter:  " + after +
+         "\n" + kConfirmChoices;
 }
 
 TEST_F(CliBinary, ConfirmAsksEachMatchAtTheTerminal) {
@@ -634,7 +637,8 @@ TEST_F(CliBinary, WarningQuestionIsAskedAtTheTerminal) {
       yes.Start(CliProgram(), {"--path", Path(u""), "--action", "delete", "--confirm"}, terminal));
   ASSERT_TRUE(yes.WaitFor(ChildStream::Err, question)) << yes.err();
   yes.Type("y\n");
-  ASSERT_TRUE(yes.WaitFor(ChildStream::Err, ConfirmQuestion(Path(u"a.txt"), 1))) << yes.err();
+  ASSERT_TRUE(yes.WaitFor(ChildStream::Err, ConfirmQuestion(Path(u"a.txt"), 1, "\u00BBkeep me\u00AB", "\u00BB\u00AB")))
+      << yes.err();
   yes.Type("\x04");  // Ctrl+D: the end of the input
   ASSERT_TRUE(yes.Wait());
   EXPECT_EQ(yes.exitStatus(), 0);

@@ -173,7 +173,8 @@ bool ExpectPreviewEqualsRun(const fs::path& root, const std::vector<std::string>
   // The copy holds the result already: patch it back from the original instead.
   for (const auto& [path, bytes] : before)
     std::ofstream(fs::path(patched.root()) / path, std::ios::binary | std::ios::trunc) << bytes;
-  const fs::path diffFile = fs::path(copy.root()).parent_path() / "preview.diff";
+  // Beside the trees, under a name of this test's own: tests run side by side.
+  const fs::path diffFile = fs::path(Utf8(fs::path(copy.root())) + ".diff");
   std::ofstream(diffFile, std::ios::binary) << diff;
   const ChildResult applied =
       RunChild(u"/usr/bin/patch",
