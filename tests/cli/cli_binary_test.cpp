@@ -533,7 +533,8 @@ TEST_F(CliBinary, CtrlCStopsTheRunLeavingEveryFileWhole) {
 
   ChildProcess child;
   ASSERT_TRUE(
-      child.Start(CliProgram(), {"--path", Path(u"big"), "--find", "old", "--replace", "new"}));
+      child.Start(CliProgram(), {"--path", Path(u"big"), "--find", "old", "--replace", "new",
+                                 "--backup-dir", Path(u"backups")}));
   ASSERT_TRUE(child.WaitFor(ChildStream::Out, "\n")) << child.err();
   const bool sent = child.Interrupt();
 #ifdef _WIN32

@@ -146,6 +146,13 @@ std::string Uncolored(std::string text) {
   return text;
 }
 
+// Copies the tree's content into an existing folder, one entry at a time: the mingw library
+// refuses a recursive copy onto a folder that exists.
+void CopyTreeInto(const fs::path& from, const fs::path& to) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(from))
+    fs::copy(entry.path(), to / entry.path().filename(), fs::copy_options::recursive);
+}
+
 // Previews, applies the diff to a copy, runs for real, and compares; whether there was a diff.
 bool ExpectPreviewEqualsRun(const fs::path& root, const std::vector<std::string>& arguments) {
   const Snapshot before = Files(root);
@@ -156,7 +163,7 @@ bool ExpectPreviewEqualsRun(const fs::path& root, const std::vector<std::string>
   const std::string diff = Uncolored(preview.out);
 
   TempTree copy;
-  fs::copy(root, fs::path(copy.root()), fs::copy_options::recursive);
+  CopyTreeInto(root, fs::path(copy.root()));
   EXPECT_TRUE(ApplyDiff(diff, fs::path(copy.root()))) << diff;
   const Outcome run = Run(root, arguments);
   EXPECT_EQ(preview.status, run.status);
@@ -169,7 +176,7 @@ bool ExpectPreviewEqualsRun(const fs::path& root, const std::vector<std::string>
   if (!changes || !fs::exists("/usr/bin/patch"))
     return changes;
   TempTree patched;
-  fs::copy(fs::path(copy.root()), fs::path(patched.root()), fs::copy_options::recursive);
+  CopyTreeInto(fs::path(copy.root()), fs::path(patched.root()));
   // The copy holds the result already: patch it back from the original instead.
   for (const auto& [path, bytes] : before)
     std::ofstream(fs::path(patched.root()) / path, std::ios::binary | std::ios::trunc) << bytes;

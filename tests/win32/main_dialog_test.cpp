@@ -85,7 +85,7 @@ TEST_F(MainDialog, ControlsSitAtTheirTemplatePositions) {
   const Placement placements[] = {
       {IDC_BROWSE, {6, 48, 54, 14}},
       {IDC_SELECT_PATHS, {66, 48, 54, 14}},
-      {IDC_RESULTS_LABEL, {6, 204, 51, 8}},
+      {IDC_RESULTS_LABEL, {6, 222, 51, 8}},
   };
   for (const Placement& p : placements) {
     // Position and size convert from dialog units separately, as the dialog manager does.

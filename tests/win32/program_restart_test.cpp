@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
+#include <filesystem>
+
 #include <string>
 
 #include "resource.h"
@@ -86,8 +90,18 @@ class Program {
 
 }  // namespace
 
-TEST(ProgramRestart, FieldsAndOptionsSurviveARestart) {
+// A fresh user: no settings, and no backups of runs that other tests left interrupted.
+static void ForgetUser() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+  wchar_t appData[MAX_PATH] = {};
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData))) {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(appData) / L"VOXA" / L"Backups", ignored);
+  }
+}
+
+TEST(ProgramRestart, FieldsAndOptionsSurviveARestart) {
+  ForgetUser();
   {
     Program first;
     ASSERT_NE(first.window(), nullptr) << "voxalon.exe did not show its window";

@@ -64,7 +64,7 @@ TEST_F(SettingsDialog, FreshStartState) {
   RunModal(dialog, [&] {
     EXPECT_EQ(GetWindowTextU16(dialog.hwnd()), u"Program Settings");
     HWND tabs = dialog.Item(IDC_SETTINGS_TABS);
-    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 5);
     EXPECT_TRUE(Shown(dialog.Page(0)));
     EXPECT_FALSE(Shown(dialog.Page(1)));
     EXPECT_TRUE(Checked(dialog, IDC_SEARCH_HIDDEN));
@@ -181,7 +181,7 @@ TEST_F(SettingsDialog, FiltersTabShowsItsPageAndOkTakesTheFiltersOver) {
     EXPECT_TRUE(Checked(dialog, IDC_SKIP_BINARY));
     EXPECT_TRUE(Checked(dialog, IDC_USE_BYTE_ORDER_MARKS));
     HWND tabs = dialog.Item(IDC_SETTINGS_TABS);
-    SendMessageW(tabs, TCM_SETCURSEL, 3, 0);
+    SendMessageW(tabs, TCM_SETCURSEL, 4, 0);
     NMHDR change{tabs, IDC_SETTINGS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageW(dialog.hwnd(), WM_NOTIFY, IDC_SETTINGS_TABS, reinterpret_cast<LPARAM>(&change));
     EXPECT_TRUE(Shown(dialog.Page(4)));
