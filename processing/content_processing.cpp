@@ -22,6 +22,7 @@
 #include "processing/file_preview.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
+#include "processing/match_lines.h"
 #include "processing/search/plain_scan.h"
 #include "processing/whole_file.h"
 #include "text/code_page_conversion.h"
@@ -187,10 +188,16 @@ FileOutcome WriteChanged(const RunParameters& parameters, OpenFile& file, ByteBu
   return outcome;
 }
 
-MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry) {
-  return [&parameters, &entry](const CFileResult::replace_info& position,
-                                const ChangeDescription& describe) {
-    return AskConfirmation(parameters, position, entry, describe);
+// Asks for each change; an accepted one keeps its line when `lines` is given.
+MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry,
+                       PlainMatchLines* lines = nullptr) {
+  return [&parameters, &entry, lines](const CFileResult::replace_info& position,
+                                       const ChangeDescription& describe) {
+    if (!AskConfirmation(parameters, position, entry, describe))
+      return false;
+    if (lines)
+      lines->Keep(entry, position);
+    return true;
   };
 }
 
@@ -207,6 +214,8 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
   if (parameters.action == ActionType::FindOnly) {
     error = FindPlainTextInBytes(bytes, table, find, parameters.caseSensitive, entry.matches,
                                  static_cast<size_t>(-1), &stop);
+    const LineSource source(bytes, table);
+    PlainMatchLines(source, find.size(), {}, parameters.matchLineBytes).KeepRecorded(entry);
     outcome = error == 0 ? MatchesFound(entry) : Failed(error);
     return true;
   }
@@ -230,8 +239,11 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
     return true;
   }
   ByteBuffer changed;
+  const LineSource source(bytes, table);
+  PlainMatchLines lines(source, find.size(), {parameters.action, replace},
+                        parameters.matchLineBytes);
   error = ChangePlainTextInBytes(bytes, table, parameters.action, find, encoded.bytes.view(),
-                                 parameters.caseSensitive, ConsentOf(parameters, entry),
+                                 parameters.caseSensitive, ConsentOf(parameters, entry, &lines),
                                  entry.matches, changed, &stop);
   if (error != 0)
     outcome = Failed(error);
@@ -282,8 +294,14 @@ FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent
   } else if (parameters.useRegex) {
     error = ApplyRegexToText(parameters, entry, text, &stop);
   } else {
+    // The lines are read from the text as given, which a change replaces only at the end.
+    const LineSource source(text.view());
+    PlainMatchLines lines(source, find.size(), {parameters.action, replace},
+                          parameters.matchLineBytes);
     error = ScanPlainText(text, parameters.action, find, replace, parameters.caseSensitive,
-                          ConsentOf(parameters, entry), entry.matches, &stop);
+                          ConsentOf(parameters, entry, &lines), entry.matches, &stop);
+    if (error == 0 && !changes)
+      lines.KeepRecorded(entry);
   }
   if (error != 0)
     return Failed(error);

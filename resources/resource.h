@@ -47,6 +47,10 @@
 #define IDC_USE_REGEX 1066
 #define IDC_USE_VARIABLES 1067
 #define IDC_RESULTS_LABEL 1068
+// The drop-down buttons of the fields' recent entries
+#define IDC_FIND_HISTORY 1140
+#define IDC_REPLACE_HISTORY 1141
+#define IDC_MASK_HISTORY 1142
 
 // About dialog controls
 #define IDC_ABOUT_VERSION 1048
@@ -95,6 +99,9 @@
 #define IDC_BACKUP_DIRECTORY 1064
 #define IDC_MAKE_BACKUP 1065
 #define IDC_SEARCH_ONLINE_ONLY 1070
+#define IDC_EDITOR_GROUP 1143
+#define IDC_EDITOR_COMMAND 1144
+#define IDC_EDITOR_HINT 1145
 
 // What a run passes over: the main dialog's Exclude row, and the settings that filter files
 #define IDC_EXCLUDE_LABEL 1120
@@ -124,6 +131,14 @@
 #define ID_HELP_HELP 32777
 #define ID_HELP_ABOUT 32778
 #define ID_FILE_OPEN_ERROR_LOG 32788
+// Results list commands
+#define ID_RESULTS_COPY_PATH 32810
+#define ID_RESULTS_COPY_NAME 32811
+#define ID_RESULTS_EXPORT 32812
+// Opens the file of the details field's line at that line
+#define ID_DETAILS_OPEN_LINE 32813
+// The first command of a field's list of recent entries; entry i is this + i
+#define ID_HISTORY_FIRST 32814
 // The standard help command of dialog frameworks; the main dialog ignores it.
 #define ID_HELP_STANDARD 57670
 

@@ -41,12 +41,72 @@ std::u16string DateText(const CalendarTime& time) {
                      std::int64_t{time.hour}, std::int64_t{time.minute}});
 }
 
+namespace {
+
+// Lines a match takes in the details text.
+std::int64_t DetailsLinesOf(const CFileResult& result, size_t match) {
+  if (match >= result.lines.size())
+    return 1;
+  return result.lines[match].changed ? 3 : 2;
+}
+
+}  // namespace
+
+std::u16string MatchLineText(std::u16string_view line, std::uint32_t mark,
+                             std::uint32_t markLength) {
+  std::u16string text;
+  text.reserve(line.size() + 8);
+  const size_t markEnd = static_cast<size_t>(mark) + markLength;
+  for (size_t i = 0; i <= line.size(); ++i) {
+    if (i == mark)
+      text += u'\u00BB';
+    if (i == markEnd)
+      text += u'\u00AB';
+    if (i == line.size())
+      break;
+    const char16_t unit = line[i];
+    if (unit == u'\t') {
+      text += u"    ";
+    } else if (unit == u'\r' || unit == u'\n') {
+      // A CR LF pair shows as one break, at its LF.
+      if (!(unit == u'\r' && i + 1 < line.size() && line[i + 1] == u'\n'))
+        text += u'\u21B5';
+    } else {
+      text += unit;
+    }
+  }
+  return text;
+}
+
 std::u16string MatchDetailsText(const std::u16string& fullPath, const CFileResult& result) {
   std::u16string text = fullPath + u"\r\n";
   const std::u16string pattern = platform::LoadText(IDS_MATCH_POSITION);
-  for (const CFileResult::replace_info& match : result.matches) {
+  for (size_t i = 0; i < result.matches.size(); ++i) {
+    const CFileResult::replace_info& match = result.matches[i];
     text += FormatText(pattern, {match.line + 1, match.character + 1});
     text += u"\r\n";
+    if (i >= result.lines.size())
+      continue;
+    const MatchLine& line = result.lines[i];
+    text += line.changed ? u"  - " : u"    ";
+    text += MatchLineText(line.before, line.beforeMark, line.beforeMarkLength);
+    text += u"\r\n";
+    if (line.changed) {
+      text += u"  + ";
+      text += MatchLineText(line.after, line.afterMark, line.afterMarkLength);
+      text += u"\r\n";
+    }
   }
   return text;
+}
+
+std::int64_t MatchOfDetailsLine(const CFileResult& result, std::int64_t detailsLine) {
+  std::int64_t first = 1;
+  for (size_t i = 0; i < result.matches.size() && first <= detailsLine; ++i) {
+    const std::int64_t next = first + DetailsLinesOf(result, i);
+    if (detailsLine < next)
+      return static_cast<std::int64_t>(i);
+    first = next;
+  }
+  return -1;
 }

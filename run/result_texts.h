@@ -13,5 +13,16 @@ std::u16string SizeText(std::uint64_t size);
 std::u16string DateText(const CalendarTime& time);
 
 // The full path on its own line, then one "Line number: %d. Character number: %d" line per
-// recorded match, counted from 1.
+// recorded match, counted from 1, each followed by the match's line where it was kept: indented
+// for Find only, else as it was ("  - ") and as the change left it ("  + "), the match or what
+// took its place between "»" and "«" (MatchLineText).
 std::u16string MatchDetailsText(const std::u16string& fullPath, const CFileResult& result);
+
+// A kept line for showing on one line: a tab as four spaces, a line break (CR LF, LF or CR) as
+// "↵", the mark between "»" and "«".
+std::u16string MatchLineText(std::u16string_view line, std::uint32_t mark,
+                             std::uint32_t markLength);
+
+// The index of the match that a line of MatchDetailsText (counted from 0) belongs to, or -1 for
+// the path's line and lines past the end.
+std::int64_t MatchOfDetailsLine(const CFileResult& result, std::int64_t detailsLine);

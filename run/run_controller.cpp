@@ -37,6 +37,8 @@ bool RunController::StartWorker(SearchWorker::Job job) {
   view_.DeleteAllResultRows();
   view_.SetStatusText(platform::LoadText(IDS_IN_PROGRESS));
 
+  parameters_.matchLineBytes = 0;
+  window_.BeginRun(parameters_);
   if (job ? worker_.StartJob(parameters_, std::move(job)) : startWorker_(worker_, parameters_)) {
     runState_ = RunState::Running;
     return true;

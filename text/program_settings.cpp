@@ -22,6 +22,7 @@ void CopySettings(const ProgramSettings& source, ProgramSettings& destination) {
   destination.maxFileSize = source.maxFileSize;
   destination.modifiedAfter = source.modifiedAfter;
   destination.modifiedBefore = source.modifiedBefore;
+  destination.editorCommand = source.editorCommand;
   destination.regexMode = 1;
 }
 

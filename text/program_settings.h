@@ -55,6 +55,9 @@ struct ProgramSettings {
   std::u16string maxFileSize;
   std::u16string modifiedAfter;
   std::u16string modifiedBefore;
+  // The command line that opens a file at a line (ExpandEditorCommand); empty for the file
+  // type's "edit" verb.
+  std::u16string editorCommand;
   // Built with every record; never copied and never stored.
   CodePageCatalogue catalogue;
 };

@@ -3,8 +3,12 @@
 #include <cstring>
 
 #include "text/quoted_list.h"
+#include "text/text_history.h"
 
 namespace {
+
+// A stored list of recent entries larger than this is taken for damaged.
+constexpr size_t kLargestHistoryBytes = size_t{1} << 20;
 
 // Number values in the key and the field each holds.
 struct NumberSlot {
@@ -81,6 +85,19 @@ class Reader {
     return Text(countName, charactersName, target, assigned);
   }
 
+  // A list of recent entries (EncodeHistory).
+  bool History(const char16_t* name, std::vector<std::u16string>& target) {
+    size_t size = 0;
+    if (key_.ValueSize(name, size) != KeyReadStatus::Ok || size > kLargestHistoryBytes)
+      return false;
+    std::vector<unsigned char> bytes(size);
+    if (size > 0 &&
+        (key_.ReadBinary(name, bytes.data(), bytes.size(), size) != KeyReadStatus::Ok ||
+         size != bytes.size()))
+      return false;
+    return DecodeHistory(bytes, target);
+  }
+
   // A text kept whole in one value, its size the count: an odd size or one beyond kMaxText
   // bytes is damage.
   bool WholeText(const char16_t* name, std::u16string& target) {
@@ -101,7 +118,14 @@ class Reader {
   SettingsKey& key_;
 };
 
-// The values of the file filters, after all others; the dialog's Exclude field last.
+// The editor's command and the fields' recent entries.
+bool ReadResultsValues(Reader& read, ProgramSettings& settings, StoredDialogState& state) {
+  return read.Text(u"55", u"56", settings.editorCommand) &&
+         read.History(u"57", state.findHistory) && read.History(u"58", state.replaceHistory) &&
+         read.History(u"59", state.maskHistory);
+}
+
+// The values of the file filters, the dialog's Exclude field last.
 constexpr NumberSlot kFilterNumbers[] = {{u"45", &ProgramSettings::skipBinaryFiles},
                                          {u"46", &ProgramSettings::useByteOrderMarks}};
 
@@ -155,7 +179,8 @@ bool ReadAll(SettingsKey& key, ProgramSettings& settings, StoredDialogState& sta
     return false;
   return read.Number(u"27", settings.makeBackup) && read.Number(u"28", state.useRegex) &&
          read.Number(u"29", settings.regexMode) && read.Number(u"30", state.useVariables) &&
-         read.Number(u"31", settings.searchOnlineOnly) && ReadFilterValues(read, settings, state);
+         read.Number(u"31", settings.searchOnlineOnly) && ReadFilterValues(read, settings, state) &&
+         ReadResultsValues(read, settings, state);
 }
 
 class Writer {
@@ -178,6 +203,11 @@ class Writer {
   bool Text(const char16_t* countName, const char16_t* charactersName, const std::u16string& text) {
     return Number(countName, static_cast<std::int32_t>(text.size() * sizeof(char16_t))) &&
            key_.WriteBinary(charactersName, text.data(), text.size() * sizeof(char16_t));
+  }
+
+  bool History(const char16_t* name, const std::vector<std::u16string>& history) {
+    const std::vector<unsigned char> bytes = EncodeHistory(history);
+    return key_.WriteBinary(name, bytes.data(), bytes.size());
   }
 
  private:
@@ -211,7 +241,10 @@ bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDia
          write.Number(u"27", settings.makeBackup) && write.Number(u"28", state.useRegex) &&
          write.Number(u"29", settings.regexMode) && write.Number(u"30", state.useVariables) &&
          write.Number(u"31", settings.searchOnlineOnly) &&
-         WriteFilterValues(write, settings, state) && key.Flush();
+         WriteFilterValues(write, settings, state) &&
+         write.Text(u"55", u"56", settings.editorCommand) &&
+         write.History(u"57", state.findHistory) && write.History(u"58", state.replaceHistory) &&
+         write.History(u"59", state.maskHistory) && key.Flush();
 }
 
 }  // namespace

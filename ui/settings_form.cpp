@@ -40,6 +40,7 @@ SettingsForm FormFromSettings(ProgramSettings& copy, const std::u16string& defau
   form.keepFileDate = copy.keepFileDate != 0;
   form.trimTrailingNewLines = copy.trimTrailingNewLines != 0;
   form.searchOnlineOnly = copy.searchOnlineOnly != 0;
+  form.editorCommand = copy.editorCommand;
   form.skipBinaryFiles = copy.skipBinaryFiles != 0;
   form.useByteOrderMarks = copy.useByteOrderMarks != 0;
   form.minFileSize = copy.minFileSize;
@@ -89,6 +90,7 @@ SettingsFormError ApplySettingsForm(const SettingsForm& form, ProgramSettings& c
   copy.keepFileDate = form.keepFileDate;
   copy.trimTrailingNewLines = form.trimTrailingNewLines;
   copy.searchOnlineOnly = form.searchOnlineOnly;
+  copy.editorCommand = form.editorCommand;
   copy.skipBinaryFiles = form.skipBinaryFiles;
   copy.useByteOrderMarks = form.useByteOrderMarks;
   copy.minFileSize = Trimmed(form.minFileSize);

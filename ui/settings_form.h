@@ -15,6 +15,7 @@ struct SettingsForm {
   bool keepFileDate = false;
   bool trimTrailingNewLines = false;
   bool searchOnlineOnly = false;
+  std::u16string editorCommand;
   bool skipBinaryFiles = false;
   // Results
   std::u16string maxFilesShown;  // the digits of the edit field

@@ -5,6 +5,7 @@
 
 #include "processing/change_lines.h"
 #include "processing/confirmation.h"
+#include "processing/match_lines.h"
 #include "text/regex/line_position.h"
 #include "text/regex/regex_program.h"
 
@@ -79,9 +80,11 @@ platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& fil
     const CFileResult::replace_info position{where.line, where.column};
 
     size_t resume = region.end;
+    const LineSource lineText(std::u16string_view(text, buffer.length()));
     if (parameters.action == ActionType::FindOnly) {
       if (!Record(file, position))
         return platform::kErrorOutOfMemory;
+      KeepMatchLine(file, lineText, region.start, region.end, {}, parameters.matchLineBytes);
     } else if (AskConfirmation(parameters, position, file, [&] {
                  const std::u16string_view whole(buffer.data(), buffer.length());
                  return LinesOfChange(whole, region.start, region.end,
@@ -90,6 +93,8 @@ platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& fil
                })) {
       if (!Record(file, position))
         return platform::kErrorOutOfMemory;
+      KeepMatchLine(file, lineText, region.start, region.end, {parameters.action, replacement},
+                    parameters.matchLineBytes);
       size_t removed = 0;
       size_t at = region.start;
       std::u16string_view inserted = replacement;

@@ -46,6 +46,19 @@ struct FilePreview {
   bool toRecycleBin = false;
 };
 
+// The line of a recorded match as a run keeps it, cut to a window around the match ("…" where
+// cut): as found, and for a changing action also as the change leaves it. The marks are unit
+// ranges of the match in `before` and of what the change put in its place in `after`.
+struct MatchLine {
+  std::u16string before;
+  std::u16string after;
+  std::uint32_t beforeMark = 0;
+  std::uint32_t beforeMarkLength = 0;
+  std::uint32_t afterMark = 0;
+  std::uint32_t afterMarkLength = 0;
+  bool changed = false;
+};
+
 struct CFileResult {
   // One recorded match, counted from 0: line breaks before it, units since the last of them.
   struct replace_info {
@@ -65,6 +78,8 @@ struct CFileResult {
   std::unique_ptr<FilePreview> preview;
   // The change a confirmation question is about, set only while the question is asked.
   const ChangeLines* askedChange = nullptr;
+  // lines[i] belongs to matches[i]; only the first matches of a file keep their lines.
+  std::vector<MatchLine> lines;
 };
 
 inline std::u16string FullPathOf(const CFileResult& file) {

@@ -10,6 +10,8 @@
 #include "run/record/file_result.h"
 #include "run/record/run_types.h"
 
+struct RunParameters;
+
 enum class ResultStatus : std::int32_t {
   RunFinished = 0,  // no object
   FileResult = 1,   // a processed or skipped file
@@ -26,6 +28,8 @@ struct ResultMessage {
 class RunChannel {
  public:
   virtual ~RunChannel() = default;
+  // On the window thread, before the worker of a run starts.
+  virtual void BeginRun(const RunParameters& /*parameters*/) {}
   // The result message; returns when the window has handled it.
   virtual void SendResult(ResultMessage message) = 0;
   // The confirmation message for one match of a file; returns the user's answer.

@@ -55,6 +55,8 @@ struct RunParameters {
   std::u16string replaceText;
   std::vector<std::u16string> searchPaths;
   std::vector<std::u16string> masks;
+  // Bytes of match lines kept so far in the run (processing/match_lines.h); the worker's.
+  std::size_t matchLineBytes = 0;
   // The Exclude field's items, and the size and date limits: what the walk passes over.
   std::vector<std::u16string> exclusions;
   FileLimits limits;

@@ -26,6 +26,8 @@ StoredDialogState SampleState() {
   state.includeSubfolders = 1;
   state.action = 4;
   state.useVariables = 1;
+  state.findHistory = {u"zebra", u"two\r\nlines"};
+  state.maskHistory = {u"*.txt, *.md"};
   return state;
 }
 
@@ -33,7 +35,8 @@ const char16_t* const kAllValues[] = {u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  
                                       u"9",  u"10", u"11", u"12", u"13", u"14", u"15", u"16",
                                       u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"25",
                                       u"26", u"27", u"28", u"29", u"30", u"31", u"45", u"46",
-                                      u"47", u"48", u"49", u"50", u"51"};
+                                      u"47", u"48", u"49", u"50", u"51", u"55", u"56", u"57",
+                                      u"58", u"59"};
 
 }  // namespace
 
@@ -68,6 +71,7 @@ TEST(SettingsStore, SaveThenLoadRestoresEverything) {
   saved.backupDirectory = u"C:\\Backup";
   saved.logType = 2;
   saved.searchOnlineOnly = 1;
+  saved.editorCommand = u"ed.exe %path%";
   ASSERT_TRUE(SaveSettings(store, saved, SampleState()));
 
   ProgramSettings loaded;
@@ -86,6 +90,10 @@ TEST(SettingsStore, SaveThenLoadRestoresEverything) {
   EXPECT_EQ(state.includeSubfolders, 1);
   EXPECT_EQ(state.action, 4);
   EXPECT_EQ(state.useVariables, 1);
+  EXPECT_EQ(loaded.editorCommand, u"ed.exe %path%");
+  EXPECT_THAT(state.findHistory, ElementsAre(u"zebra", u"two\r\nlines"));
+  EXPECT_TRUE(state.replaceHistory.empty());
+  EXPECT_THAT(state.maskHistory, ElementsAre(u"*.txt, *.md"));
   EXPECT_EQ(store.values[u"18"].bytes, Characters(u"\"C:\\Work\",\"D:\\Old\""));
 }
 

@@ -745,6 +745,49 @@ TEST_F(MainDialogRun, DoubleClickNeverRunsAScriptOrProgram) {
   RegDeleteTreeW(HKEY_CLASSES_ROOT, progId.c_str());
 }
 
+TEST_F(MainDialogRun, HeaderClickSortsAndCtrlCCopiesTheSelectedRows) {
+  for (const char16_t* name : {u"b.txt", u"A.txt", u"c.txt"})
+    tree_.MakeFile(name);
+  dialog_.run().worker().SetFileProcessor(OneMatchPerFile);
+  RunToEnd();
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  NMLISTVIEW header{};
+  header.hdr = {list, IDC_RESULTS, static_cast<UINT>(LVN_COLUMNCLICK)};
+  header.iSubItem = 0;  // Name again: descending
+  SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&header));
+  ClickRow(0);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_DETAILS).substr(0, tree_.Path(u"c.txt").size()),
+            tree_.Path(u"c.txt"));
+
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  for (WORD key : {WORD{'A'}, WORD{'C'}}) {
+    NMLVKEYDOWN down{};
+    down.hdr = {list, IDC_RESULTS, static_cast<UINT>(LVN_KEYDOWN)};
+    down.wVKey = key;
+    SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&down));
+  }
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  ASSERT_TRUE(OpenClipboard(Dlg()));
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const auto* text = data ? static_cast<const char16_t*>(GlobalLock(data)) : nullptr;
+  std::u16string copied = text ? std::u16string(text) : u"";
+  if (text)
+    GlobalUnlock(data);
+  CloseClipboard();
+  std::vector<std::u16string> firstCells;
+  for (size_t at = 0; at < copied.size();) {
+    const size_t end = copied.find(u"\r\n", at);
+    const std::u16string line = copied.substr(at, end - at);
+    firstCells.push_back(line.substr(0, line.find(u'\t')));
+    at = end == std::u16string::npos ? copied.size() : end + 2;
+  }
+  EXPECT_EQ(firstCells, (std::vector<std::u16string>{u"Name", u"c.txt", u"b.txt", u"A.txt"}));
+}
+
 TEST_F(MainDialogRun, UndoAsksOnceAndListsEachRestoredFile) {
   TempTree backups;
   dialog_.settings.backupDirectory = backups.root();

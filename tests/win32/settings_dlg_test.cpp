@@ -270,7 +270,8 @@ TEST_F(SettingsDialog, TabGoesFromTheStripIntoThePageThenToTheButtons) {
     SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(order, (std::vector<int>{IDC_SEARCH_HIDDEN, IDC_REPLACE_READ_ONLY, IDC_KEEP_FILE_DATE,
-                                     IDC_TRIM_NEW_LINES, IDC_SEARCH_ONLINE_ONLY, IDC_SKIP_BINARY, IDC_RESET_ALL, IDOK,
+                                     IDC_TRIM_NEW_LINES, IDC_SEARCH_ONLINE_ONLY, IDC_SKIP_BINARY,
+                                     IDC_EDITOR_COMMAND, IDC_RESET_ALL, IDOK,
                                      IDCANCEL, IDC_SETTINGS_HELP, IDC_SETTINGS_TABS}));
 }
 

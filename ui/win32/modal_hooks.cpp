@@ -1,6 +1,10 @@
 #include "ui/win32/modal_hooks.h"
 
+#include <commdlg.h>
 #include <shlobj.h>
+
+#include <algorithm>
+#include <vector>
 #include <shlwapi.h>
 
 #include "platform/string_table.h"
@@ -57,6 +61,74 @@ std::optional<std::u16string> PickFolder(HWND owner) {
   if (!picked)
     return std::nullopt;
   return platform::FromWide(path);
+}
+
+void SetSaveFilePickerHook(SaveFilePickerHook hook) {
+  Slot<SaveFilePickerHook>() = std::move(hook);
+}
+
+std::optional<std::u16string> PickSaveFile(HWND owner, const std::u16string& filter,
+                                           const std::u16string& fileName,
+                                           const std::u16string& extension) {
+  if (Slot<SaveFilePickerHook>())
+    return Slot<SaveFilePickerHook>()(owner);
+  // The dialog wants the filter's parts separated by zero characters.
+  std::u16string parts = filter;
+  for (char16_t& unit : parts) {
+    if (unit == u'|')
+      unit = u'\0';
+  }
+  parts += u'\0';
+  std::vector<wchar_t> path(32768, L'\0');
+  std::copy(fileName.begin(), fileName.begin() + std::min(fileName.size(), path.size() - 1),
+            path.begin());
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = platform::Wide(parts);
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = static_cast<DWORD>(path.size());
+  dialog.lpstrDefExt = platform::Wide(extension);
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
+  if (!GetSaveFileNameW(&dialog))
+    return std::nullopt;
+  return platform::FromWide(path.data());
+}
+
+void SetPopupMenuHook(PopupMenuHook hook) {
+  Slot<PopupMenuHook>() = std::move(hook);
+}
+
+void SetProcessStartHook(ProcessStartHook hook) {
+  Slot<ProcessStartHook>() = std::move(hook);
+}
+
+UINT ChooseFromPopupMenu(HMENU menu, UINT flags, POINT screen, HWND owner) {
+  if (Slot<PopupMenuHook>())
+    return Slot<PopupMenuHook>()(menu, owner);
+  return static_cast<UINT>(
+      TrackPopupMenu(menu, flags | TPM_RETURNCMD, screen.x, screen.y, 0, owner, nullptr));
+}
+
+bool StartProcess(const std::u16string& commandLine, DWORD& error) {
+  error = 0;
+  if (Slot<ProcessStartHook>())
+    return Slot<ProcessStartHook>()(commandLine);
+  // CreateProcessW may write to the command line, so it gets a copy of its own.
+  std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+  line.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    error = GetLastError();
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
 }
 
 void SetShellOpenHook(ShellOpenHook hook) {

@@ -17,6 +17,14 @@ using MessageBoxHook = std::function<int(HWND owner, const std::u16string& text,
 // none lets the user answer it.
 using ModalDialogHook = std::function<std::optional<INT_PTR>(Dialog& dialog)>;
 
+// Chooses from a popup menu in place of the user: the command, or 0 for none.
+using PopupMenuHook = std::function<UINT(HMENU menu, HWND owner)>;
+// Starts a program with a command line in place of the system; returns whether it started.
+using ProcessStartHook = std::function<bool(const std::u16string& commandLine)>;
+
+// Picks a file to save to in place of the user; none means the dialog was cancelled.
+using SaveFilePickerHook = std::function<std::optional<std::u16string>(HWND owner)>;
+
 // Picks a folder in place of the user; none means the picker was cancelled.
 using FolderPickerHook = std::function<std::optional<std::u16string>(HWND owner)>;
 
@@ -50,6 +58,15 @@ void SetShellMenuHook(ShellMenuHook hook);
 void SetShellOpenHook(ShellOpenHook hook);
 void SetShellExecuteHook(ShellExecuteHook hook);
 void SetFolderPickerHook(FolderPickerHook hook);
+void SetSaveFilePickerHook(SaveFilePickerHook hook);
+void SetPopupMenuHook(PopupMenuHook hook);
+void SetProcessStartHook(ProcessStartHook hook);
+
+// TrackPopupMenu returning the chosen command (TPM_RETURNCMD), or the hook's choice.
+UINT ChooseFromPopupMenu(HMENU menu, UINT flags, POINT screen, HWND owner);
+// CreateProcessW with the command line (its first argument names the program), or the hook.
+// False with the system's error code in `error` when it did not start.
+bool StartProcess(const std::u16string& commandLine, DWORD& error);
 void SetModalDialogHook(ModalDialogHook hook);
 
 // MessageBoxW, or the hook's answer when one is set.
@@ -60,6 +77,12 @@ int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string&
 // directory", no folder preselected), or the hook's choice. Returns the picked folder's path when
 // it is a directory.
 std::optional<std::u16string> PickFolder(HWND owner);
+
+// The common Save As dialog (asking before replacing a file) with a filter in the form
+// "name|pattern|...|" and a suggested file name, or the hook's choice.
+std::optional<std::u16string> PickSaveFile(HWND owner, const std::u16string& filter,
+                                           const std::u16string& fileName,
+                                           const std::u16string& extension);
 
 // ShellExecuteW with the verb "open" (or the hook); a result of 32 or less is a failure.
 INT_PTR ShellOpen(HWND owner, const std::u16string& file, const std::u16string& parameters,

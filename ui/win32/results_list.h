@@ -1,14 +1,19 @@
-// The results list control: one sorted row per listed file, its item data the index of the
-// file's result in the dialog's results array.
+// The results list control: a list that asks for its cells (LVS_OWNERDATA), drawn from the rows
+// the program keeps and sorts. Rows added during a run are shown a batch at a time.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "run/record/file_result.h"
+#include "run/result_rows.h"
 
 class ResultsList {
  public:
@@ -20,19 +25,37 @@ class ResultsList {
   void SetUpColumns();
   // Scales the column widths from one DPI to another.
   void ScaleColumns(int oldDpi, int newDpi);
-  // Inserts the row (the control sorts it by name) and fills its columns; returns its position.
-  int AddResultRow(const CFileResult& result, int position, size_t index);
-  int RowCount() const;
+  // Keeps the row until ShowPending; the result must stay in place until DeleteAllRows.
+  void AddResultRow(const CFileResult& result, size_t index);
+  // Shows the rows added since the last call, in their sorted places; the selected file stays
+  // selected.
+  void ShowPending();
+  // Shown and pending rows.
+  int RowCount() const { return static_cast<int>(rows_.TotalCount()); }
   void DeleteAllRows();
   // The row of the selection mark, or -1.
   int SelectionMark() const;
+  // The shown rows that are selected, in row order.
+  std::vector<int> SelectedRows() const;
+  void SelectAll();
   // The results-array index stored with a row.
   std::optional<size_t> ResultIndex(int row) const;
-  void SetColumnText(int row, int column, const std::u16string& text);
+  const CFileResult* FileAt(int row) const;
+  // Draws the row again after its file changed.
+  void RedrawRow(int row);
   std::u16string ColumnText(int row, int column) const;
+  const ResultRows& rows() const { return rows_; }
 
-  static constexpr int kResultColumn = 4;
+  // The list's notifications that it answers itself: the cell texts, the search by typing and
+  // the column header click; false for others.
+  bool OnNotify(NMHDR& header, LRESULT& result);
 
  private:
+  void Resort(ResultColumn column);
+  void ShowSortArrow();
+  // Sets the count and keeps the file of the selection mark selected.
+  void ShowRows(const std::function<void()>& change);
+
   HWND list_ = nullptr;
+  ResultRows rows_;
 };

@@ -149,6 +149,7 @@ void CSettingsDlg::FillControls() {
   check(IDC_KEEP_FILE_DATE, form.keepFileDate);
   check(IDC_TRIM_NEW_LINES, form.trimTrailingNewLines);
   check(IDC_SEARCH_ONLINE_ONLY, form.searchOnlineOnly);
+  FillEditorChoices(form.editorCommand);
   check(IDC_SKIP_BINARY, form.skipBinaryFiles);
 
   setText(IDC_MAX_FILES, form.maxFilesShown);
@@ -191,6 +192,7 @@ SettingsForm CSettingsDlg::ReadForm() const {
   form.keepFileDate = IsChecked(IDC_KEEP_FILE_DATE);
   form.trimTrailingNewLines = IsChecked(IDC_TRIM_NEW_LINES);
   form.searchOnlineOnly = IsChecked(IDC_SEARCH_ONLINE_ONLY);
+  form.editorCommand = ReadEditorCommand();
   form.skipBinaryFiles = IsChecked(IDC_SKIP_BINARY);
   form.useByteOrderMarks = IsChecked(IDC_USE_BYTE_ORDER_MARKS);
   form.minFileSize = GetWindowTextU16(Control(IDC_MIN_SIZE));

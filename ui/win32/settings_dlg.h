@@ -36,6 +36,10 @@ class CSettingsDlg : public Dialog {
   void FillCodePages(int listId, const std::optional<std::int32_t>& selected);
   void FollowInputCodePage();
   SettingsForm ReadForm() const;
+  // The "Editor" field: the command, or the name of the "edit" verb for none, and the commands
+  // of the editors found installed to choose from.
+  void FillEditorChoices(const std::u16string& command);
+  std::u16string ReadEditorCommand() const;
   void OnOk();
   void OnHelp();
   void OnResetAll();

@@ -86,12 +86,12 @@ ShellContextMenu::~ShellContextMenu() {
     DestroyMenu(popup_);
 }
 
-void ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string& path,
-                            const std::u16string& extraText) {
+UINT ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string& path,
+                            const std::u16string& extraText, const OwnCommands& own) {
   ComRef<IMalloc> allocator;
   ComRef<IShellFolder> desktop;
   if (FAILED(SHGetMalloc(allocator.Receive())) || FAILED(SHGetDesktopFolder(desktop.Receive())))
-    return;
+    return 0;
 
   std::u16string displayName = path;
   IdListFree idList{allocator.get(), nullptr};
@@ -99,7 +99,7 @@ void ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string&
                                        const_cast<wchar_t*>(platform::Wide(displayName)), nullptr,
                                        &idList.list, nullptr)) ||
       !idList.list)
-    return;
+    return 0;
 
   // Bind to the parent folder by ending the list before its last item for a moment.
   LPITEMIDLIST last = LastItem(idList.list);
@@ -112,13 +112,13 @@ void ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string&
           : desktop->QueryInterface(IID_IShellFolder, parent.ReceiveVoid());
   last->mkid.cb = lastSize;
   if (FAILED(bound))
-    return;
+    return 0;
 
   ComRef<IContextMenu> menu;
   LPCITEMIDLIST child = last;
   if (FAILED(
           parent->GetUIObjectOf(owner, 1, &child, IID_IContextMenu, nullptr, menu.ReceiveVoid())))
-    return;
+    return 0;
   ComRef<IContextMenu3> menu3;
   ComRef<IContextMenu2> menu2;
   if (FAILED(menu->QueryInterface(IID_IContextMenu3, menu3.ReceiveVoid())))
@@ -128,9 +128,9 @@ void ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string&
     DestroyMenu(popup_);
   popup_ = CreatePopupMenu();
   if (!popup_)
-    return;
+    return 0;
   if (FAILED(menu->QueryContextMenu(popup_, 0, kFirstShellCommand, kLastShellCommand, CMF_EXPLORE)))
-    return;
+    return 0;
   std::u16string extra = extraText;
   MENUITEMINFOW item{};
   item.cbSize = sizeof item;
@@ -138,6 +138,10 @@ void ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string&
   item.wID = kOpenLocationCommand;
   item.dwTypeData = const_cast<wchar_t*>(platform::Wide(extra));
   InsertMenuItemW(popup_, 0, TRUE, &item);
+  UINT position = 1;
+  for (const auto& [id, text] : own)
+    InsertMenuW(popup_, position++, MF_BYPOSITION | MF_STRING, id, platform::Wide(text));
+  InsertMenuW(popup_, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 
   bool hooked = menu3 || menu2;
   if (hooked) {
@@ -152,6 +156,10 @@ void ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string&
     active = {};
   }
 
+  for (const auto& entry : own) {
+    if (command == entry.first)
+      return command;
+  }
   if (command == kOpenLocationCommand) {
     ShellOpen(nullptr, u"explorer.exe", ExplorerSelectParameters(path), u"", SW_SHOW);
   } else if (command != 0) {
@@ -162,4 +170,5 @@ void ShellContextMenu::Show(HWND owner, POINT screenPoint, const std::u16string&
     invoke.nShow = SW_SHOWNORMAL;
     menu->InvokeCommand(&invoke);
   }
+  return 0;
 }

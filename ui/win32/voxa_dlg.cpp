@@ -77,6 +77,8 @@ bool CVOXADlg::OnInitDialog() {
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
   searchPathEdit_.Attach(Item(IDC_SEARCH_PATH));
+  AttachHistoryGestures();
+  detailsGestures_.Attach(Item(IDC_DETAILS), 0, ID_DETAILS_OPEN_LINE);
   SetItemText(hwnd(), IDC_MASKS, platform::LoadText(IDS_DEFAULT_MASK));
   SetItemChecked(hwnd(), IDC_INCLUDE_SUBFOLDERS, true);
   for (unsigned name : kActionNames)
@@ -175,13 +177,24 @@ void CVOXADlg::PaintMinimised() {
 
 bool CVOXADlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   // The worker's messages come before everything else.
-  if (WindowRunChannel::HandleMessage(run_, message, wParam, lParam, result))
+  if (channel_.HandleMessage(run_, message, wParam, lParam, result))
     return true;
   switch (message) {
     case WM_PAINT:
       if (!IsIconic(hwnd()))
         return false;
       PaintMinimised();
+      result = 0;
+      return true;
+    case WM_DRAWITEM:
+      if (!DrawHistoryButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+        return false;
+      result = TRUE;
+      return true;
+    case WM_TIMER:
+      if (wParam != kRowsTimer)
+        return false;
+      OnRowsTimer();
       result = 0;
       return true;
     case WM_INITMENUPOPUP:

@@ -20,6 +20,7 @@
 #include "text/settings_store.h"
 #include "ui/main_layout.h"
 #include "ui/win32/dialog.h"
+#include "ui/win32/field_gestures.h"
 #include "ui/win32/results_list.h"
 #include "ui/win32/sel_edit.h"
 #include "ui/win32/shell_context_menu.h"
@@ -36,6 +37,10 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   ProgramSettings settings;
   std::vector<std::u16string> recentFolders;
   std::vector<std::u16string> maskPresets;
+  // Recent entries of the find, replace and masks fields, newest first.
+  std::vector<std::u16string> findHistory;
+  std::vector<std::u16string> replaceHistory;
+  std::vector<std::u16string> maskHistory;
   // Folders from the command line; when there are any they replace the stored search path.
   std::vector<std::u16string> startFolders;
 
@@ -110,12 +115,41 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void ShowDetails(int row);
   void OnResultsClick();
   void OnResultsDoubleClick();
+  // Opens the file as a double click on its row does.
+  void OpenResultFile(const CFileResult& file);
+  // The editor's command for the file at a line and column (from 1), or without a command the
+  // file type's "edit" verb.
+  void OpenInEditor(const CFileResult& file, std::int64_t line, std::int64_t column);
   void OnResultsRightClick(POINT clientPoint);
   // Shift+F10 or the context-menu key on the list.
   void OnResultsMenuKey();
   void ShowResultMenu(POINT screen);
+  // Ctrl+A and Ctrl+C on the list; false for other keys.
+  bool OnResultsKey(const NMLVKEYDOWN& key);
+  // The selected rows, tab-separated with a header line.
+  void OnCopyRows();
+  // The selected files' full paths or names, one a line.
+  void OnCopyNames(bool fullPaths);
+  void OnExportResults();
 
   void LayOut(int clientWidth, int clientHeight);
+
+  // Recent entries
+  std::vector<std::u16string>* HistoryOf(int button);
+  void AttachHistoryGestures();
+  void RememberRunFields(const RunFields& fields);
+  // The list of the button's field; the chosen entry fills the field.
+  void OnHistory(int button);
+  bool DrawHistoryButton(const DRAWITEMSTRUCT& item);
+
+  // Opening a file at a line
+  // The match of the details field's caret line, opened in the editor at its line.
+  void OnOpenDetailsLine();
+
+  // The tick that shows the rows of a run.
+  static constexpr UINT_PTR kRowsTimer = 0x5652;
+  static constexpr UINT kRowsTimerMs = 100;
+  void OnRowsTimer();
 
   std::unique_ptr<SettingsKeyStore> ownStore_;
   SettingsKeyStore* store_;
@@ -123,6 +157,10 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   HWND statusBar_ = nullptr;
   HMENU menu_ = nullptr;
   CSelEdit searchPathEdit_;
+  FieldGestures historyGestures_[3];
+  FieldGestures detailsGestures_;
+  // The results-array index of the file the details field shows.
+  std::optional<size_t> detailsResult_;
   ResultsList resultsList_;
   ShellContextMenu shellMenu_;
   ErrorLog errorLog_;

@@ -84,14 +84,32 @@ void CVOXADlg::OnSelectFrom(const std::vector<std::u16string>& entries, int fiel
 
 bool CVOXADlg::OnCommand(int id, int code, HWND control) {
   switch (id) {
-    case IDOK:  // Enter never ends the dialog; on the results list it opens the selected file.
+    case IDOK:  // Enter never ends the dialog; on the results list it opens the selected file,
+                // on a line of the details field that line.
       if (GetFocus() == Item(IDC_RESULTS))
         OnResultsDoubleClick();
+      else if (GetFocus() == Item(IDC_DETAILS))
+        OnOpenDetailsLine();
+      return true;
+    case IDC_FIND_HISTORY:
+    case IDC_REPLACE_HISTORY:
+    case IDC_MASK_HISTORY:
+      OnHistory(id);
+      return true;
+    case ID_DETAILS_OPEN_LINE:
+      OnOpenDetailsLine();
       return true;
     case ID_ACTION_UNDO:
       run_.OnUndo();
       return true;
     case ID_HELP_STANDARD:
+      return true;
+    case ID_RESULTS_COPY_PATH:
+    case ID_RESULTS_COPY_NAME:
+      OnCopyNames(id == ID_RESULTS_COPY_PATH);
+      return true;
+    case ID_RESULTS_EXPORT:
+      OnExportResults();
       return true;
     case ID_ACTION_RUN:
     case IDC_RUN:

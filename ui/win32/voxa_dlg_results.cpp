@@ -60,6 +60,7 @@ CFileResult* CVOXADlg::SelectedResult(int& row) const {
 
 void CVOXADlg::ShowDetails(int row) {
   const CFileResult* result = ResultOfRow(row);
+  detailsResult_ = result ? resultsList_.ResultIndex(row) : std::nullopt;
   SetItemText(hwnd(), IDC_DETAILS, result ? MatchDetailsText(FullPathOf(*result), *result) : u"");
 }
 
@@ -70,8 +71,12 @@ void CVOXADlg::OnResultsClick() {
 void CVOXADlg::OnResultsDoubleClick() {
   int row = -1;
   const CFileResult* result = SelectedResult(row);
-  if (!result)
-    return;
+  if (result)
+    OpenResultFile(*result);
+}
+
+void CVOXADlg::OpenResultFile(const CFileResult& file) {
+  const CFileResult* result = &file;
   std::u16string path = FullPathOf(*result);
   // A program or script found by a search is never run from here.
   const ResultOpen how = ChooseResultOpen(result->name, PathExtVariable(), HasEditVerb);
@@ -119,19 +124,32 @@ void CVOXADlg::ShowResultMenu(POINT screen) {
   std::u16string path = FullPathOf(*result);
   if (!FileExists(path))
     return;
-  if (!AnswerShellMenu(hwnd(), screen, path))
-    shellMenu_.Show(hwnd(), screen, path, platform::LoadText(IDS_OPEN_FILE_LOCATION));
+  UINT command = 0;
+  if (!AnswerShellMenu(hwnd(), screen, path)) {
+    const ShellContextMenu::OwnCommands own = {
+        {ID_RESULTS_COPY_PATH, platform::LoadText(IDS_COPY_PATH)},
+        {ID_RESULTS_COPY_NAME, platform::LoadText(IDS_COPY_NAME)},
+        {ID_RESULTS_EXPORT, platform::LoadText(IDS_EXPORT_RESULTS)}};
+    command = shellMenu_.Show(hwnd(), screen, path, platform::LoadText(IDS_OPEN_FILE_LOCATION),
+                              own);
+  }
+  if (command != 0) {
+    OnCommand(static_cast<int>(command), 0, nullptr);
+    return;
+  }
   if (FileExists(path))
     return;
   // A command of the shell's menu deleted or moved the file.
   result->resultText = platform::LoadText(IDS_DELETED);
   result->matches.clear();
-  resultsList_.SetColumnText(row, ResultsList::kResultColumn, result->resultText);
+  resultsList_.RedrawRow(row);
 }
 
 bool CVOXADlg::OnNotify(NMHDR& header, LRESULT& result) {
   if (header.idFrom != IDC_RESULTS)
     return false;
+  if (resultsList_.OnNotify(header, result))
+    return true;
   switch (header.code) {
     case NM_CLICK:
       OnResultsClick();
@@ -147,6 +165,10 @@ bool CVOXADlg::OnNotify(NMHDR& header, LRESULT& result) {
     case NM_DBLCLK:
     case NM_RETURN:
       OnResultsDoubleClick();
+      break;
+    case LVN_KEYDOWN:
+      if (!OnResultsKey(reinterpret_cast<const NMLVKEYDOWN&>(header)))
+        return false;
       break;
     case NM_RCLICK:
       OnResultsRightClick(reinterpret_cast<NMITEMACTIVATE&>(header).ptAction);

@@ -38,8 +38,13 @@ int CVOXADlg::ResultRowCount() const {
   return resultsList_.RowCount();
 }
 
-void CVOXADlg::AddResultRow(const CFileResult& result, int row, size_t index) {
-  resultsList_.AddResultRow(result, row, index);
+void CVOXADlg::AddResultRow(const CFileResult& result, int, size_t index) {
+  resultsList_.AddResultRow(result, index);
+}
+
+void CVOXADlg::OnRowsTimer() {
+  channel_.TakeBatch(run_);
+  resultsList_.ShowPending();
 }
 
 void CVOXADlg::DeleteAllResultRows() {
@@ -55,6 +60,13 @@ std::int32_t CVOXADlg::ShownAction() const {
 }
 
 void CVOXADlg::ApplyRunningUi(const RunningUi& ui) {
+  // During a run, results are taken from the worker and shown a batch per tick.
+  if (ui.inputs) {
+    KillTimer(hwnd(), kRowsTimer);
+    resultsList_.ShowPending();
+  } else {
+    SetTimer(hwnd(), kRowsTimer, kRowsTimerMs, nullptr);
+  }
   EnableItem(hwnd(), IDC_RUN, ui.runButton);
   EnableItem(hwnd(), IDC_STOP, ui.stopButton);
   for (int id : kInputControls)
@@ -114,7 +126,10 @@ RunFields CVOXADlg::ReadRunFields() const {
 void CVOXADlg::OnRunCommand() {
   if (run_.runState() != RunState::Idle)
     return;
-  run_.OnRun(ReadRunFields());
+  const RunFields fields = ReadRunFields();
+  run_.OnRun(fields);
+  if (run_.runState() != RunState::Idle)
+    RememberRunFields(fields);
 }
 
 void CVOXADlg::StopRunAndWait() {

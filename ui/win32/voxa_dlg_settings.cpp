@@ -20,6 +20,9 @@ StoredDialogState CVOXADlg::ReadStoredState() const {
   state.action = GetComboSelection(hwnd(), IDC_ACTION);
   state.useRegex = static_cast<std::int32_t>(IsDlgButtonChecked(hwnd(), IDC_USE_REGEX));
   state.useVariables = static_cast<std::int32_t>(IsDlgButtonChecked(hwnd(), IDC_USE_VARIABLES));
+  state.findHistory = findHistory;
+  state.replaceHistory = replaceHistory;
+  state.maskHistory = maskHistory;
   return state;
 }
 
@@ -37,6 +40,9 @@ void CVOXADlg::ApplyStoredState(const StoredDialogState& state) {
     SetComboSelection(hwnd(), IDC_ACTION, state.action);
   CheckDlgButton(hwnd(), IDC_USE_REGEX, static_cast<UINT>(state.useRegex));
   CheckDlgButton(hwnd(), IDC_USE_VARIABLES, static_cast<UINT>(state.useVariables));
+  findHistory = state.findHistory;
+  replaceHistory = state.replaceHistory;
+  maskHistory = state.maskHistory;
 }
 
 void CVOXADlg::LoadStoredSettings() {

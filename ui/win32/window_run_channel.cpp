@@ -3,12 +3,20 @@
 #include <memory>
 #include <string>
 
+#include "run/record/run_parameters.h"
+
 namespace {
 // What the window answers to a result message it has taken over.
 constexpr LRESULT kResultTaken = 1;
 }  // namespace
 
+void WindowRunChannel::BeginRun(const RunParameters& parameters) {
+  batch_.Start(parameters.settings.maxFilesShown);
+}
+
 void WindowRunChannel::SendResult(ResultMessage message) {
+  if (batch_.Offer(message))
+    return;
   void* object = message.file ? static_cast<void*>(message.file.get())
                               : static_cast<void*>(message.errorText.get());
   LRESULT taken = SendMessageW(window_, kResultMessage, static_cast<WPARAM>(message.status),
@@ -40,6 +48,8 @@ ConfirmAnswer WindowRunChannel::SendConfirmation(const CFileResult::replace_info
 
 bool WindowRunChannel::HandleMessage(RunMessageHandler& handler, UINT message, WPARAM wParam,
                                      LPARAM lParam, LRESULT& result) {
+  if (message == kResultMessage || message == kConfirmMessage)
+    TakeBatch(handler);
   if (message == kResultMessage) {
     ResultMessage received;
     received.status = static_cast<ResultStatus>(wParam);
@@ -59,6 +69,13 @@ bool WindowRunChannel::HandleMessage(RunMessageHandler& handler, UINT message, W
     return true;
   }
   return false;
+}
+
+bool WindowRunChannel::TakeBatch(RunMessageHandler& handler) {
+  std::vector<ResultMessage> batch = batch_.Take();
+  for (ResultMessage& message : batch)
+    handler.OnResultMessage(std::move(message));
+  return !batch.empty();
 }
 
 void WindowMessagePump::ServeUntil(const std::function<bool()>& done) {

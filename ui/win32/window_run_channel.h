@@ -6,6 +6,7 @@
 
 #include "run/message_pump.h"
 #include "run/record/run_channel.h"
+#include "run/result_batch.h"
 #include "run/run_message_handler.h"
 
 inline constexpr UINT kResultMessage = kRunResultMessage;
@@ -17,20 +18,27 @@ class WindowRunChannel : public RunChannel {
   WindowRunChannel() = default;
   void SetWindow(HWND window) { window_ = window; }
 
-  // The heap objects travel as the message's pointer argument and belong to the window once it
-  // has acknowledged the message; a message the window never got is cleaned up here.
+  // Takes the run's file limit for the batch.
+  void BeginRun(const RunParameters& parameters) override;
+  // A result that the batch keeps waits there for the window's next turn (TakeBatch). Any other
+  // message goes at once; the heap objects travel as its pointer argument and belong to the
+  // window once it has acknowledged the message; a message the window never got is cleaned up
+  // here.
   void SendResult(ResultMessage message) override;
   // A question the window cannot answer (it is gone) counts as No To All, never as consent.
   ConfirmAnswer SendConfirmation(const CFileResult::replace_info& position,
                                  const CFileResult& file) override;
 
-  // Window side: whether the message is one of the two, handled by `handler`; `result` is the
-  // value the window procedure returns.
-  static bool HandleMessage(RunMessageHandler& handler, UINT message, WPARAM wParam, LPARAM lParam,
-                            LRESULT& result);
+  // Window side: whether the message is one of the two, handled by `handler` after the batch
+  // kept before it; `result` is the value the window procedure returns.
+  bool HandleMessage(RunMessageHandler& handler, UINT message, WPARAM wParam, LPARAM lParam,
+                     LRESULT& result);
+  // Window side: hands the kept results to `handler`, in order; false when there were none.
+  bool TakeBatch(RunMessageHandler& handler);
 
  private:
   HWND window_ = nullptr;
+  ResultBatch batch_;
 };
 
 // Serves the window thread's messages, sent ones included, until a condition holds.
