@@ -106,7 +106,7 @@ void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
     view_.ReportSkipped(*result);
     return;
   }
-  if (!result || result->matches.empty())
+  if (!result || !IsListedResult(*result))
     return;
   const int count = view_.ResultRowCount();
   // A negative limit, which the settings dialog cannot enter, counts as no limit.
