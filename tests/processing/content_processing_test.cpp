@@ -781,7 +781,8 @@ TEST_F(ContentProcessing, StopInsideALongFileEndsItUnchanged) {
     processing.join();
     const auto took = std::chrono::steady_clock::now() - stopped;
     worker.stopEvent.Reset();
-    EXPECT_LT(took, std::chrono::milliseconds(200)) << c.regex;
+    // Far below the time the whole file takes, with room for a loaded machine.
+    EXPECT_LT(took, std::chrono::milliseconds(1000)) << c.regex;
     ASSERT_FALSE(window.results.empty());
     std::u16string cancelled;
     FormatSystemError(platform::kErrorCancelled, cancelled);
