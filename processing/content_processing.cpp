@@ -77,7 +77,7 @@ platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entr
   if (parameters.action == ActionType::FindOnly)
     return 0;
   return SpliceText(text, edit.removed, edit.start, edit.inserted) ? 0
-                                                                    : platform::kErrorOutOfMemory;
+                                                                   : platform::kErrorOutOfMemory;
 }
 
 platform::ErrorCode Decode(CodePage codePage, std::span<const unsigned char> bytes,

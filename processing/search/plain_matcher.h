@@ -62,6 +62,7 @@ struct CandidateFilter {
   bool firstMayBeLineFeed = false;
 };
 
+// The filter of a find text; unusable when its first unit matches more units than a choice holds.
 CandidateFilter MakeFilter(const UnitMatcher& matcher, std::u16string_view find);
 
 // A text as UTF-16 units.

@@ -160,8 +160,7 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
       if (!job.changed && !job.output->Reserve(length + length / 8 + job.replace.size()))
         return platform::kErrorOutOfMemory;
       job.changed = true;
-      const BasicTextEdit<T> edit =
-          EditOfAction<T>(job.action, s, last + 1, length, job.replace);
+      const BasicTextEdit<T> edit = EditOfAction<T>(job.action, s, last + 1, length, job.replace);
       if (!copyUpTo(edit.start) || !job.output->Append(edit.inserted.data(), edit.inserted.size()))
         return platform::kErrorOutOfMemory;
       copied = edit.end();
@@ -265,4 +264,3 @@ platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
   changed.Adopt(block, size);
   return 0;
 }
-

@@ -80,8 +80,8 @@ platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& fil
     const CFileResult::replace_info position{where.line, where.column};
 
     size_t resume = region.end;
-    const TextEdit edit = EditOfAction(parameters.action, region.start, region.end,
-                                       buffer.length(), replacement);
+    const TextEdit edit =
+        EditOfAction(parameters.action, region.start, region.end, buffer.length(), replacement);
     if (parameters.action == ActionType::FindOnly) {
       if (!Record(file, position))
         return platform::kErrorOutOfMemory;

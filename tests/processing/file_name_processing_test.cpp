@@ -123,7 +123,8 @@ TEST_F(RenameMode, AnEmptyFindTextTakesTheWholeName) {
   const ResultMessage& found = Process(u"b.txt");
   ExpectResult(found, ResultStatus::FileResult, Matches(1), 1);
   EXPECT_EQ(found.file->matches[0].character, 0);
-  EXPECT_EQ(window.AskedCharacters(), (std::vector<std::int64_t>{0, 0, 0})) << "Find only never asks";
+  EXPECT_EQ(window.AskedCharacters(), (std::vector<std::int64_t>{0, 0, 0}))
+      << "Find only never asks";
 }
 
 TEST_F(RenameMode, FindOnlyRecordsTheFirstMatchAndLeavesTheFile) {

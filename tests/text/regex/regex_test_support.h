@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "run/record/run_parameters.h"
 #include "processing/search/regex_driver.h"
+#include "run/record/run_parameters.h"
 #include "tests/support/recording_channel.h"
 #include "text/regex/regex_compiler.h"
 #include "text/regex/regex_match.h"
