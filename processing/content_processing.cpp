@@ -343,6 +343,15 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
   }
 
   if (find.empty() && parameters.action == ActionType::FindOnly) {
+    // Every file matches the whole content unread; with binary files skipped, the head is read
+    // first (not the head of an online-only file, which reading would download).
+    if (settings.skipBinaryFiles && !(haveAttributes && attributes.onlineOnly)) {
+      std::basic_string<unsigned char> head;
+      if (const platform::ErrorCode error = ReadFileHead(path, head, nullptr))
+        return Failed(error);
+      if (LooksBinary(head, settings.inputCodePage))
+        return SkippedAsBinary();
+    }
     entry.matches.push_back({0, 0});
     return MatchesFound(entry);
   }

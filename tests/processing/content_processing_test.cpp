@@ -815,8 +815,11 @@ TEST_F(ContentProcessing, BinaryFilesAreSkippedUntouchedUnlessSearched) {
   tree.MakeFile(u"b.exe", binary);
   MakeReadOnly(u"b.exe");
   parameters.settings.replaceReadOnly = 1;
-  for (const ActionType action : {ActionType::Replace, ActionType::FindOnly}) {
-    Set(action, u"zebra", u"okapi");
+  // The empty find text stands for the whole content, and finds no binary file either.
+  for (const auto& [action, find] : {std::pair{ActionType::Replace, u"zebra"},
+                                     {ActionType::FindOnly, u"zebra"},
+                                     {ActionType::FindOnly, u""}}) {
+    Set(action, find, u"okapi");
     const ResultMessage& result = Process(u"b.exe");
     EXPECT_EQ(result.status, ResultStatus::FileResult);
     EXPECT_EQ(result.file->resultText, u"Binary file skipped");
