@@ -1,5 +1,7 @@
 #include "run/search_worker.h"
 
+#include <exception>
+
 #include "platform/heap_block.h"
 #include "processing/backup/backup_store.h"
 #include "processing/content_processing.h"
@@ -125,9 +127,13 @@ std::uint32_t ThreadMain(void* argument) {
         // Set before the helper reads the parameters.
         if (!parameters.confirmReplace)
           worker.parameters->confirmState = ConfirmAnswer::YesToAll;
-        worker.readAhead_ = std::make_unique<ReadAhead>([&worker](CFileResult& entry) {
-          return ProcessContent(*worker.parameters, worker.stopEvent, entry);
-        });
+        try {
+          worker.readAhead_ = std::make_unique<ReadAhead>([&worker](CFileResult& entry) {
+            return ProcessContent(*worker.parameters, worker.stopEvent, entry);
+          });
+        } catch (const std::exception&) {
+          // No second thread: the worker processes every file itself.
+        }
       }
       // No stop test here: after a stop each walk returns at its first one.
       for (const std::u16string& path : parameters.searchPaths)
