@@ -1,6 +1,8 @@
 #include "cli/cli_session.h"
 
 #include <chrono>
+#include <cstdlib>
+#include <string_view>
 
 #include "cli/console_run_channel.h"
 #include "cli/console_run_view.h"
@@ -151,6 +153,9 @@ int RunCliSession(CliOptions options, Console& console) {
   channel.SetHandler(&tap);
   RegexProgram program;
   controller.SetChecks(StandardRunChecks(program));
+  // For timing the worker alone: VOXALON_READ_AHEAD=0.
+  if (const char* readAhead = std::getenv("VOXALON_READ_AHEAD"))
+    controller.worker().SetReadAhead(std::string_view(readAhead) != "0");
 
   // Under the lock: the worker may report before OnRun has marked the run as running, and a short
   // run may be over by the time the lock is let go.

@@ -68,6 +68,9 @@ class File {
   bool Size(std::uint64_t& size, ErrorCode& error);
   // Reads up to count bytes from the current position; done is 0 at the end of the file.
   bool Read(void* buffer, size_t count, size_t& done, ErrorCode& error);
+  // Whether a read that returned fewer bytes than asked met the end: true for a regular (disk)
+  // file opened as FileKind::Regular once its type is known, false for pipes and devices.
+  bool ShortReadEnds() const { return regular_; }
   // Moves the current position, counted from the beginning.
   bool Seek(std::uint64_t position, ErrorCode& error);
   // Makes the file length bytes long (shorter or longer); the current position moves to length.
@@ -81,6 +84,7 @@ class File {
   bool SetTimes(const FileTimes& times, ErrorCode& error);
 
  private:
+  bool regular_ = false;
 #ifdef _WIN32
   // Whether the handle may be read: a disk file, or any kind asked for. Else false with
   // kErrorNotRegularFile.

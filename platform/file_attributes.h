@@ -21,6 +21,10 @@ struct FileAttributes {
 };
 
 bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode& error);
+// Only what a run that changes nothing tests: hidden and online-only. On POSIX from the name
+// alone, without a system call (readOnly and saved stay unset); on Windows as ReadFileAttributes.
+bool ReadSearchAttributes(const std::u16string& path, FileAttributes& attributes,
+                          ErrorCode& error);
 
 // Makes the file writable for a write: a set read-only bit is cleared on Windows, the owner's
 // write bit added on POSIX; a file that is writable already is not touched.

@@ -321,13 +321,16 @@ namespace {
 FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
                     CFileResult& entry) {
   const ProgramSettings& settings = parameters.settings;
-  if (!parameters.confirmReplace)
+  if (!parameters.confirmReplace && parameters.confirmState != ConfirmAnswer::YesToAll)
     parameters.confirmState = ConfirmAnswer::YesToAll;
 
   const std::u16string path = FullPathOf(entry);
+  const bool changes = parameters.action != ActionType::FindOnly;
   platform::FileAttributes attributes;
   platform::ErrorCode attributesError = 0;
-  const bool haveAttributes = platform::ReadFileAttributes(path, attributes, attributesError);
+  const bool haveAttributes =
+      changes ? platform::ReadFileAttributes(path, attributes, attributesError)
+              : platform::ReadSearchAttributes(path, attributes, attributesError);
 
   std::u16string find = parameters.findText;
   std::u16string replace = parameters.replaceText;
@@ -364,7 +367,6 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
   // file; a change is never written while another may write. A binary file is never opened for
   // writing. A preview opens as a change would but only for reading, and leaves the attributes as
   // they are.
-  const bool changes = parameters.action != ActionType::FindOnly;
   const bool writes = changes && !parameters.preview;
   std::optional<platform::FileTimes> times;
   if (changes && settings.skipBinaryFiles) {

@@ -12,6 +12,9 @@ namespace {
 
 // Growth of the block when the file turns out longer than its size said.
 constexpr size_t kGrowthStep = size_t{1} << 16;
+// The most one read asks for: less than any backend's cap on one transfer, so that a short read
+// means the end.
+constexpr size_t kMaxRead = size_t{1} << 29;
 
 // A run of bytes to write, [start, end).
 struct Run {
@@ -101,11 +104,13 @@ platform::ErrorCode ReadWholeFile(platform::File& file, FileBytes& bytes) {
       capacity += kGrowthStep;
     }
     size_t done = 0;
-    if (!file.Read(bytes.block_.get() + bytes.size_, capacity - bytes.size_, done, error))
+    const size_t asked = std::min(capacity - bytes.size_, kMaxRead);
+    if (!file.Read(bytes.block_.get() + bytes.size_, asked, done, error))
       return error;
-    if (done == 0)
-      return 0;
     bytes.size_ += done;
+    // A disk file reads short only at its end: no further call to confirm it.
+    if (done == 0 || (done < asked && file.ShortReadEnds()))
+      return 0;
   }
 }
 

@@ -6,24 +6,20 @@
 #include "processing/file_name_processing.h"
 #include "run/search_worker.h"
 
-namespace {
-
-void Report(SearchWorker& worker, std::unique_ptr<CFileResult> entry, FileOutcome outcome) {
+void ReportOutcome(SearchWorker& worker, std::unique_ptr<CFileResult> entry, FileOutcome outcome) {
   if (!outcome.producedPath.empty())
     worker.producedPaths.insert(std::move(outcome.producedPath));
   entry->resultText = std::move(outcome.text);
   entry->skipped = outcome.skipped;
-  worker.SendFileResult(outcome.status, std::move(entry));
+  worker.SendProcessedFile(outcome.status, std::move(entry));
 }
-
-}  // namespace
 
 void ProcessFileContent(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
   FileOutcome outcome = ProcessContent(*worker.parameters, worker.stopEvent, *entry);
-  Report(worker, std::move(entry), std::move(outcome));
+  ReportOutcome(worker, std::move(entry), std::move(outcome));
 }
 
 void ProcessFileName(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {
   FileOutcome outcome = ProcessName(*worker.parameters, worker.stopEvent, *entry);
-  Report(worker, std::move(entry), std::move(outcome));
+  ReportOutcome(worker, std::move(entry), std::move(outcome));
 }

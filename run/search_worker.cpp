@@ -1,7 +1,10 @@
 #include "run/search_worker.h"
 
+#include <exception>
+
 #include "platform/heap_block.h"
 #include "processing/backup/backup_store.h"
+#include "processing/content_processing.h"
 #include "run/file_processors.h"
 #include "text/reused_blocks.h"
 
@@ -35,13 +38,58 @@ void SearchWorker::Stop() {
 }
 
 void SearchWorker::ProcessFile(std::unique_ptr<CFileResult> entry) {
-  entry->typeName = typeNames_.NameOf(entry->name);
-  if (fileProcessor_)
+  if (readAhead_) {
+    // A full queue waits for its oldest file first. After a stop the entry is not processed,
+    // as the walk would not have found it.
+    ReadAhead::Done done;
+    while (!readAhead_->HasRoom(entry->size) && !StopRequested() &&
+           readAhead_->TakeOldest(true, done))
+      ReportOutcome(*this, std::move(done.entry), std::move(done.outcome));
+    if (!ReportReadAhead(false))
+      return;
+    readAhead_->Push(std::move(entry));
+    ReportReadAhead(false);
+    return;
+  }
+  if (fileProcessor_) {
+    entry->typeName = typeNames_.NameOf(entry->name);
     fileProcessor_(*this, std::move(entry));
+  }
   else if (parameters->renameMode)
     ProcessFileName(*this, std::move(entry));
   else
     ProcessFileContent(*this, std::move(entry));
+}
+
+bool SearchWorker::ReadsAhead() const {
+  return readAheadAllowed_ && !job_ && !fileProcessor_ && !parameters->renameMode &&
+         parameters->action == ActionType::FindOnly;
+}
+
+bool SearchWorker::ReportReadAhead(bool all) {
+  if (!readAhead_)
+    return !StopRequested();
+  for (;;) {
+    if (StopRequested()) {
+      readAhead_->Clear();
+      return false;
+    }
+    ReadAhead::Done done;
+    if (!readAhead_->TakeOldest(all, done))
+      return true;
+    ReportOutcome(*this, std::move(done.entry), std::move(done.outcome));
+  }
+}
+
+// What the walk reports itself comes after every file found before it, and not after a stop.
+void SearchWorker::FolderError(std::u16string text) {
+  if (ReportReadAhead(true))
+    SendSearchError(std::move(text));
+}
+
+void SearchWorker::Skipped(std::unique_ptr<CFileResult> entry) {
+  if (ReportReadAhead(true))
+    SendFileResult(ResultStatus::FileResult, std::move(entry));
 }
 
 void SearchWorker::SendFileResult(ResultStatus status, std::unique_ptr<CFileResult> file) {
@@ -49,6 +97,14 @@ void SearchWorker::SendFileResult(ResultStatus status, std::unique_ptr<CFileResu
   message.status = status;
   message.file = std::move(file);
   parameters->targetWindow->SendResult(std::move(message));
+}
+
+void SearchWorker::SendProcessedFile(ResultStatus status, std::unique_ptr<CFileResult> file) {
+  // Only a row that is shown needs the type name.
+  if (status == ResultStatus::FileResult &&
+      (!file->matches.empty() || file->skipped != SkipReason::None))
+    file->typeName = typeNames_.NameOf(file->name);
+  SendFileResult(status, std::move(file));
 }
 
 void SearchWorker::SendSearchError(std::u16string text) {
@@ -67,9 +123,23 @@ std::uint32_t ThreadMain(void* argument) {
     if (worker.job_) {
       worker.job_(worker);
     } else {
+      if (worker.ReadsAhead()) {
+        // Set before the helper reads the parameters.
+        if (!parameters.confirmReplace)
+          worker.parameters->confirmState = ConfirmAnswer::YesToAll;
+        try {
+          worker.readAhead_ = std::make_unique<ReadAhead>([&worker](CFileResult& entry) {
+            return ProcessContent(*worker.parameters, worker.stopEvent, entry);
+          });
+        } catch (const std::exception&) {
+          // No second thread: the worker processes every file itself.
+        }
+      }
       // No stop test here: after a stop each walk returns at its first one.
       for (const std::u16string& path : parameters.searchPaths)
         WalkFolder(path, parameters, worker);
+      worker.ReportReadAhead(true);
+      worker.readAhead_.reset();
     }
   }
   if (parameters.backup)

@@ -15,6 +15,7 @@
 #include "run/record/run_channel.h"
 #include "run/record/run_parameters.h"
 #include "run/folder_walk.h"
+#include "run/read_ahead.h"
 #include "run/seen_paths.h"
 #include "run/type_name_cache.h"
 
@@ -43,6 +44,10 @@ class SearchWorker : private WalkEvents {
   // Replaces ProcessFileContent and ProcessFileName; set only while no run is active.
   void SetFileProcessor(FileProcessor processor) { fileProcessor_ = std::move(processor); }
 
+  // Whether runs that change nothing process files ahead on a second thread (the default); set
+  // only while no run is active.
+  void SetReadAhead(bool allowed) { readAheadAllowed_ = allowed; }
+
   // Tells tests of each directory listing the walk opens, by its pattern; set only while no run
   // is active.
   void SetListingObserver(std::function<void(const std::u16string&)> observer) {
@@ -51,11 +56,13 @@ class SearchWorker : private WalkEvents {
 
   // Worker thread: whether the stop event is signalled (tested with time-out 0).
   bool StopRequested() const { return stopEvent.IsSet(); }
-  // Worker thread: gives an entry its type name and hands it to file processing (content, or the
-  // name in rename mode).
+  // Worker thread: hands an entry to file processing (content, or the name in rename mode; a
+  // test's processor gets the entry with its type name).
   void ProcessFile(std::unique_ptr<CFileResult> entry);
   // Worker thread: the result message with a file (statuses FileResult and FileError).
   void SendFileResult(ResultStatus status, std::unique_ptr<CFileResult> file);
+  // Worker thread: the result of a processed file, with its type name where it makes a row.
+  void SendProcessedFile(ResultStatus status, std::unique_ptr<CFileResult> file);
   // Worker thread: the result message SearchError with this text.
   void SendSearchError(std::u16string text);
 
@@ -73,18 +80,24 @@ class SearchWorker : private WalkEvents {
  private:
   friend std::uint32_t ThreadMain(void* worker);
   void FileFound(std::unique_ptr<CFileResult> entry) override { ProcessFile(std::move(entry)); }
-  void FolderError(std::u16string text) override { SendSearchError(std::move(text)); }
+  void FolderError(std::u16string text) override;
   bool ShouldStop() const override { return StopRequested(); }
   bool Produced(const std::u16string& path) const override { return producedPaths.contains(path); }
-  void Skipped(std::unique_ptr<CFileResult> entry) override {
-    SendFileResult(ResultStatus::FileResult, std::move(entry));
-  }
+  void Skipped(std::unique_ptr<CFileResult> entry) override;
   void ListingOpening(const std::u16string& pattern) override {
     if (listingObserver_)
       listingObserver_(pattern);
   }
 
+  // Whether this run's files may be processed ahead.
+  bool ReadsAhead() const;
+  // Reports the files processed ahead, in order: those ready, or with `all` every one; none
+  // once the run is stopped. False when the run was stopped.
+  bool ReportReadAhead(bool all);
+
   FileProcessor fileProcessor_;
+  bool readAheadAllowed_ = true;
+  std::unique_ptr<ReadAhead> readAhead_;  // while a run reads ahead
   Job job_;
   std::function<void(const std::u16string&)> listingObserver_;
   TypeNameCache typeNames_;  // of the current run

@@ -17,7 +17,19 @@ bool ChangeMode(const std::u16string& path, mode_t mode, ErrorCode& error) {
   return false;
 }
 
+bool NameIsHidden(const std::u16string& path) {
+  const size_t separator = path.rfind(u'/');
+  const size_t nameStart = separator == std::u16string::npos ? 0 : separator + 1;
+  return nameStart < path.size() && path[nameStart] == u'.';
+}
+
 }  // namespace
+
+bool ReadSearchAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode&) {
+  attributes = FileAttributes{};
+  attributes.hidden = NameIsHidden(path);
+  return true;
+}
 
 bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode& error) {
   struct stat status {};
@@ -27,9 +39,7 @@ bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, 
     error = static_cast<ErrorCode>(errno);
     return false;
   }
-  size_t separator = path.rfind(u'/');
-  size_t nameStart = separator == std::u16string::npos ? 0 : separator + 1;
-  attributes.hidden = nameStart < path.size() && path[nameStart] == u'.';
+  attributes.hidden = NameIsHidden(path);
   attributes.readOnly = (status.st_mode & S_IWUSR) == 0;
   attributes.saved = status.st_mode & 07777;
   return true;

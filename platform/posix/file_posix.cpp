@@ -41,7 +41,8 @@ File::~File() {
   Close();
 }
 
-File::File(File&& other) noexcept : descriptor_(other.descriptor_), sizeAtOpen_(other.sizeAtOpen_) {
+File::File(File&& other) noexcept
+    : regular_(other.regular_), descriptor_(other.descriptor_), sizeAtOpen_(other.sizeAtOpen_) {
   other.descriptor_ = -1;
   other.sizeAtOpen_ = -1;
 }
@@ -49,6 +50,7 @@ File::File(File&& other) noexcept : descriptor_(other.descriptor_), sizeAtOpen_(
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Close();
+    regular_ = other.regular_;
     descriptor_ = other.descriptor_;
     sizeAtOpen_ = other.sizeAtOpen_;
     other.descriptor_ = -1;
@@ -63,7 +65,8 @@ bool File::Open(const std::u16string& path, FileAccess access, FileShare, ErrorC
                 FileKind kind) {
   Close();
   const bool regularOnly = kind == FileKind::Regular;
-  // Without blocking, the open of a pipe returns at once instead of waiting for a writer.
+  // Without blocking, the open of a pipe returns at once instead of waiting for a writer. Only a
+  // regular file is kept open then, whose reads and writes the flag does not change.
   const int flags = (access == FileAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NOCTTY |
                     (regularOnly ? O_NONBLOCK : 0);
   const std::string utf8 = ToUtf8(path);
@@ -87,13 +90,12 @@ bool File::Open(const std::u16string& path, FileAccess access, FileShare, ErrorC
     error = EISDIR;
   else if (regularOnly && !S_ISREG(status.st_mode))
     error = kErrorNotRegularFile;
-  else if (regularOnly && fcntl(descriptor, F_SETFL, 0) != 0)  // reads wait for data again
-    error = static_cast<ErrorCode>(errno);
   if (error != 0) {
     close(descriptor);
     return false;
   }
   descriptor_ = descriptor;
+  regular_ = regularOnly;
   sizeAtOpen_ = static_cast<std::int64_t>(status.st_size);
   return true;
 }
@@ -104,6 +106,7 @@ bool File::IsOpen() const {
 
 void File::Close() {
   sizeAtOpen_ = -1;
+  regular_ = false;
   if (descriptor_ >= 0) {
     close(descriptor_);
     descriptor_ = -1;

@@ -26,6 +26,11 @@ bool SetAttributes(const std::u16string& path, DWORD value, ErrorCode& error) {
 
 }  // namespace
 
+bool ReadSearchAttributes(const std::u16string& path, FileAttributes& attributes,
+                          ErrorCode& error) {
+  return ReadFileAttributes(path, attributes, error);
+}
+
 bool ReadFileAttributes(const std::u16string& path, FileAttributes& attributes, ErrorCode& error) {
   DWORD value = GetFileAttributesW(Wide(Win32CallPath(path)));
   if (value == INVALID_FILE_ATTRIBUTES) {

@@ -31,13 +31,14 @@ File::~File() {
 }
 
 File::File(File&& other) noexcept
-    : handle_(other.handle_), typeUnchecked_(other.typeUnchecked_) {
+    : regular_(other.regular_), handle_(other.handle_), typeUnchecked_(other.typeUnchecked_) {
   other.handle_ = nullptr;
 }
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Close();
+    regular_ = other.regular_;
     handle_ = other.handle_;
     typeUnchecked_ = other.typeUnchecked_;
     other.handle_ = nullptr;
@@ -78,6 +79,7 @@ bool File::TypeChecked(ErrorCode& error) {
     return false;
   }
   typeUnchecked_ = false;
+  regular_ = true;
   return true;
 }
 
@@ -86,6 +88,7 @@ bool File::IsOpen() const {
 }
 
 void File::Close() {
+  regular_ = false;
   if (handle_) {
     CloseHandle(static_cast<HANDLE>(handle_));
     handle_ = nullptr;
