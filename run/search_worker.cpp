@@ -1,7 +1,9 @@
 #include "run/search_worker.h"
 
 #include "platform/heap_block.h"
+#include "platform/string_table.h"
 #include "processing/backup/backup_store.h"
+#include "processing/preview_check.h"
 #include "run/file_processors.h"
 #include "text/reused_blocks.h"
 
@@ -36,6 +38,11 @@ void SearchWorker::Stop() {
 
 void SearchWorker::ProcessFile(std::unique_ptr<CFileResult> entry) {
   entry->typeName = typeNames_.NameOf(entry->name);
+  if (ListedChangedSincePreview(*parameters, *entry)) {
+    entry->resultText = platform::LoadText(IDS_CHANGED_SINCE_PREVIEW);
+    SendFileResult(ResultStatus::FileResult, std::move(entry));
+    return;
+  }
   if (fileProcessor_)
     fileProcessor_(*this, std::move(entry));
   else if (parameters->renameMode)
