@@ -16,18 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Snapshot = std::map<fs::path, std::string>;
-
-Snapshot Files(const fs::path& root) {
-  Snapshot files;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file())
-      continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files[fs::relative(entry.path(), root)] = std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  return files;
-}
+using Snapshot = TreeSnapshot;
 
 void Write(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -73,11 +62,11 @@ struct Trees {
   // makes the direct run over tree b.
   void PreviewApplyAndRun(const RunFields& fields, const std::function<bool(size_t)>& untick,
                           const std::function<void()>& beforeApply = nullptr) {
-    const Snapshot before = Files(fs::path(a.root()));
+    const Snapshot before = SnapshotOf(fs::path(a.root()));
     previewed.controller.OnPreview(fields);
     ASSERT_TRUE(previewed.WaitUntilIdle());
     ASSERT_TRUE(previewed.controller.previewShown());
-    EXPECT_EQ(Files(fs::path(a.root())), before) << "the preview changed files";
+    EXPECT_EQ(SnapshotOf(fs::path(a.root())), before) << "the preview changed files";
     const auto& results = previewed.controller.results();
     EXPECT_FALSE(results.empty());
     for (size_t i = 0; i < results.size(); ++i) {
@@ -117,15 +106,15 @@ TEST(WindowPreview, ApplyingEveryRowGivesTheBytesOfADirectRun) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << static_cast<int>(c.action) << " " << c.regex);
     Trees trees(random);
-    const Snapshot original = Files(fs::path(trees.a.root()));
+    const Snapshot original = SnapshotOf(fs::path(trees.a.root()));
     RunFields fields = Trees::Fields(trees.a, c.action, c.find);
     fields.useRegex = c.regex;
     fields.renameMode = c.renameMode;
     if (c.renameMode)
       fields.replaceText = u"g";
     trees.PreviewApplyAndRun(fields, [](size_t) { return false; });
-    const Snapshot applied = Files(fs::path(trees.a.root()));
-    EXPECT_EQ(applied, Files(fs::path(trees.b.root())));
+    const Snapshot applied = SnapshotOf(fs::path(trees.a.root()));
+    EXPECT_EQ(applied, SnapshotOf(fs::path(trees.b.root())));
     EXPECT_NE(applied, original);
   }
 }
@@ -134,7 +123,7 @@ TEST(WindowPreview, OnlyTheTickedFilesChange) {
   std::mt19937 random(7);
   Trees trees(random);
   const fs::path root(trees.a.root());
-  const Snapshot original = Files(root);
+  const Snapshot original = SnapshotOf(root);
   std::vector<fs::path> unticked;
   trees.PreviewApplyAndRun(Trees::Fields(trees.a, ActionType::Replace, u"find"), [&](size_t i) {
     if (i % 2)
@@ -143,7 +132,7 @@ TEST(WindowPreview, OnlyTheTickedFilesChange) {
         fs::relative(fs::path(FullPathOf(*trees.previewed.controller.results()[i])), root));
     return true;
   });
-  const Snapshot applied = Files(root), run = Files(fs::path(trees.b.root()));
+  const Snapshot applied = SnapshotOf(root), run = SnapshotOf(fs::path(trees.b.root()));
   ASSERT_EQ(applied.size(), 6u);
   for (const auto& [path, bytes] : applied) {
     const bool untickedFile = std::find(unticked.begin(), unticked.end(), path) != unticked.end();
@@ -164,13 +153,13 @@ TEST(WindowPreview, AFileChangedSinceThePreviewIsLeftWithItsReason) {
       [&] {
         // The same size and time as before: only the content's hash tells.
         const auto time = fs::last_write_time(sameSize);
-        std::string edited = Files(root).at("f0.txt");
+        std::string edited = SnapshotOf(root).at("f0.txt");
         edited[0] = edited[0] == 'Z' ? 'Y' : 'Z';
         Write(sameSize, edited);
         fs::last_write_time(sameSize, time);
         Write(grown, changedText);
       });
-  const Snapshot applied = Files(root), run = Files(fs::path(trees.b.root()));
+  const Snapshot applied = SnapshotOf(root), run = SnapshotOf(fs::path(trees.b.root()));
   EXPECT_EQ(applied.at("f2.txt"), changedText);
   EXPECT_EQ(applied.at("f0.txt").find('Q'), std::string::npos);
   EXPECT_EQ(applied.at("f4.txt"), run.at("f4.txt"));

@@ -867,7 +867,7 @@ TEST_F(MainDialogRun, PreviewTicksEveryRowAndApplyChangesOnlyTheTickedFiles) {
   Command(IDC_PREVIEW);
   serve();
   ASSERT_EQ(GetItemText(Dlg(), IDC_RUN), u"Apply");
-  SetItemText(Dlg(), IDC_FIND_TEXT, u"tale");
+  SetItemText(Dlg(), IDC_MASKS, u"*.txt");
   EXPECT_EQ(GetItemText(Dlg(), IDC_RUN), u"Run");
   EXPECT_FALSE(ticked(0));
 }
