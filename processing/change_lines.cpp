@@ -60,32 +60,6 @@ std::u16string Marked(const MarkedText& side) {
 
 }  // namespace
 
-TextEdit EditOfAction(ActionType action, size_t start, size_t end, size_t length,
-                      std::u16string_view replace) {
-  switch (action) {
-    case ActionType::Replace:
-      return {start, end - start, replace};
-    case ActionType::Delete:
-      return {start, end - start, {}};
-    case ActionType::PlaceBefore:
-      return {start, 0, replace};
-    case ActionType::PlaceAfter:
-      return {end, 0, replace};
-    case ActionType::AddToBeginning:
-      return {0, 0, replace};
-    case ActionType::AddToEnd:
-      return {length, 0, replace};
-    case ActionType::FindOnly:
-      break;
-  }
-  return {start, 0, {}};
-}
-
-TextEdit WholeTextEdit(ActionType action, size_t length, std::u16string_view replace) {
-  const bool replacesAll = action == ActionType::PlaceBefore || action == ActionType::PlaceAfter;
-  return EditOfAction(replacesAll ? ActionType::Replace : action, 0, length, length, replace);
-}
-
 ChangeLines LinesOfChange(std::u16string_view text, size_t matchStart, size_t matchEnd,
                           const TextEdit& edit) {
   const size_t editStart = std::min(edit.start, text.size());

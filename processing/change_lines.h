@@ -6,22 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "processing/search/match_edit.h"
 #include "run/record/file_result.h"
-#include "run/record/run_types.h"
-
-// One change of a text: `removed` units at `start` give way to `inserted`.
-struct TextEdit {
-  size_t start = 0;
-  size_t removed = 0;
-  std::u16string_view inserted;
-};
-
-// The edit an action makes for the match [start, end) of a text of `length` units.
-TextEdit EditOfAction(ActionType action, size_t start, size_t end, size_t length,
-                      std::u16string_view replace);
-
-// The edit an action makes when an empty find text stands for the whole text.
-TextEdit WholeTextEdit(ActionType action, size_t length, std::u16string_view replace);
 
 // Units kept on each side of a change when a caller cuts the text down to what LinesOfChange
 // can show.

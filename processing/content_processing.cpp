@@ -71,34 +71,15 @@ bool ReplacesWholeText(ActionType action) {
 platform::ErrorCode ChangeWholeText(RunParameters& parameters, CFileResult& entry, TextBuffer& text,
                                     const std::u16string& replace) {
   const CFileResult::replace_info start{0, 0};
-  const auto describe = [&] {
-    const std::u16string_view whole = text.view();
-    return LinesOfChange(whole, 0, whole.size(),
-                         WholeTextEdit(parameters.action, whole.size(), replace));
-  };
+  const TextEdit edit = WholeTextEdit(parameters.action, text.length(), replace);
+  const auto describe = [&] { return LinesOfChange(text.view(), 0, text.length(), edit); };
   if (!AskConfirmation(parameters, start, entry, describe))
     return 0;
   entry.matches.push_back(start);
-  bool spliced = true;
-  switch (parameters.action) {
-    case ActionType::Replace:
-    case ActionType::PlaceBefore:
-    case ActionType::PlaceAfter:
-      spliced = SpliceText(text, text.length(), 0, replace);
-      break;
-    case ActionType::AddToBeginning:
-      spliced = SpliceText(text, 0, 0, replace);
-      break;
-    case ActionType::AddToEnd:
-      spliced = SpliceText(text, 0, text.length(), replace);
-      break;
-    case ActionType::Delete:
-      spliced = SpliceText(text, text.length(), 0, std::u16string_view());
-      break;
-    case ActionType::FindOnly:
-      break;
-  }
-  return spliced ? 0 : platform::kErrorOutOfMemory;
+  if (parameters.action == ActionType::FindOnly)
+    return 0;
+  return SpliceText(text, edit.removed, edit.start, edit.inserted) ? 0
+                                                                   : platform::kErrorOutOfMemory;
 }
 
 platform::ErrorCode Decode(CodePage codePage, std::span<const unsigned char> bytes,
@@ -271,8 +252,10 @@ FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent
   file.keepTimes = settings.keepFileDate && (times || handle.GetTimes(file.times, error));
   if ((error = ReadWholeFile(handle, file.original)) != 0)
     return Failed(error);
-  if (ContentChangedSincePreview(parameters, entry, file.original.view()))
+  if (ContentChangedSincePreview(parameters, entry, file.original.view())) {
+    entry.listedWithoutMatches = true;
     return Processed(platform::LoadText(IDS_CHANGED_SINCE_PREVIEW));
+  }
   // A changing run tested the file before opening it for writing.
   if (!changes && settings.skipBinaryFiles &&
       LooksBinary(file.original.view(), settings.inputCodePage))

@@ -24,33 +24,13 @@ namespace {
 // An empty find text stands for the whole name: one match at (0, 0).
 void ChangeWholeName(RunParameters& parameters, CFileResult& entry, std::u16string& newName) {
   const CFileResult::replace_info start{0, 0};
-  const auto describe = [&] {
-    return LinesOfChange(newName, 0, newName.size(),
-                         WholeTextEdit(parameters.action, newName.size(), parameters.replaceText));
-  };
+  const TextEdit edit = WholeTextEdit(parameters.action, newName.size(), parameters.replaceText);
+  const auto describe = [&] { return LinesOfChange(newName, 0, newName.size(), edit); };
   if (parameters.action != ActionType::FindOnly &&
       !AskConfirmation(parameters, start, entry, describe))
     return;
   entry.matches.push_back(start);
-  const std::u16string& replace = parameters.replaceText;
-  switch (parameters.action) {
-    case ActionType::FindOnly:
-      break;
-    case ActionType::Delete:
-      newName.clear();
-      break;
-    case ActionType::AddToBeginning:
-      newName = replace + newName;
-      break;
-    case ActionType::AddToEnd:
-      newName += replace;
-      break;
-    case ActionType::Replace:
-    case ActionType::PlaceBefore:
-    case ActionType::PlaceAfter:
-      newName = replace;
-      break;
-  }
+  newName.replace(edit.start, edit.removed, edit.inserted);
 }
 
 // The regular expression search runs on a buffer holding the name; the new name is its text up

@@ -103,6 +103,7 @@
 #define IDC_EDITOR_GROUP 1143
 #define IDC_EDITOR_COMMAND 1144
 #define IDC_EDITOR_HINT 1145
+#define IDC_EXCLUDE_HISTORY 1146
 
 // What a run passes over: the main dialog's Exclude row, and the settings that filter files
 #define IDC_EXCLUDE_LABEL 1120

@@ -13,7 +13,7 @@ bool ResultBatch::Offer(ResultMessage& message) {
   if (message.status == ResultStatus::RunFinished)
     return false;
   const bool listed = message.status == ResultStatus::FileResult && message.file &&
-                      !message.file->matches.empty();
+                      IsListedResult(*message.file);
   std::lock_guard<std::mutex> lock(mutex_);
   if (listed && limit_ > 0 && ++listed_ > limit_)
     return false;

@@ -34,8 +34,7 @@ unsigned OutcomeText(RestoreOutcome outcome) {
   return IDS_RESTORE_FAILED;
 }
 
-// The result row of one restored or skipped file. It carries one match so that the list shows
-// it, as it shows every file a run changed.
+// The result row of one restored or skipped file.
 std::unique_ptr<CFileResult> RowOf(const JournalEntry& entry, const RestoreResult& result) {
   auto row = std::make_unique<CFileResult>();
   const size_t separator = result.path.find_last_of(platform::kPathSeparator);
@@ -53,7 +52,7 @@ std::unique_ptr<CFileResult> RowOf(const JournalEntry& entry, const RestoreResul
   } else {
     row->resultText = platform::LoadText(OutcomeText(result.outcome));
   }
-  row->matches.push_back({0, 0});
+  row->listedWithoutMatches = true;
   return row;
 }
 

@@ -121,8 +121,6 @@ bool PrepareRun(const RunFields& fields, RunCommandContext& context, RunParamete
   parameters.targetWindow = context.targetWindow;
   parameters.ownerDialog = context.ownerDialog;
   parameters.confirmState = ConfirmAnswer::Ask;
-  parameters.resultMessage = kRunResultMessage;
-  parameters.confirmMessage = kRunConfirmMessage;
 
   parameters.findText = PrepareFindText(fields.findText, context.settings);
   parameters.replaceText = fields.replaceText;

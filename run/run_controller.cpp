@@ -172,8 +172,8 @@ void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
     view_.ReportSkipped(*result);
     return;
   }
-  // A preview lists the files it would change; an apply also those it left alone.
-  if (!result || (preview_ ? !result->preview : result->matches.empty() && !parameters_.applyOnly))
+  // A preview lists the files it would change.
+  if (!result || (preview_ ? !result->preview : !IsListedResult(*result)))
     return;
   const int count = view_.ResultRowCount();
   // A negative limit, which the settings dialog cannot enter, counts as no limit.

@@ -43,10 +43,10 @@ class RunController : public RunMessageHandler {
     startWorker_ = std::move(starter);
   }
 
-  // Run (command 32773, button 1051): checks the fields, clears the previous results and starts
+  // Run (ID_ACTION_RUN, IDC_RUN): checks the fields, clears the previous results and starts
   // the worker. Does nothing unless idle.
   void OnRun(const RunFields& fields);
-  // Preview (command 32900, button 1190): a run that changes nothing and lists each file it
+  // Preview (ID_ACTION_PREVIEW, IDC_PREVIEW): a run that changes nothing and lists each file it
   // would change, each row ticked. Does nothing unless idle.
   void OnPreview(const RunFields& fields);
   // Apply (Run while a preview is shown): the preview's run over its ticked files only; a file
@@ -60,11 +60,11 @@ class RunController : public RunMessageHandler {
   bool IsTicked(size_t index) const;
   void SetTicked(size_t index, bool ticked);
 
-  // Stop (command 32774, button 1052, the file limit): only signals the worker.
+  // Stop (ID_ACTION_STOP, IDC_STOP, the file limit): only signals the worker.
   void OnStop();
-  // Clear (command 32775): drops the results and empties the text fields, when idle.
+  // Clear (ID_ACTION_CLEAR): drops the results and empties the text fields, when idle.
   void OnClear();
-  // Undo (command 32776): asks once, then takes back the newest run not undone yet, on the
+  // Undo (ID_ACTION_UNDO): asks once, then takes back the newest run not undone yet, on the
   // worker, reporting each file. Does nothing unless idle.
   void OnUndo();
   // Whether Undo can start: idle, and a run to take back exists.

@@ -15,9 +15,9 @@ class RunView {
 
   // The status bar's simple-mode text.
   virtual void SetStatusText(const std::u16string& text) = 0;
-  // Empties the status edit (1006).
+  // Empties the status edit (IDC_DETAILS).
   virtual void ClearStatusEdit() = 0;
-  // Empties "Text to find/replace" (1005) and "Replace with text" (1008).
+  // Empties "Text to find/replace" (IDC_FIND_TEXT) and "Replace with text" (IDC_REPLACE_TEXT).
   virtual void ClearTextFields() = 0;
 
   virtual int ResultRowCount() const = 0;

@@ -40,6 +40,7 @@ void SearchWorker::ProcessFile(std::unique_ptr<CFileResult> entry) {
   entry->typeName = typeNames_.NameOf(entry->name);
   if (ListedChangedSincePreview(*parameters, *entry)) {
     entry->resultText = platform::LoadText(IDS_CHANGED_SINCE_PREVIEW);
+    entry->listedWithoutMatches = true;
     SendFileResult(ResultStatus::FileResult, std::move(entry));
     return;
   }

@@ -122,7 +122,7 @@ class Reader {
 bool ReadResultsValues(Reader& read, ProgramSettings& settings, StoredDialogState& state) {
   return read.Text(u"55", u"56", settings.editorCommand) &&
          read.History(u"57", state.findHistory) && read.History(u"58", state.replaceHistory) &&
-         read.History(u"59", state.maskHistory);
+         read.History(u"59", state.maskHistory) && read.History(u"63", state.excludeHistory);
 }
 
 // The values of the file filters, the dialog's Exclude field last.
@@ -244,7 +244,8 @@ bool WriteAll(SettingsKey& key, const ProgramSettings& settings, const StoredDia
          WriteFilterValues(write, settings, state) &&
          write.Text(u"55", u"56", settings.editorCommand) &&
          write.History(u"57", state.findHistory) && write.History(u"58", state.replaceHistory) &&
-         write.History(u"59", state.maskHistory) && key.Flush();
+         write.History(u"59", state.maskHistory) && write.History(u"63", state.excludeHistory) &&
+         key.Flush();
 }
 
 }  // namespace

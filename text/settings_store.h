@@ -23,10 +23,11 @@ struct StoredDialogState {
   std::int32_t action = 0;
   std::int32_t useRegex = 0;
   std::int32_t useVariables = 0;
-  // Recent entries of the find, replace and masks fields, newest first.
+  // Recent entries of the find, replace, masks and exclude fields, newest first.
   std::vector<std::u16string> findHistory;
   std::vector<std::u16string> replaceHistory;
   std::vector<std::u16string> maskHistory;
+  std::vector<std::u16string> excludeHistory;
 };
 
 // Fills settings and state from the key. A missing key gives the default settings (the state is

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <span>
 
 struct LayoutRect {
   int left = 0;
@@ -17,6 +18,27 @@ struct LayoutRect {
 
 // Control rectangles in client pixels, by control ID.
 using ControlRects = std::map<int, LayoutRect>;
+
+// How a control follows the client area.
+enum class LayoutRole {
+  FillWidth,    // a group box: its right edge follows the effective width
+  GrowRight,    // a field: its right edge moves with the width
+  MoveRight,    // the right column: moves with the width
+  ResultsList,  // the lower three follow the whole client area
+  Details,
+  StatusBar,
+};
+
+struct LaidOutControl {
+  int id;
+  LayoutRole role;
+};
+
+// Every control the layout moves, the one list both the layout and the window iterate.
+std::span<const LaidOutControl> MainLayoutControls();
+
+// The status bar's height at 96 DPI.
+inline constexpr int kStatusBarHeightAt96 = 20;
 
 // Lays the main dialog out for the new client rectangle: the results list, the details field and
 // the status bar follow the whole client area; the upper controls follow the change of the

@@ -2,6 +2,7 @@
 
 #include "processing/change_lines.h"
 #include "processing/confirmation.h"
+#include "processing/search/match_edit.h"
 #include "text/lower_case.h"
 
 namespace {
@@ -16,13 +17,15 @@ struct NameSearch {
 
   size_t Find(size_t start) const { return comparison.find(find, start); }
 
+  TextEdit EditAt(size_t position) const {
+    return EditOfAction(parameters.action, position, position + find.size(), newName.size(),
+                        parameters.replaceText);
+  }
+
   bool Accept(size_t position) {
     const CFileResult::replace_info at{0, static_cast<std::int64_t>(position)};
     const auto describe = [&] {
-      const size_t end = position + find.size();
-      return LinesOfChange(newName, position, end,
-                           EditOfAction(parameters.action, position, end, newName.size(),
-                                        parameters.replaceText));
+      return LinesOfChange(newName, position, position + find.size(), EditAt(position));
     };
     if (!AskConfirmation(parameters, at, file, describe))
       return false;
@@ -30,9 +33,12 @@ struct NameSearch {
     return true;
   }
 
-  void Splice(size_t position, size_t removeCount, const std::u16string& insert) {
-    newName.replace(position, removeCount, insert);
-    comparison.replace(position, removeCount, insert);
+  // Makes the edit of the match at `position`; returns where the search goes on.
+  size_t Change(size_t position) {
+    const TextEdit edit = EditAt(position);
+    newName.replace(edit.start, edit.removed, edit.inserted);
+    comparison.replace(edit.start, edit.removed, edit.inserted);
+    return ResumeAfterEdit(edit, position + find.size());
   }
 };
 
@@ -46,21 +52,17 @@ void SearchNamePlain(RunParameters& parameters, CFileResult& file, std::u16strin
     LowerCaseInPlace(search.comparison);
     LowerCaseInPlace(search.find);
   }
-  const std::u16string& replace = parameters.replaceText;
-  const size_t findLength = search.find.size();
-  const size_t replaceLength = replace.size();
   const ActionType action = parameters.action;
 
   // The actions that look at the first occurrence only.
-  if (action == ActionType::FindOnly || action == ActionType::AddToBeginning ||
-      action == ActionType::AddToEnd) {
+  if (action == ActionType::FindOnly || ChangesOncePerText(action)) {
     const size_t position = search.Find(0);
     if (position == std::u16string::npos)
       return;
     if (action == ActionType::FindOnly)
       file.matches.push_back({0, static_cast<std::int64_t>(position)});
     else if (search.Accept(position))
-      newName = action == ActionType::AddToBeginning ? replace + newName : newName + replace;
+      search.Change(position);
     return;
   }
 
@@ -69,29 +71,6 @@ void SearchNamePlain(RunParameters& parameters, CFileResult& file, std::u16strin
     const size_t position = search.Find(start);
     if (position == std::u16string::npos)
       return;
-    if (!search.Accept(position)) {
-      start = position + 1;
-      continue;
-    }
-    switch (action) {
-      case ActionType::Replace:
-        search.Splice(position, findLength, replace);
-        start = position + replaceLength;
-        break;
-      case ActionType::Delete:
-        search.Splice(position, findLength, std::u16string());
-        start = position;
-        break;
-      case ActionType::PlaceBefore:
-        search.Splice(position, 0, replace);
-        start = position + replaceLength + findLength;
-        break;
-      case ActionType::PlaceAfter:
-        search.Splice(position + findLength, 0, replace);
-        start = position + findLength + replaceLength;
-        break;
-      default:
-        return;
-    }
+    start = search.Accept(position) ? search.Change(position) : position + 1;
   }
 }

@@ -6,6 +6,7 @@
 #include "processing/change_lines.h"
 #include "processing/confirmation.h"
 #include "processing/match_lines.h"
+#include "processing/search/match_edit.h"
 #include "text/regex/line_position.h"
 #include "text/regex/regex_program.h"
 
@@ -81,54 +82,29 @@ platform::ErrorCode ApplyRegexToText(RunParameters& parameters, CFileResult& fil
 
     size_t resume = region.end;
     const LineSource lineText(std::u16string_view(text, buffer.length()));
+    const TextEdit edit =
+        EditOfAction(parameters.action, region.start, region.end, buffer.length(), replacement);
     if (parameters.action == ActionType::FindOnly) {
       if (!Record(file, position))
         return platform::kErrorOutOfMemory;
       KeepMatchLine(file, lineText, region.start, region.end, {}, parameters.matchLineBytes);
     } else if (AskConfirmation(parameters, position, file, [&] {
                  const std::u16string_view whole(buffer.data(), buffer.length());
-                 return LinesOfChange(whole, region.start, region.end,
-                                      EditOfAction(parameters.action, region.start, region.end,
-                                                   whole.size(), replacement));
+                 return LinesOfChange(whole, region.start, region.end, edit);
                })) {
       if (!Record(file, position))
         return platform::kErrorOutOfMemory;
       KeepMatchLine(file, lineText, region.start, region.end, {parameters.action, replacement},
                     parameters.matchLineBytes);
-      size_t removed = 0;
-      size_t at = region.start;
-      std::u16string_view inserted = replacement;
-      switch (parameters.action) {
-        case ActionType::Replace:
-          removed = region.end - region.start;
-          resume = region.start + replacement.size();
-          break;
-        case ActionType::Delete:
-          removed = region.end - region.start;
-          inserted = {};
-          resume = region.start;
-          break;
-        case ActionType::PlaceBefore:
-          resume = region.end + replacement.size();
-          break;
-        case ActionType::PlaceAfter:
-          at = region.end;
-          resume = region.end + replacement.size();
-          break;
-        case ActionType::AddToBeginning:
-        case ActionType::AddToEnd:
-          // Once per text.
-          at = parameters.action == ActionType::AddToBeginning ? 0 : buffer.length();
-          return SpliceText(buffer, 0, at, replacement) ? 0 : platform::kErrorOutOfMemory;
-        case ActionType::FindOnly:
-          break;
-      }
-      if (!SpliceText(buffer, removed, at, inserted))
+      if (!SpliceText(buffer, edit.removed, edit.start, edit.inserted))
         return platform::kErrorOutOfMemory;
+      if (ChangesOncePerText(parameters.action))
+        return 0;
+      resume = ResumeAfterEdit(edit, region.end);
       // Each change of a long text moves much of it, which the matcher's steps do not count.
       if (buffer.length() >= kLongText && limits.stop && limits.stop->IsSet())
         return platform::kErrorCancelled;
-      if (replacementEndsText && !inserted.empty())
+      if (replacementEndsText && !edit.inserted.empty())
         return 0;
     }
     // No search starts where the last one did unless a unit of the text was passed.

@@ -80,7 +80,15 @@ struct CFileResult {
   const ChangeLines* askedChange = nullptr;
   // lines[i] belongs to matches[i]; only the first matches of a file keep their lines.
   std::vector<MatchLine> lines;
+  // Listed although it has no match: the row of a file that Undo restored or skipped, or that an
+  // apply left alone because it changed after its preview.
+  bool listedWithoutMatches = false;
 };
+
+// Whether the results show the file: a file is listed for its matches, or as a row of its own.
+inline bool IsListedResult(const CFileResult& file) {
+  return !file.matches.empty() || file.listedWithoutMatches;
+}
 
 inline std::u16string FullPathOf(const CFileResult& file) {
   return platform::JoinPath(file.folder, file.name);

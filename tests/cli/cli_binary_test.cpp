@@ -683,6 +683,8 @@ TEST_F(CliBinary, RunsUndoAndRecoverWorkOnTheBackupsWithJsonLines) {
   const std::vector<Json> lines = JsonLines(undo.out);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0]["result"], "Restored");
+  // A restored file is a row of its own, without a made-up match.
+  EXPECT_TRUE(lines[0]["matches"].empty());
   EXPECT_TRUE(JsonLines(Cli({"--runs", "--json", "--backup-dir", backups}).out).empty());
   const ChildResult recover = Cli({"--recover", "--backup-dir", backups});
   EXPECT_EQ(recover.exitStatus, 0);

@@ -5,28 +5,10 @@
 #include <vector>
 
 #include "processing/confirmation_text.h"
-#include "run/record/run_channel.h"
-
-namespace {
-
-// Answers each question with the next scripted answer and counts the questions.
-class ScriptedWindow : public RunChannel {
- public:
-  explicit ScriptedWindow(std::vector<ConfirmAnswer> answers) : answers_(std::move(answers)) {}
-  void SendResult(ResultMessage) override {}
-  ConfirmAnswer SendConfirmation(const CFileResult::replace_info&, const CFileResult&) override {
-    return answers_.at(asked++);
-  }
-  size_t asked = 0;
-
- private:
-  std::vector<ConfirmAnswer> answers_;
-};
-
-}  // namespace
+#include "tests/support/recording_channel.h"
 
 TEST(AskConfirmation, EachAnswerStandsUntilAToAllAnswer) {
-  ScriptedWindow window({ConfirmAnswer::No, ConfirmAnswer::Yes, ConfirmAnswer::YesToAll});
+  RecordingChannel window({ConfirmAnswer::No, ConfirmAnswer::Yes, ConfirmAnswer::YesToAll});
   RunParameters parameters;
   parameters.targetWindow = &window;
   CFileResult file;
@@ -34,18 +16,18 @@ TEST(AskConfirmation, EachAnswerStandsUntilAToAllAnswer) {
   for (int i = 0; i < 5; ++i)
     consents.push_back(AskConfirmation(parameters, {0, i}, file));
   EXPECT_EQ(consents, (std::vector<bool>{false, true, true, true, true}));
-  EXPECT_EQ(window.asked, 3u) << "no question after Yes To All";
+  EXPECT_EQ(window.asked.size(), 3u) << "no question after Yes To All";
   EXPECT_EQ(parameters.confirmState, ConfirmAnswer::YesToAll);
 }
 
 TEST(AskConfirmation, NoToAllDeclinesTheRestWithoutAsking) {
-  ScriptedWindow window({ConfirmAnswer::NoToAll});
+  RecordingChannel window({ConfirmAnswer::NoToAll});
   RunParameters parameters;
   parameters.targetWindow = &window;
   CFileResult file;
   EXPECT_FALSE(AskConfirmation(parameters, {0, 0}, file));
   EXPECT_FALSE(AskConfirmation(parameters, {3, 1}, file));
-  EXPECT_EQ(window.asked, 1u);
+  EXPECT_EQ(window.asked.size(), 1u);
 }
 
 TEST(ConfirmationText, ThreeLinesWithPositionsFromOne) {

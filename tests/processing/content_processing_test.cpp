@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,10 +17,9 @@
 #include "platform/string_table.h"
 #include "processing/binary_content.h"
 #include "processing/change_lines.h"
-#include "run/record/run_channel.h"
 #include "run/file_processors.h"
-#include "run/record/run_channel.h"
 #include "run/search_worker.h"
+#include "tests/support/recording_channel.h"
 #include "tests/support/temp_tree.h"
 #include "text/regex/regex_compiler.h"
 #include "text/text_format.h"
@@ -39,29 +36,6 @@ namespace {
 namespace fs = std::filesystem;
 using Position = CFileResult::replace_info;
 using PairList = std::vector<std::pair<std::int64_t, std::int64_t>>;
-
-// Keeps the results and answers the questions of one file's processing.
-class Window : public RunChannel {
- public:
-  void SendResult(ResultMessage message) override { results.push_back(std::move(message)); }
-  ConfirmAnswer SendConfirmation(const Position& position, const CFileResult& file) override {
-    asked.emplace_back(position.line, position.character);
-    if (file.askedChange)
-      shown.push_back(ChangeLinesText(*file.askedChange));
-    ++questions;
-    if (answers.empty())
-      return ConfirmAnswer::Yes;
-    const ConfirmAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-
-  std::vector<ResultMessage> results;
-  PairList asked;
-  std::vector<std::u16string> shown;  // the change lines of each question
-  std::deque<ConfirmAnswer> answers;
-  std::atomic<int> questions{0};
-};
 
 // A 2001 time, and one a day later.
 constexpr platform::FileTime kOldTime = 126254952001234560ull;
@@ -153,7 +127,7 @@ class ContentProcessing : public ::testing::Test {
   }
 
   TempTree tree;
-  Window window;
+  RecordingChannel window;
   RunParameters parameters;
   SearchWorker worker;
 };
@@ -208,7 +182,7 @@ TEST_F(ContentProcessing, EmptyFindTextActsOnTheWholeContentAfterOneQuestion) {
     const ResultMessage& result = Process(u"a.txt");
     EXPECT_EQ(Content(u"a.txt"), c.expected) << static_cast<int>(c.action);
     EXPECT_EQ(Pairs(result), (PairList{{0, 0}}));
-    EXPECT_EQ(window.asked, (PairList{{0, 0}}));
+    EXPECT_EQ(window.AskedPairs(), (PairList{{0, 0}}));
   }
   tree.MakeFile(u"a.txt", "old\n");
   window.answers = {ConfirmAnswer::No};
@@ -222,7 +196,7 @@ TEST_F(ContentProcessing, DeclinedMatchLetsTheOverlappingOneBeAsked) {
   window.answers = {ConfirmAnswer::No, ConfirmAnswer::Yes};
   Set(ActionType::Replace, u"aa", u"X");
   const ResultMessage& result = Process(u"a.txt");
-  EXPECT_EQ(window.asked, (PairList{{0, 0}, {0, 1}}));
+  EXPECT_EQ(window.AskedPairs(), (PairList{{0, 0}, {0, 1}}));
   EXPECT_EQ(Pairs(result), (PairList{{0, 1}}));
   EXPECT_EQ(Content(u"a.txt"), "aXa");
 }
@@ -781,7 +755,8 @@ TEST_F(ContentProcessing, StopInsideALongFileEndsItUnchanged) {
     processing.join();
     const auto took = std::chrono::steady_clock::now() - stopped;
     worker.stopEvent.Reset();
-    EXPECT_LT(took, std::chrono::milliseconds(200)) << c.regex;
+    // Far below the time the whole file takes, with room for a loaded machine.
+    EXPECT_LT(took, std::chrono::milliseconds(1000)) << c.regex;
     ASSERT_FALSE(window.results.empty());
     std::u16string cancelled;
     FormatSystemError(platform::kErrorCancelled, cancelled);
@@ -937,13 +912,16 @@ TEST_F(ContentProcessing, EachQuestionShowsItsLineBeforeAndAfter) {
   };
   for (const Case& c : cases) {
     tree.MakeFile(u"a.txt", c.content);
-    window.shown.clear();
+    window.changes.clear();
     parameters.useRegex = c.regex;
     parameters.settings.inputCodePage = parameters.settings.outputCodePage = c.codePage;
     Set(c.action, c.find, u"Q");
     parameters.confirmState = ConfirmAnswer::Ask;
     Process(u"a.txt");
-    EXPECT_EQ(window.shown, c.shown) << c.content;
+    std::vector<std::u16string> shown;
+    for (const ChangeLines& change : window.changes)
+      shown.push_back(ChangeLinesText(change));
+    EXPECT_EQ(shown, c.shown) << c.content;
   }
 }
 

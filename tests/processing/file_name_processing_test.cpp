@@ -17,7 +17,7 @@
 #include "platform/string_table.h"
 #include "run/file_processors.h"
 #include "run/search_worker.h"
-#include "tests/processing/recording_window.h"
+#include "tests/support/recording_channel.h"
 #include "tests/support/temp_tree.h"
 #include "tests/support/trash_home.h"
 #include "text/regex/regex_compiler.h"
@@ -62,7 +62,7 @@ struct RenameMode : testing::Test {
   }
 
   TempTree tree;
-  RecordingWindow window;
+  RecordingChannel window;
   RunParameters parameters;
   SearchWorker worker;
   size_t processed = 0;
@@ -123,7 +123,8 @@ TEST_F(RenameMode, AnEmptyFindTextTakesTheWholeName) {
   const ResultMessage& found = Process(u"b.txt");
   ExpectResult(found, ResultStatus::FileResult, Matches(1), 1);
   EXPECT_EQ(found.file->matches[0].character, 0);
-  EXPECT_EQ(window.asked, (std::vector<std::int64_t>{0, 0, 0})) << "Find only never asks";
+  EXPECT_EQ(window.AskedCharacters(), (std::vector<std::int64_t>{0, 0, 0}))
+      << "Find only never asks";
 }
 
 TEST_F(RenameMode, FindOnlyRecordsTheFirstMatchAndLeavesTheFile) {

@@ -28,6 +28,7 @@ StoredDialogState SampleState() {
   state.useVariables = 1;
   state.findHistory = {u"zebra", u"two\r\nlines"};
   state.maskHistory = {u"*.txt, *.md"};
+  state.excludeHistory = {u".git\\, bin\\"};
   return state;
 }
 
@@ -36,7 +37,7 @@ const char16_t* const kAllValues[] = {u"1",  u"2",  u"3",  u"4",  u"5",  u"6",  
                                       u"17", u"18", u"19", u"20", u"21", u"22", u"23", u"25",
                                       u"26", u"27", u"28", u"29", u"30", u"31", u"45", u"46",
                                       u"47", u"48", u"49", u"50", u"51", u"55", u"56", u"57",
-                                      u"58", u"59"};
+                                      u"58", u"59", u"63"};
 
 }  // namespace
 
@@ -94,6 +95,7 @@ TEST(SettingsStore, SaveThenLoadRestoresEverything) {
   EXPECT_THAT(state.findHistory, ElementsAre(u"zebra", u"two\r\nlines"));
   EXPECT_TRUE(state.replaceHistory.empty());
   EXPECT_THAT(state.maskHistory, ElementsAre(u"*.txt, *.md"));
+  EXPECT_THAT(state.excludeHistory, ElementsAre(u".git\\, bin\\"));
   EXPECT_EQ(store.values[u"18"].bytes, Characters(u"\"C:\\Work\",\"D:\\Old\""));
 }
 

@@ -570,6 +570,39 @@ TEST_F(MainDialogRun, UsualFoldersAndBinariesArePassedOverAndCounted) {
   EXPECT_EQ(ListView_GetItemCount(GetDlgItem(Dlg(), IDC_RESULTS)), 1);
 }
 
+// Each field's button offers what the last runs used, newest first; choosing fills the field.
+TEST_F(MainDialogRun, HistoryButtonsOfferTheEntriesOfEarlierRuns) {
+  tree_.MakeFile(u"a.txt", "old");
+  SetItemText(Dlg(), IDC_EXCLUDE, u"bin\\");
+  RunToEnd();
+  SetItemText(Dlg(), IDC_FIND_TEXT, u"older");
+  SetItemText(Dlg(), IDC_EXCLUDE, u"obj\\");
+  RunToEnd();
+  const struct {
+    int button;
+    int field;
+    std::vector<std::u16string> offered;
+  } kFields[] = {{IDC_FIND_HISTORY, IDC_FIND_TEXT, {u"older", u"old"}},
+                 {IDC_REPLACE_HISTORY, IDC_REPLACE_TEXT, {u"new"}},
+                 {IDC_EXCLUDE_HISTORY, IDC_EXCLUDE, {u"obj\\", u"bin\\"}}};
+  for (const auto& field : kFields) {
+    std::vector<std::u16string> offered;
+    SetPopupMenuHook([&](HMENU menu, HWND) {
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t label[64] = {};
+        GetMenuStringW(menu, i, label, 64, MF_BYPOSITION);
+        offered.push_back(platform::FromWide(label));
+      }
+      return GetMenuItemID(menu, GetMenuItemCount(menu) - 1);
+    });
+    SetItemText(Dlg(), field.field, u"");
+    Command(field.button);
+    EXPECT_EQ(offered, field.offered) << field.field;
+    EXPECT_EQ(GetItemText(Dlg(), field.field), field.offered.back()) << field.field;
+  }
+  SetPopupMenuHook(nullptr);
+}
+
 TEST_F(MainDialogRun, DoubleClickOpensTheFileOrOffersOpenWith) {
   tree_.MakeFile(u"a.txt");
   dialog_.run().worker().SetFileProcessor(OneMatchPerFile);

@@ -32,7 +32,7 @@ bool Grayed(HMENU menu, int position) {
 TEST_F(MainDialogSettings, FirstStartWritesTheWholeSet) {
   CVOXADlg dialog(nullptr, &store_);
   ASSERT_TRUE(dialog.Create(nullptr));
-  EXPECT_EQ(store_.values.size(), 42u);
+  EXPECT_EQ(store_.values.size(), 43u);
   EXPECT_EQ(GetItemText(dialog.hwnd(), IDC_MASKS), u"\"*.*\"");
 }
 

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int kStatusBarHeight = 20;
 constexpr int kInitialWidth = 700;
 constexpr int kInitialHeight = 570;
 constexpr int kVisibleActions = 7;
@@ -111,7 +110,7 @@ bool CVOXADlg::OnInitDialog() {
 void CVOXADlg::CreateStatusBar() {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  int height = ScaleForDpi(kStatusBarHeight, dpi());
+  int height = ScaleForDpi(kStatusBarHeightAt96, dpi());
   statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, client.left,
                                client.bottom - height, client.right - client.left, height, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),

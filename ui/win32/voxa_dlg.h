@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/settings_key.h"
@@ -41,6 +42,7 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   std::vector<std::u16string> findHistory;
   std::vector<std::u16string> replaceHistory;
   std::vector<std::u16string> maskHistory;
+  std::vector<std::u16string> excludeHistory;
   // Folders from the command line; when there are any they replace the stored search path.
   std::vector<std::u16string> startFolders;
 
@@ -133,6 +135,8 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void OnExportResults();
 
   void LayOut(int clientWidth, int clientHeight);
+  void MoveControls(const std::vector<std::pair<HWND, LayoutRect>>& moves);
+  HWND LayoutWindow(int id) const;
 
   // Recent entries
   std::vector<std::u16string>* HistoryOf(int button);
@@ -166,7 +170,7 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   HWND statusBar_ = nullptr;
   HMENU menu_ = nullptr;
   CSelEdit searchPathEdit_;
-  FieldGestures historyGestures_[3];
+  FieldGestures historyGestures_[4];
   FieldGestures detailsGestures_;
   // The results-array index of the file the details field shows.
   std::optional<size_t> detailsResult_;

@@ -95,6 +95,7 @@ bool CVOXADlg::OnCommand(int id, int code, HWND control) {
     case IDC_FIND_HISTORY:
     case IDC_REPLACE_HISTORY:
     case IDC_MASK_HISTORY:
+    case IDC_EXCLUDE_HISTORY:
       OnHistory(id);
       return true;
     case ID_DETAILS_OPEN_LINE:

@@ -1,5 +1,7 @@
-// The recent entries of the find, replace and masks fields: kept at each Run, offered by the
-// drop-down button beside each field and by Alt+Down in it.
+// The recent entries of the find, replace, masks and exclude fields: kept at each Run, offered by
+// the drop-down button beside each field and by Alt+Down in it.
+#include <type_traits>
+
 #include "platform/win32/wide.h"
 #include "resource.h"
 #include "text/text_history.h"
@@ -15,7 +17,8 @@ struct HistoryField {
 };
 constexpr HistoryField kHistoryFields[] = {{IDC_FIND_HISTORY, IDC_FIND_TEXT},
                                            {IDC_REPLACE_HISTORY, IDC_REPLACE_TEXT},
-                                           {IDC_MASK_HISTORY, IDC_MASKS}};
+                                           {IDC_MASK_HISTORY, IDC_MASKS},
+                                           {IDC_EXCLUDE_HISTORY, IDC_EXCLUDE}};
 
 }  // namespace
 
@@ -27,12 +30,15 @@ std::vector<std::u16string>* CVOXADlg::HistoryOf(int button) {
       return &replaceHistory;
     case IDC_MASK_HISTORY:
       return &maskHistory;
+    case IDC_EXCLUDE_HISTORY:
+      return &excludeHistory;
     default:
       return nullptr;
   }
 }
 
 void CVOXADlg::AttachHistoryGestures() {
+  static_assert(std::size(kHistoryFields) == std::extent_v<decltype(historyGestures_)>);
   for (size_t i = 0; i < std::size(kHistoryFields); ++i)
     historyGestures_[i].Attach(Item(kHistoryFields[i].field), kHistoryFields[i].button, 0);
 }
@@ -42,6 +48,7 @@ void CVOXADlg::RememberRunFields(const RunFields& fields) {
   if (UsesReplacement(fields.action))
     RememberEntry(replaceHistory, fields.replaceText);
   RememberEntry(maskHistory, fields.masks);
+  RememberEntry(excludeHistory, fields.exclusions);
 }
 
 void CVOXADlg::OnHistory(int button) {

@@ -1,36 +1,12 @@
 // The main dialog follows its window's size.
+#include <utility>
+#include <vector>
+
 #include "resource.h"
+#include "ui/main_layout.h"
 #include "ui/win32/voxa_dlg.h"
 
 namespace {
-
-// The controls that the layout may move, besides the lower three.
-constexpr int kLaidOutControls[] = {IDC_SEARCH_OPTIONS,
-                                    IDC_TEXT_OPTIONS,
-                                    IDC_SEARCH_PATH,
-                                    IDC_FIND_TEXT,
-                                    IDC_REPLACE_TEXT,
-                                    IDC_MASKS_LABEL,
-                                    IDC_MASKS,
-                                    IDC_SELECT_MASKS,
-                                    IDC_EXCLUDE,
-                                    IDC_EXCLUDE_PRESET,
-                                    IDC_RUN,
-                                    IDC_STOP,
-                                    IDC_ACTION_LABEL,
-                                    IDC_ACTION,
-                                    IDC_INCLUDE_SUBFOLDERS,
-                                    IDC_CASE_SENSITIVE,
-                                    IDC_CONFIRM_REPLACE,
-                                    IDC_RENAME_MODE,
-                                    IDC_USE_REGEX,
-                                    IDC_USE_VARIABLES,
-                                    IDC_FIND_HISTORY,
-                                    IDC_REPLACE_HISTORY,
-                                    IDC_MASK_HISTORY,
-                                    IDC_RESULTS,
-                                    IDC_DETAILS,
-                                    IDC_STATUS_BAR};
 
 LayoutRect ClientRectOf(HWND control, HWND dialog) {
   RECT rect{};
@@ -47,22 +23,48 @@ void CVOXADlg::OnSize(UINT type, int width, int height) {
   LayOut(width, height);
 }
 
+HWND CVOXADlg::LayoutWindow(int id) const {
+  return id == IDC_STATUS_BAR ? statusBar_ : GetDlgItem(hwnd(), id);
+}
+
 void CVOXADlg::LayOut(int clientWidth, int clientHeight) {
   ControlRects before;
-  for (int id : kLaidOutControls) {
-    HWND control = id == IDC_STATUS_BAR ? statusBar_ : Item(id);
-    if (control)
-      before[id] = ClientRectOf(control, hwnd());
+  for (const LaidOutControl& control : MainLayoutControls()) {
+    if (HWND window = LayoutWindow(control.id))
+      before[control.id] = ClientRectOf(window, hwnd());
   }
   ControlRects after = before;
   int labelBottom = ClientRectOf(Item(IDC_RESULTS_LABEL), hwnd()).bottom;
   LayoutMainDialog({0, 0, clientWidth, clientHeight}, labelBottom, dpi(), layoutRect, after);
+
+  std::vector<std::pair<HWND, LayoutRect>> moves;
   for (const auto& [id, rect] : after) {
     auto old = before.find(id);
     if (old != before.end() && old->second == rect)
       continue;
-    HWND control = id == IDC_STATUS_BAR ? statusBar_ : Item(id);
-    if (control)
-      MoveWindow(control, rect.left, rect.top, rect.width(), rect.height(), TRUE);
+    if (HWND window = LayoutWindow(id))
+      moves.emplace_back(window, rect);
   }
+  MoveControls(moves);
+}
+
+// All moves in one pass, so the window repaints once. A failed DeferWindowPos abandons the pass
+// (the handle is gone and EndDeferWindowPos must not be called); the controls are then moved one
+// by one.
+void CVOXADlg::MoveControls(const std::vector<std::pair<HWND, LayoutRect>>& moves) {
+  if (moves.empty())
+    return;
+  HDWP pass = BeginDeferWindowPos(static_cast<int>(moves.size()));
+  for (const auto& [window, rect] : moves) {
+    if (!pass)
+      break;
+    pass = DeferWindowPos(pass, window, nullptr, rect.left, rect.top, rect.width(), rect.height(),
+                          SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (pass) {
+    EndDeferWindowPos(pass);
+    return;
+  }
+  for (const auto& [window, rect] : moves)
+    MoveWindow(window, rect.left, rect.top, rect.width(), rect.height(), TRUE);
 }

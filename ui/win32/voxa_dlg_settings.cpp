@@ -23,6 +23,7 @@ StoredDialogState CVOXADlg::ReadStoredState() const {
   state.findHistory = findHistory;
   state.replaceHistory = replaceHistory;
   state.maskHistory = maskHistory;
+  state.excludeHistory = excludeHistory;
   return state;
 }
 
@@ -43,6 +44,7 @@ void CVOXADlg::ApplyStoredState(const StoredDialogState& state) {
   findHistory = state.findHistory;
   replaceHistory = state.replaceHistory;
   maskHistory = state.maskHistory;
+  excludeHistory = state.excludeHistory;
 }
 
 void CVOXADlg::LoadStoredSettings() {

@@ -19,7 +19,7 @@ void WindowRunChannel::SendResult(ResultMessage message) {
     return;
   void* object = message.file ? static_cast<void*>(message.file.get())
                               : static_cast<void*>(message.errorText.get());
-  LRESULT taken = SendMessageW(window_, kResultMessage, static_cast<WPARAM>(message.status),
+  LRESULT taken = SendMessageW(window_, kRunResultMessage, static_cast<WPARAM>(message.status),
                                reinterpret_cast<LPARAM>(object));
   if (taken == kResultTaken) {
     // The window owns the objects now.
@@ -31,7 +31,7 @@ void WindowRunChannel::SendResult(ResultMessage message) {
 ConfirmAnswer WindowRunChannel::SendConfirmation(const CFileResult::replace_info& position,
                                                  const CFileResult& file) {
   SetLastError(ERROR_SUCCESS);
-  LRESULT answer = SendMessageW(window_, kConfirmMessage, reinterpret_cast<WPARAM>(&position),
+  LRESULT answer = SendMessageW(window_, kRunConfirmMessage, reinterpret_cast<WPARAM>(&position),
                                 reinterpret_cast<LPARAM>(&file));
   if (answer == 0 && GetLastError() != ERROR_SUCCESS)
     return ConfirmAnswer::NoToAll;
@@ -48,9 +48,9 @@ ConfirmAnswer WindowRunChannel::SendConfirmation(const CFileResult::replace_info
 
 bool WindowRunChannel::HandleMessage(RunMessageHandler& handler, UINT message, WPARAM wParam,
                                      LPARAM lParam, LRESULT& result) {
-  if (message == kResultMessage || message == kConfirmMessage)
+  if (message == kRunResultMessage || message == kRunConfirmMessage)
     TakeBatch(handler);
-  if (message == kResultMessage) {
+  if (message == kRunResultMessage) {
     ResultMessage received;
     received.status = static_cast<ResultStatus>(wParam);
     void* object = reinterpret_cast<void*>(lParam);
@@ -62,7 +62,7 @@ bool WindowRunChannel::HandleMessage(RunMessageHandler& handler, UINT message, W
     result = kResultTaken;
     return true;
   }
-  if (message == kConfirmMessage) {
+  if (message == kRunConfirmMessage) {
     result = static_cast<LRESULT>(
         handler.OnConfirmMessage(*reinterpret_cast<const CFileResult::replace_info*>(wParam),
                                  *reinterpret_cast<const CFileResult*>(lParam)));

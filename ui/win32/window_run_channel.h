@@ -9,9 +9,7 @@
 #include "run/result_batch.h"
 #include "run/run_message_handler.h"
 
-inline constexpr UINT kResultMessage = kRunResultMessage;
-inline constexpr UINT kConfirmMessage = kRunConfirmMessage;
-static_assert(kResultMessage == WM_USER + 2 && kConfirmMessage == WM_USER + 3);
+static_assert(kRunResultMessage == WM_USER + 2 && kRunConfirmMessage == WM_USER + 3);
 
 class WindowRunChannel : public RunChannel {
  public:

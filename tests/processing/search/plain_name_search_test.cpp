@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/processing/recording_window.h"
+#include "tests/support/recording_channel.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ struct NameSearch : testing::Test {
     return characters;
   }
 
-  RecordingWindow window;
+  RecordingChannel window;
   RunParameters parameters;
   CFileResult file;
 };
@@ -46,7 +46,7 @@ using Positions = std::vector<std::int64_t>;
 TEST_F(NameSearch, ReplaceChangesEveryOccurrence) {
   EXPECT_EQ(Search(ActionType::Replace, u"old_old.txt", u"old", u"new"), u"new_new.txt");
   EXPECT_EQ(Recorded(), (Positions{0, 4}));
-  EXPECT_EQ(window.asked, (Positions{0, 4}));
+  EXPECT_EQ(window.AskedCharacters(), (Positions{0, 4}));
 }
 
 TEST_F(NameSearch, ReplaceGoesOnAfterTheInsertedText) {
@@ -111,13 +111,13 @@ TEST_F(NameSearch, ADeclinedFirstOccurrenceEndsAddToBeginning) {
   window.answers = {ConfirmAnswer::No};
   EXPECT_EQ(Search(ActionType::AddToBeginning, u"a_a", u"a", u"x"), u"a_a");
   EXPECT_TRUE(file.matches.empty());
-  EXPECT_EQ(window.asked, (Positions{0}));
+  EXPECT_EQ(window.AskedCharacters(), (Positions{0}));
 }
 
 TEST_F(NameSearch, ADeclinedMatchIsSkippedAndTheSearchGoesOn) {
   window.answers = {ConfirmAnswer::No, ConfirmAnswer::Yes, ConfirmAnswer::No};
   EXPECT_EQ(Search(ActionType::Replace, u"a-a-a", u"a", u"bb"), u"a-bb-a");
-  EXPECT_EQ(window.asked, (Positions{0, 2, 5}));
+  EXPECT_EQ(window.AskedCharacters(), (Positions{0, 2, 5}));
   EXPECT_EQ(Recorded(), (Positions{2}));
 }
 
@@ -126,5 +126,5 @@ TEST_F(NameSearch, NoToAllLeavesTheNameAndStandsForLaterFiles) {
   EXPECT_EQ(Search(ActionType::Delete, u"x_x_x", u"x"), u"x_x_x");
   EXPECT_TRUE(file.matches.empty());
   EXPECT_EQ(Search(ActionType::Delete, u"xx", u"x"), u"xx");
-  EXPECT_EQ(window.asked, (Positions{0})) << "asked once for the whole run";
+  EXPECT_EQ(window.AskedCharacters(), (Positions{0})) << "asked once for the whole run";
 }

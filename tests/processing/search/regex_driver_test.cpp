@@ -99,7 +99,7 @@ TEST(ApplyRegexToText, ConfirmationPerMatch) {
 TEST(ApplyRegexToText, QuestionsCarryTheRegionPosition) {
   RegexProgram program;
   ASSERT_EQ(CompileRegex(true, program, u"c{b}"), 0);
-  regex_test::ScriptedAnswers window({kNo, kNo});
+  RecordingChannel window({kNo, kNo}, ConfirmAnswer::No);
   RunParameters parameters;
   parameters.action = ActionType::Replace;
   parameters.regex = &program;

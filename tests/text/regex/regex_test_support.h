@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "run/record/run_channel.h"
-#include "run/record/run_parameters.h"
-#include "text/regex/regex_compiler.h"
 #include "processing/search/regex_driver.h"
+#include "run/record/run_parameters.h"
+#include "tests/support/recording_channel.h"
+#include "text/regex/regex_compiler.h"
 #include "text/regex/regex_match.h"
 #include "text/text_buffer.h"
 
@@ -51,23 +51,6 @@ inline std::string Found(std::u16string_view pattern, std::u16string_view text,
       std::u16string_view(match.start(), static_cast<size_t>(match.end() - match.start())));
 }
 
-// Answers each question with the next scripted answer, then with No, and keeps the positions.
-class ScriptedAnswers : public RunChannel {
- public:
-  explicit ScriptedAnswers(std::vector<ConfirmAnswer> answers = {})
-      : answers_(std::move(answers)) {}
-  void SendResult(ResultMessage) override {}
-  ConfirmAnswer SendConfirmation(const CFileResult::replace_info& position,
-                                 const CFileResult&) override {
-    asked.push_back(position);
-    return asked.size() <= answers_.size() ? answers_[asked.size() - 1] : ConfirmAnswer::No;
-  }
-  std::vector<CFileResult::replace_info> asked;
-
- private:
-  std::vector<ConfirmAnswer> answers_;
-};
-
 struct DriverResult {
   platform::ErrorCode error = 0;
   std::u16string text;
@@ -91,7 +74,7 @@ inline DriverResult Apply(std::u16string_view pattern, std::u16string_view text,
   DriverResult result;
   RegexProgram program;
   EXPECT_EQ(CompileRegex(caseSensitive, program, pattern), 0) << Narrow(pattern);
-  ScriptedAnswers window(answers);
+  RecordingChannel window(answers, ConfirmAnswer::No);
   // Building run parameters builds a code page catalogue: one record serves every call.
   static RunParameters parameters;
   parameters.action = action;
