@@ -75,8 +75,9 @@ void CVOXADlg::ApplyRunningUi(const RunningUi& ui) {
   EnableItem(hwnd(), IDC_USE_VARIABLES, ui.useVariables);
   if (menu_) {
     EnableMenuPosition(GetSubMenu(menu_, kFileMenu), kSettingsItem, ui.settingsItem);
+    const UINT idle = MF_BYCOMMAND | (ui.idleActionItems ? MF_ENABLED : MF_GRAYED);
     for (int command : {ID_ACTION_RUN, ID_ACTION_PREVIEW, ID_ACTION_CLEAR})
-      EnableMenuItem(menu_, command, MF_BYCOMMAND | (ui.idleActionItems ? MF_ENABLED : MF_GRAYED));
+      EnableMenuItem(menu_, command, idle);
     EnableMenuItem(menu_, ID_ACTION_STOP, MF_BYCOMMAND | (ui.stopItem ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(hwnd());
   }
