@@ -12,4 +12,6 @@ struct CalendarTime {
   std::uint16_t minute = 0;
   std::uint16_t second = 0;
   std::uint16_t milliseconds = 0;
+
+  friend bool operator==(const CalendarTime&, const CalendarTime&) = default;
 };

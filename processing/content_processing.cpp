@@ -23,6 +23,7 @@
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
 #include "processing/match_lines.h"
+#include "processing/preview_check.h"
 #include "processing/search/plain_scan.h"
 #include "processing/whole_file.h"
 #include "text/code_page_conversion.h"
@@ -251,6 +252,10 @@ FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent
   file.keepTimes = settings.keepFileDate && (times || handle.GetTimes(file.times, error));
   if ((error = ReadWholeFile(handle, file.original)) != 0)
     return Failed(error);
+  if (ContentChangedSincePreview(parameters, entry, file.original.view())) {
+    entry.listedWithoutMatches = true;
+    return Processed(platform::LoadText(IDS_CHANGED_SINCE_PREVIEW));
+  }
   // A changing run tested the file before opening it for writing.
   if (!changes && settings.skipBinaryFiles &&
       LooksBinary(file.original.view(), settings.inputCodePage))

@@ -194,7 +194,10 @@ bool WalkMask(const std::u16string& folder, const std::u16string& relativeFolder
     const std::u16string& name = listing.name();
     if (!IsDotEntry(name)) {
       last = platform::JoinPath(folder, name);
-      if (!walk.events.Produced(last) && IsNewInFolder(last, seen) && listing.EntryIsFile(last)) {
+      // An apply lists only the files it was given.
+      const bool given = !walk.parameters.applyOnly || walk.parameters.applyOnly->contains(last);
+      if (given && !walk.events.Produced(last) && IsNewInFolder(last, seen) &&
+          listing.EntryIsFile(last)) {
         const SkipReason skip = FilterFile(listing, relativeFolder, walk);
         if (skip == SkipReason::None)
           walk.events.FileFound(DescribeFile(listing, folder));

@@ -97,7 +97,21 @@ std::u16string MatchDetailsText(const std::u16string& fullPath, const CFileResul
       text += u"\r\n";
     }
   }
+  if (const FilePreview* preview = result.preview.get();
+      preview && (preview->renames || preview->toRecycleBin)) {
+    text += FormatString(IDS_PREVIEW_OLD_NAME, {std::u16string_view(result.name)}) + u"\r\n";
+    text += PreviewResultText(result) + u"\r\n";
+  }
   return text;
+}
+
+std::u16string PreviewResultText(const CFileResult& result) {
+  const FilePreview* preview = result.preview.get();
+  if (preview && preview->toRecycleBin)
+    return platform::LoadText(IDS_PREVIEW_TO_RECYCLE_BIN);
+  if (preview && preview->renames)
+    return FormatString(IDS_PREVIEW_NEW_NAME, {std::u16string_view(preview->newName)});
+  return FormatString(IDS_PREVIEW_CHANGES, {static_cast<std::int64_t>(result.matches.size())});
 }
 
 std::int64_t MatchOfDetailsLine(const CFileResult& result, std::int64_t detailsLine) {

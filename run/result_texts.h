@@ -16,7 +16,13 @@ std::u16string DateText(const CalendarTime& time);
 // recorded match, counted from 1, each followed by the match's line where it was kept: indented
 // for Find only, else as it was ("  - ") and as the change left it ("  + "), the match or what
 // took its place between "»" and "«" (MatchLineText).
+// A preview's rename follows on two lines: "Old name: %s", then "New name: %s" or "To the
+// recycle bin".
 std::u16string MatchDetailsText(const std::u16string& fullPath, const CFileResult& result);
+
+// A preview row's Result: "%d changes" for a change of content, else the new name or "To the
+// recycle bin".
+std::u16string PreviewResultText(const CFileResult& result);
 
 // A kept line for showing on one line: a tab as four spaces, a line break (CR LF, LF or CR) as
 // "↵", the mark between "»" and "«".

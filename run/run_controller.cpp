@@ -2,6 +2,8 @@
 
 #include "platform/string_table.h"
 #include "platform/system_error.h"
+#include "processing/preview_check.h"
+#include "run/result_texts.h"
 #include "text/text_format.h"
 
 RunController::RunController(RunView& view, Prompt& prompt, RunChannel& window,
@@ -19,17 +21,75 @@ RunController::RunController(RunView& view, Prompt& prompt, RunChannel& window,
 RunController::~RunController() = default;
 
 void RunController::OnRun(const RunFields& fields) {
+  StartRun(fields, false, nullptr);
+}
+
+void RunController::OnPreview(const RunFields& fields) {
+  RunFields previewed = fields;
+  previewed.preview = true;
+  StartRun(previewed, true, nullptr);
+}
+
+void RunController::OnApply() {
+  if (runState_ != RunState::Idle || !preview_)
+    return;
+  AppliedFiles applied;
+  for (size_t i = 0; i < results_.size() && i < previewRows_.size(); ++i) {
+    if (previewRows_[i].ticked)
+      applied.emplace(FullPathOf(*results_[i]), previewRows_[i].seen);
+  }
+  RunFields fields = previewFields_;
+  fields.preview = false;
+  // Not running, so no worker reads the previous set.
+  applied_ = std::move(applied);
+  StartRun(fields, false, &applied_);
+}
+
+void RunController::StartRun(const RunFields& fields, bool preview, const AppliedFiles* applyOnly) {
   if (runState_ != RunState::Idle)
     return;
   RunCommandContext context{settings_, recentFolders_, prompt_, checks_, &window_, ownerDialog_};
   if (!PrepareRun(fields, context, parameters_))
     return;
-  backup_ = MakeRunBackup(parameters_);
+  parameters_.applyOnly = applyOnly;
+  preview_ = preview;
+  previewLeft_ = false;
+  previewRows_.clear();
+  if (preview)
+    previewFields_ = fields;
+  backup_ = parameters_.preview ? nullptr : MakeRunBackup(parameters_);
   parameters_.backup = backup_.get();
   StartWorker(nullptr);
 }
 
+void RunController::LeavePreview() {
+  if (!preview_)
+    return;
+  // A field still editable during the run changed: the preview ends with the run.
+  if (runState_ != RunState::Idle) {
+    previewLeft_ = true;
+    return;
+  }
+  preview_ = false;
+  previewRows_.clear();
+  SetRunningUi(true);
+}
+
+bool RunController::IsTicked(size_t index) const {
+  return preview_ && index < previewRows_.size() && previewRows_[index].ticked;
+}
+
+void RunController::SetTicked(size_t index, bool ticked) {
+  if (preview_ && index < previewRows_.size())
+    previewRows_[index].ticked = ticked;
+}
+
 bool RunController::StartWorker(SearchWorker::Job job) {
+  if (job) {
+    parameters_.applyOnly = nullptr;
+    preview_ = false;
+    previewRows_.clear();
+  }
   results_.clear();
   skipCounts_ = {};
   view_.ClearStatusEdit();
@@ -67,10 +127,12 @@ void RunController::OnClear() {
   results_.clear();
   view_.DeleteAllResultRows();
   view_.ClearTextFields();
+  LeavePreview();
 }
 
 void RunController::SetRunningUi(bool idle) {
-  view_.ApplyRunningUi(RunningUiFor(idle, view_.IsRenameModeChecked(), view_.ShownAction()));
+  view_.ApplyRunningUi(
+      RunningUiFor(idle, view_.IsRenameModeChecked(), view_.ShownAction(), preview_));
 }
 
 void RunController::OnResultMessage(ResultMessage message) {
@@ -80,6 +142,10 @@ void RunController::OnResultMessage(ResultMessage message) {
       parameters_.backup = nullptr;
       backup_.reset();
       restore_.reset();
+      if (previewLeft_) {
+        preview_ = false;
+        previewRows_.clear();
+      }
       view_.SetStatusText(FoundFilesSummary(view_.ResultRowCount(), skipCounts_));
       SetRunningUi(true);
       runState_ = RunState::Idle;
@@ -106,7 +172,8 @@ void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
     view_.ReportSkipped(*result);
     return;
   }
-  if (!result || !IsListedResult(*result))
+  // A preview lists the files it would change.
+  if (!result || (preview_ ? !result->preview : !IsListedResult(*result)))
     return;
   const int count = view_.ResultRowCount();
   // A negative limit, which the settings dialog cannot enter, counts as no limit.
@@ -115,8 +182,19 @@ void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
     OnStop();
     return;
   }
+  if (preview_)
+    KeepPreviewRow(*result);
   results_.push_back(std::move(result));
   view_.AddResultRow(*results_.back(), count, results_.size() - 1);
+}
+
+void RunController::KeepPreviewRow(CFileResult& result) {
+  FilePreview& preview = *result.preview;
+  previewRows_.push_back({PreviewedFileOf(result, preview), true});
+  result.resultText = PreviewResultText(result);
+  // The details show the kept lines; the bytes are needed no more.
+  std::string().swap(preview.before);
+  std::string().swap(preview.after);
 }
 
 ConfirmAnswer RunController::OnConfirmMessage(const CFileResult::replace_info& position,

@@ -46,6 +46,20 @@ class RunController : public RunMessageHandler {
   // Run (ID_ACTION_RUN, IDC_RUN): checks the fields, clears the previous results and starts
   // the worker. Does nothing unless idle.
   void OnRun(const RunFields& fields);
+  // Preview (ID_ACTION_PREVIEW, IDC_PREVIEW): a run that changes nothing and lists each file it
+  // would change, each row ticked. Does nothing unless idle.
+  void OnPreview(const RunFields& fields);
+  // Apply (Run while a preview is shown): the preview's run over its ticked files only; a file
+  // that changed since the preview is listed as left alone. Does nothing unless idle.
+  void OnApply();
+  // Whether the rows are those of a preview (listing or shown).
+  bool previewShown() const { return preview_; }
+  // A changed field ends the preview: the rows stay, without their ticks, and Run runs again.
+  void LeavePreview();
+  // The tick of the preview row of results[index]; false outside a preview.
+  bool IsTicked(size_t index) const;
+  void SetTicked(size_t index, bool ticked);
+
   // Stop (ID_ACTION_STOP, IDC_STOP, the file limit): only signals the worker.
   void OnStop();
   // Clear (ID_ACTION_CLEAR): drops the results and empties the text fields, when idle.
@@ -78,7 +92,10 @@ class RunController : public RunMessageHandler {
   SearchWorker& worker() { return worker_; }
 
  private:
+  void StartRun(const RunFields& fields, bool preview, const AppliedFiles* applyOnly);
   void OnFileResult(std::unique_ptr<CFileResult> result);
+  // Keeps what the preview row needs of the result, and drops its bytes.
+  void KeepPreviewRow(CFileResult& result);
   // Clears the results, sets up the window for a run and starts the worker (with a job when
   // given); false, with the reason shown, when it could not start.
   bool StartWorker(SearchWorker::Job job);
@@ -95,6 +112,17 @@ class RunController : public RunMessageHandler {
 
   RunState runState_ = RunState::Idle;
   std::vector<std::unique_ptr<CFileResult>> results_;
+  // A preview's rows, one per result: how the preview saw the file, and its tick.
+  struct PreviewRow {
+    PreviewedFile seen;
+    bool ticked = true;
+  };
+  bool preview_ = false;
+  bool previewLeft_ = false;
+  std::vector<PreviewRow> previewRows_;
+  RunFields previewFields_;
+  // The files of the current or last apply, which parameters_.applyOnly points at.
+  AppliedFiles applied_;
   SkipCounts skipCounts_;
   RunParameters parameters_;
   // The current run's backups, or the run an undo takes back; the worker uses them until its

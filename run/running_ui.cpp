@@ -2,7 +2,7 @@
 
 #include "run/record/run_types.h"
 
-RunningUi RunningUiFor(bool idle, bool renameModeChecked, std::int32_t shownAction) {
+RunningUi RunningUiFor(bool idle, bool renameModeChecked, std::int32_t shownAction, bool preview) {
   RunningUi ui;
   ui.runButton = idle;
   ui.stopButton = !idle;
@@ -14,5 +14,7 @@ RunningUi RunningUiFor(bool idle, bool renameModeChecked, std::int32_t shownActi
   // Editable during a run too; what is typed there then has no effect on the run.
   ui.replaceEdit = shownAction != static_cast<std::int32_t>(ActionType::FindOnly) &&
                    shownAction != static_cast<std::int32_t>(ActionType::Delete);
+  ui.checkBoxes = preview;
+  ui.applies = preview && idle;
   return ui;
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 struct RunningUi {
-  bool runButton = true;    // IDC_RUN
+  bool runButton = true;    // IDC_RUN and IDC_PREVIEW
   bool stopButton = false;  // IDC_STOP
   // IDC_SEARCH_PATH, IDC_MASKS, IDC_BROWSE, IDC_FIND_TEXT, IDC_ACTION, IDC_INCLUDE_SUBFOLDERS,
   // IDC_CASE_SENSITIVE, IDC_CONFIRM_REPLACE, IDC_RENAME_MODE, IDC_USE_REGEX, IDC_SELECT_PATHS and
@@ -12,11 +12,16 @@ struct RunningUi {
   bool inputs = true;
   bool useVariables = true;     // IDC_USE_VARIABLES
   bool settingsItem = true;     // File menu, item 0 (Settings...)
-  bool idleActionItems = true;  // Action menu, items 0, 2 and 3 (Run, separator, Clear)
-  bool stopItem = false;        // Action menu, item 1 (Stop)
+  bool idleActionItems = true;  // Action menu: Run, Preview and Clear
+  bool stopItem = false;        // Action menu: Stop
   bool replaceEdit = true;      // IDC_REPLACE_TEXT; set after every other control
+  // The rows are a preview's: each has a check box, and Run (button and menu item) says Apply
+  // once the preview is done.
+  bool checkBoxes = false;
+  bool applies = false;
 };
 
-// The states for idle (true) or a run (false), given the rename mode check box and the action
-// shown in the action combo box.
-RunningUi RunningUiFor(bool idle, bool renameModeChecked, std::int32_t shownAction);
+// The states for idle (true) or a run (false), given the rename mode check box, the action
+// shown in the action combo box and whether the rows are a preview's.
+RunningUi RunningUiFor(bool idle, bool renameModeChecked, std::int32_t shownAction,
+                       bool preview = false);

@@ -3,8 +3,10 @@
 #include <exception>
 
 #include "platform/heap_block.h"
+#include "platform/string_table.h"
 #include "processing/backup/backup_store.h"
 #include "processing/content_processing.h"
+#include "processing/preview_check.h"
 #include "run/file_processors.h"
 #include "text/reused_blocks.h"
 
@@ -38,6 +40,14 @@ void SearchWorker::Stop() {
 }
 
 void SearchWorker::ProcessFile(std::unique_ptr<CFileResult> entry) {
+  // A file that changed since the preview is listed with its reason and left alone.
+  if (ListedChangedSincePreview(*parameters, *entry)) {
+    entry->typeName = typeNames_.NameOf(entry->name);
+    entry->resultText = platform::LoadText(IDS_CHANGED_SINCE_PREVIEW);
+    entry->listedWithoutMatches = true;
+    SendFileResult(ResultStatus::FileResult, std::move(entry));
+    return;
+  }
   if (readAhead_) {
     // A full queue waits for its oldest file first. After a stop the entry is not processed,
     // as the walk would not have found it.
@@ -54,11 +64,11 @@ void SearchWorker::ProcessFile(std::unique_ptr<CFileResult> entry) {
   if (fileProcessor_) {
     entry->typeName = typeNames_.NameOf(entry->name);
     fileProcessor_(*this, std::move(entry));
-  }
-  else if (parameters->renameMode)
+  } else if (parameters->renameMode) {
     ProcessFileName(*this, std::move(entry));
-  else
+  } else {
     ProcessFileContent(*this, std::move(entry));
+  }
 }
 
 bool SearchWorker::ReadsAhead() const {

@@ -24,7 +24,8 @@ constexpr LaidOutControl kControls[] = {
     {IDC_RENAME_MODE, LayoutRole::MoveRight},     {IDC_USE_REGEX, LayoutRole::MoveRight},
     {IDC_USE_VARIABLES, LayoutRole::MoveRight},   {IDC_EXCLUDE_PRESET, LayoutRole::MoveRight},
     {IDC_FIND_HISTORY, LayoutRole::MoveRight},    {IDC_REPLACE_HISTORY, LayoutRole::MoveRight},
-    {IDC_MASK_HISTORY, LayoutRole::MoveRight},    {IDC_EXCLUDE_HISTORY, LayoutRole::MoveRight},    {IDC_RESULTS, LayoutRole::ResultsList},
+    {IDC_MASK_HISTORY, LayoutRole::MoveRight},    {IDC_EXCLUDE_HISTORY, LayoutRole::MoveRight},
+    {IDC_PREVIEW, LayoutRole::MoveRight},         {IDC_RESULTS, LayoutRole::ResultsList},
     {IDC_DETAILS, LayoutRole::Details},           {IDC_STATUS_BAR, LayoutRole::StatusBar}};
 
 int Scale(int pixels, int dpi) {

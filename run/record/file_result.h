@@ -80,7 +80,8 @@ struct CFileResult {
   const ChangeLines* askedChange = nullptr;
   // lines[i] belongs to matches[i]; only the first matches of a file keep their lines.
   std::vector<MatchLine> lines;
-  // Listed although it has no match: the row of a file that Undo restored or skipped.
+  // Listed although it has no match: the row of a file that Undo restored or skipped, or that an
+  // apply left alone because it changed after its preview.
   bool listedWithoutMatches = false;
 };
 

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "platform/calendar_time.h"
 #include "run/record/file_limits.h"
 #include "run/record/run_types.h"
 #include "text/program_settings.h"
@@ -19,6 +21,18 @@ struct PreviewNames {
   std::unordered_set<std::u16string> given;
   std::unordered_set<std::u16string> freed;
 };
+
+// A file as a preview saw it; an apply passes over the file when it is no longer so.
+struct PreviewedFile {
+  std::uint64_t size = 0;
+  CalendarTime modified;
+  // XXH3 of the bytes as read, when the preview changed the content.
+  std::uint64_t contentHash = 0;
+  bool hasHash = false;
+};
+
+// The files an apply changes, by full path, each as its preview saw it.
+using AppliedFiles = std::unordered_map<std::u16string, PreviewedFile>;
 
 struct RunParameters {
   RunParameters() = default;
@@ -42,6 +56,8 @@ struct RunParameters {
   bool preview = false;
   // In a preview, the names so far; kept by the worker for the run.
   PreviewNames* previewNames = nullptr;
+  // An apply: the walk processes these files only, and none that changed since the preview.
+  const AppliedFiles* applyOnly = nullptr;
   // Receiver of the worker's results and questions.
   RunChannel* targetWindow = nullptr;
   // Parent for windows the worker creates (on Windows the main dialog's window handle, which
@@ -72,4 +88,13 @@ inline bool ExpandsFindVariables(const RunParameters& parameters) {
 inline bool ExpandsReplaceVariables(const RunParameters& parameters) {
   return ExpandsFindVariables(parameters) && !parameters.useRegex &&
          UsesReplacement(parameters.action);
+}
+
+// How the apply's preview saw the file, or null when the run is no apply.
+inline const PreviewedFile* PreviewedAs(const RunParameters& parameters,
+                                        const std::u16string& path) {
+  if (!parameters.applyOnly)
+    return nullptr;
+  const auto found = parameters.applyOnly->find(path);
+  return found == parameters.applyOnly->end() ? nullptr : &found->second;
 }

@@ -29,22 +29,11 @@ class QuietConsole : public Console {
   std::string err;
 };
 
-using Snapshot = std::map<fs::path, std::string>;
+using Snapshot = TreeSnapshot;
 
 std::string Utf8(const fs::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
-}
-
-Snapshot Files(const fs::path& root) {
-  Snapshot files;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file())
-      continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files[fs::relative(entry.path(), root)] = std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  return files;
 }
 
 // The lines of a text, each with its LF.
@@ -155,11 +144,11 @@ void CopyTreeInto(const fs::path& from, const fs::path& to) {
 
 // Previews, applies the diff to a copy, runs for real, and compares; whether there was a diff.
 bool ExpectPreviewEqualsRun(const fs::path& root, const std::vector<std::string>& arguments) {
-  const Snapshot before = Files(root);
+  const Snapshot before = SnapshotOf(root);
   std::vector<std::string> previewArguments = arguments;
   previewArguments.push_back("--preview");
   const Outcome preview = Run(root, previewArguments);
-  EXPECT_EQ(Files(root), before) << "the preview changed files";
+  EXPECT_EQ(SnapshotOf(root), before) << "the preview changed files";
   const std::string diff = Uncolored(preview.out);
 
   TempTree copy;
@@ -168,7 +157,7 @@ bool ExpectPreviewEqualsRun(const fs::path& root, const std::vector<std::string>
   const Outcome run = Run(root, arguments);
   EXPECT_EQ(preview.status, run.status);
   EXPECT_EQ(Summary(preview.out), Summary(run.out));
-  EXPECT_EQ(Files(fs::path(copy.root())), Files(root)) << diff;
+  EXPECT_EQ(SnapshotOf(fs::path(copy.root())), SnapshotOf(root)) << diff;
 
 #ifndef _WIN32
   const bool changes = diff.find("--- a/") != std::string::npos;
@@ -188,7 +177,7 @@ bool ExpectPreviewEqualsRun(const fs::path& root, const std::vector<std::string>
                {"-p1", "-s", "-d", Utf8(fs::path(patched.root())), "-i", Utf8(diffFile)});
   fs::remove(diffFile);
   EXPECT_EQ(applied.exitStatus, 0) << applied.out << applied.err;
-  EXPECT_EQ(Files(fs::path(patched.root())), Files(root)) << diff;
+  EXPECT_EQ(SnapshotOf(fs::path(patched.root())), SnapshotOf(root)) << diff;
   return true;
 #else
   return diff.find("--- a/") != std::string::npos;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "platform/path_separator.h"
@@ -148,3 +149,15 @@ std::vector<std::u16string> TempTree::MakeSpecialFiles(std::u16string_view exten
   return made;
 }
 #endif
+
+TreeSnapshot SnapshotOf(const std::filesystem::path& root) {
+  TreeSnapshot files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file())
+      continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[std::filesystem::relative(entry.path(), root)] =
+        std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  return files;
+}

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,3 +39,7 @@ class TempTree {
  private:
   std::u16string root_;
 };
+
+// Every regular file under the root, by its path relative to the root, with its bytes.
+using TreeSnapshot = std::map<std::filesystem::path, std::string>;
+TreeSnapshot SnapshotOf(const std::filesystem::path& root);

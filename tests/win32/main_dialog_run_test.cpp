@@ -84,7 +84,7 @@ TEST_F(MainDialogRun, IdleStateAfterStartUp) {
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Dlg(), IDC_RUN)));
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Dlg(), IDC_STOP)));
   EXPECT_FALSE(MenuGrayed(1, 0)) << "Run";
-  EXPECT_TRUE(MenuGrayed(1, 1)) << "Stop";
+  EXPECT_TRUE(MenuGrayed(1, 2)) << "Stop";
   EXPECT_FALSE(MenuGrayed(0, 0)) << "Settings";
 }
 
@@ -200,7 +200,7 @@ TEST_F(MainDialogRun, StopAndClearRules) {
   EXPECT_EQ(dialog_.StatusText(), u"In progress..");
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Dlg(), IDC_SEARCH_PATH)));
   EXPECT_TRUE(MenuGrayed(0, 0)) << "Settings during a run";
-  EXPECT_FALSE(MenuGrayed(1, 1)) << "Stop during a run";
+  EXPECT_FALSE(MenuGrayed(1, 2)) << "Stop during a run";
   Command(ID_ACTION_CLEAR);  // during a run: nothing
   EXPECT_EQ(GetItemText(Dlg(), IDC_FIND_TEXT), u"old");
   Command(ID_ACTION_STOP);
@@ -828,7 +828,7 @@ TEST_F(MainDialogRun, UndoAsksOnceAndListsEachRestoredFile) {
   const auto undoGrayed = [&] {
     HMENU action = GetSubMenu(dialog_.menu(), 1);
     SendMessageW(Dlg(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(action), 1);
-    return MenuGrayed(1, 4);
+    return MenuGrayed(1, 5);
   };
   EXPECT_TRUE(undoGrayed()) << "nothing to undo yet";
   RunToEnd();
@@ -851,4 +851,56 @@ TEST_F(MainDialogRun, UndoAsksOnceAndListsEachRestoredFile) {
   std::ifstream in(tree_.FsPath(u"a.txt"), std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "an old tale");
   EXPECT_TRUE(undoGrayed()) << "the only run is undone";
+}
+
+TEST_F(MainDialogRun, PreviewTicksEveryRowAndApplyChangesOnlyTheTickedFiles) {
+  dialog_.settings.makeBackup = 0;
+  for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt"})
+    tree_.MakeFile(name, "an old tale");
+  const auto content = [&](const char16_t* name) {
+    std::ifstream in(tree_.FsPath(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const auto serve = [&] {
+    WindowMessagePump().ServeUntil([&] { return dialog_.runState() == RunState::Idle; });
+  };
+  HWND list = GetDlgItem(Dlg(), IDC_RESULTS);
+  const auto ticked = [&](int row) {
+    return ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+  };
+  SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(ID_ACTION_PREVIEW, 1), 0);  // Ctrl+F5
+  serve();
+  ASSERT_EQ(ListView_GetItemCount(list), 3);
+  EXPECT_EQ(content(u"b.txt"), "an old tale");
+  EXPECT_EQ(GetItemText(Dlg(), IDC_RUN), u"Apply");
+  wchar_t result[64] = {};
+  ListView_GetItemText(list, 0, 4, result, 64);
+  EXPECT_EQ(std::wstring(result), L"1 changes");
+  for (int row = 0; row < 3; ++row)
+    EXPECT_TRUE(ticked(row)) << row;
+  ClickRow(1);
+  const std::u16string details = GetItemText(Dlg(), IDC_DETAILS);
+  EXPECT_NE(details.find(u"an »old« tale"), std::u16string::npos) << platform::Wide(details);
+  EXPECT_NE(details.find(u"an »new« tale"), std::u16string::npos);
+
+  NMLVKEYDOWN space{};
+  space.hdr = {list, IDC_RESULTS, static_cast<UINT>(LVN_KEYDOWN)};
+  space.wVKey = VK_SPACE;
+  SendMessageW(Dlg(), WM_NOTIFY, IDC_RESULTS, reinterpret_cast<LPARAM>(&space));
+  EXPECT_FALSE(ticked(1));
+  Command(IDC_RUN);
+  serve();
+  EXPECT_EQ(content(u"a.txt"), "an new tale");
+  EXPECT_EQ(content(u"b.txt"), "an old tale");
+  EXPECT_EQ(content(u"c.txt"), "an new tale");
+  EXPECT_EQ(ListView_GetItemCount(list), 2);
+  EXPECT_EQ(GetItemText(Dlg(), IDC_RUN), u"Run");
+
+  // A changed field ends a preview.
+  Command(IDC_PREVIEW);
+  serve();
+  ASSERT_EQ(GetItemText(Dlg(), IDC_RUN), u"Apply");
+  SetItemText(Dlg(), IDC_MASKS, u"*.txt");
+  EXPECT_EQ(GetItemText(Dlg(), IDC_RUN), u"Run");
+  EXPECT_FALSE(ticked(0));
 }

@@ -157,6 +157,7 @@ TEST_F(MainDialog, MenuBar) {
                                     {u"", 0},
                                     {u"E&xit", ID_FILE_EXIT}});
   ExpectItems(GetSubMenu(menu, 1), {{u"&Run\tF5", ID_ACTION_RUN},
+                                    {u"Pre&view\tCtrl+F5", ID_ACTION_PREVIEW},
                                     {u"&Stop\tEsc", ID_ACTION_STOP},
                                     {u"", 0},
                                     {u"&Clear\tF6", ID_ACTION_CLEAR},

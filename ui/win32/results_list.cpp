@@ -116,6 +116,27 @@ std::u16string ResultsList::ColumnText(int row, int column) const {
   return rows_.CellText(static_cast<size_t>(row), static_cast<ResultColumn>(column));
 }
 
+void ResultsList::ShowCheckBoxes(std::function<bool(size_t index)> ticked) {
+  const bool had = HasCheckBoxes();
+  ticked_ = std::move(ticked);
+  if (had == HasCheckBoxes())
+    return;
+  // A list that keeps no items asks for their state images, which the style's image list draws.
+  ListView_SetExtendedListViewStyleEx(list_, LVS_EX_CHECKBOXES, had ? 0 : LVS_EX_CHECKBOXES);
+  SendMessageW(list_, LVM_SETCALLBACKMASK, had ? 0 : LVIS_STATEIMAGEMASK, 0);
+  InvalidateRect(list_, nullptr, FALSE);
+}
+
+int ResultsList::CheckBoxRowAt(POINT point) const {
+  if (!HasCheckBoxes())
+    return -1;
+  LVHITTESTINFO hit{};
+  hit.pt = point;
+  const int row =
+      static_cast<int>(SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return row >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) ? row : -1;
+}
+
 void ResultsList::Resort(ResultColumn column) {
   ShowRows([this, column] { rows_.SortBy(column); });
   ShowSortArrow();
@@ -143,6 +164,13 @@ bool ResultsList::OnNotify(NMHDR& header, LRESULT& result) {
         // At most cchTextMax characters, the ending zero included.
         lstrcpynW(item.pszText, platform::Wide(ColumnText(item.iItem, item.iSubItem)),
                   item.cchTextMax);
+      }
+      if ((item.mask & LVIF_STATE) && item.iSubItem == 0 && ticked_) {
+        const std::optional<size_t> index = ResultIndex(item.iItem);
+        // State image 1 is the empty box, 2 the ticked one.
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) |
+                     INDEXTOSTATEIMAGEMASK(index && ticked_(*index) ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
       }
       break;
     }

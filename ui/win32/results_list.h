@@ -44,6 +44,12 @@ class ResultsList {
   // Draws the row again after its file changed.
   void RedrawRow(int row);
   std::u16string ColumnText(int row, int column) const;
+  // While set, each row has a check box, ticked as `ticked` answers for its results-array index;
+  // an empty function takes the check boxes away.
+  void ShowCheckBoxes(std::function<bool(size_t index)> ticked);
+  bool HasCheckBoxes() const { return static_cast<bool>(ticked_); }
+  // The row whose check box is at the point (list client coordinates), or -1.
+  int CheckBoxRowAt(POINT point) const;
   const ResultRows& rows() const { return rows_; }
 
   // The list's notifications that it answers itself: the cell texts, the search by typing and
@@ -58,4 +64,5 @@ class ResultsList {
 
   HWND list_ = nullptr;
   ResultRows rows_;
+  std::function<bool(size_t index)> ticked_;
 };

@@ -146,6 +146,15 @@ class CVOXADlg : public Dialog, private RunView, private Prompt {
   void OnHistory(int button);
   bool DrawHistoryButton(const DRAWITEMSTRUCT& item);
 
+  // Preview
+  void OnPreviewCommand();
+  // A change of a form field (its id and notification code) ends a shown preview.
+  void LeavePreviewOnChange(int id, int code);
+  // Space or a click on a check box: the rows take the opposite of the first one's tick.
+  void ToggleTicks(const std::vector<int>& rows);
+  // Run or Apply on the button and the menu item, and the rows' check boxes, as the run says.
+  void ShowPreviewState(const RunningUi& ui);
+
   // Opening a file at a line
   // The match of the details field's caret line, opened in the editor at its line.
   void OnOpenDetailsLine();

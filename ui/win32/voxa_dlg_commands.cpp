@@ -83,6 +83,7 @@ void CVOXADlg::OnSelectFrom(const std::vector<std::u16string>& entries, int fiel
 }
 
 bool CVOXADlg::OnCommand(int id, int code, HWND control) {
+  LeavePreviewOnChange(id, code);
   switch (id) {
     case IDOK:  // Enter never ends the dialog; on the results list it opens the selected file,
                 // on a line of the details field that line.
@@ -115,6 +116,10 @@ bool CVOXADlg::OnCommand(int id, int code, HWND control) {
     case ID_ACTION_RUN:
     case IDC_RUN:
       OnRunCommand();
+      return true;
+    case ID_ACTION_PREVIEW:
+    case IDC_PREVIEW:
+      OnPreviewCommand();
       return true;
     case ID_ACTION_STOP:
     case IDC_STOP:

@@ -38,6 +38,10 @@ DWORD WriteNewFile(const std::u16string& path, const std::string& bytes) {
 }  // namespace
 
 bool CVOXADlg::OnResultsKey(const NMLVKEYDOWN& key) {
+  if (key.wVKey == VK_SPACE && resultsList_.HasCheckBoxes()) {
+    ToggleTicks(resultsList_.SelectedRows());
+    return true;
+  }
   if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0)
     return false;
   if (key.wVKey == 'A') {

@@ -73,6 +73,8 @@ void CVOXADlg::OnHistory(int button) {
   if (command < ID_HISTORY_FIRST || command - ID_HISTORY_FIRST >= history->size())
     return;
   SetItemText(hwnd(), field, (*history)[command - ID_HISTORY_FIRST]);
+  // A multi-line field sends no EN_CHANGE for a text set by the program.
+  run_.LeavePreview();
   SetFocus(Item(field));
   SendDlgItemMessageW(hwnd(), field, EM_SETSEL, 0, -1);
 }

@@ -151,9 +151,14 @@ bool CVOXADlg::OnNotify(NMHDR& header, LRESULT& result) {
   if (resultsList_.OnNotify(header, result))
     return true;
   switch (header.code) {
-    case NM_CLICK:
+    case NM_CLICK: {
+      const int row =
+          resultsList_.CheckBoxRowAt(reinterpret_cast<NMITEMACTIVATE&>(header).ptAction);
+      if (row >= 0)
+        ToggleTicks({row});
       OnResultsClick();
       break;
+    }
     case LVN_ITEMCHANGED: {
       // A row selected by the keyboard shows its details as a click does.
       const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);

@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kFileMenu = 0;
 constexpr int kSettingsItem = 0;
-constexpr int kActionMenu = 1;
 
 // Controls enabled exactly when the inputs are.
 constexpr int kInputControls[] = {IDC_SEARCH_PATH,    IDC_MASKS,           IDC_BROWSE,
@@ -68,16 +67,18 @@ void CVOXADlg::ApplyRunningUi(const RunningUi& ui) {
     SetTimer(hwnd(), kRowsTimer, kRowsTimerMs, nullptr);
   }
   EnableItem(hwnd(), IDC_RUN, ui.runButton);
+  EnableItem(hwnd(), IDC_PREVIEW, ui.runButton);
+  ShowPreviewState(ui);
   EnableItem(hwnd(), IDC_STOP, ui.stopButton);
   for (int id : kInputControls)
     EnableItem(hwnd(), id, ui.inputs);
   EnableItem(hwnd(), IDC_USE_VARIABLES, ui.useVariables);
   if (menu_) {
     EnableMenuPosition(GetSubMenu(menu_, kFileMenu), kSettingsItem, ui.settingsItem);
-    HMENU action = GetSubMenu(menu_, kActionMenu);
-    for (int position : {0, 2, 3})
-      EnableMenuPosition(action, position, ui.idleActionItems);
-    EnableMenuPosition(action, 1, ui.stopItem);
+    const UINT idle = MF_BYCOMMAND | (ui.idleActionItems ? MF_ENABLED : MF_GRAYED);
+    for (int command : {ID_ACTION_RUN, ID_ACTION_PREVIEW, ID_ACTION_CLEAR})
+      EnableMenuItem(menu_, command, idle);
+    EnableMenuItem(menu_, ID_ACTION_STOP, MF_BYCOMMAND | (ui.stopItem ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(hwnd());
   }
   EnableItem(hwnd(), IDC_REPLACE_TEXT, ui.replaceEdit);
@@ -126,6 +127,10 @@ RunFields CVOXADlg::ReadRunFields() const {
 void CVOXADlg::OnRunCommand() {
   if (run_.runState() != RunState::Idle)
     return;
+  if (run_.previewShown()) {
+    run_.OnApply();
+    return;
+  }
   const RunFields fields = ReadRunFields();
   run_.OnRun(fields);
   if (run_.runState() != RunState::Idle)

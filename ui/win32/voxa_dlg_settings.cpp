@@ -80,6 +80,8 @@ void CVOXADlg::OnSettings() {
   if (dialog.DoModal() != IDOK)
     return;
   CopySettings(dialog.settings, settings);
+  // An apply runs with the settings of its preview.
+  run_.LeavePreview();
   SaveStoredSettings(false);
   errorLog_.InitErrorLog(settings);
   UpdateErrorLogMenuItem();
