@@ -351,13 +351,12 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
   }
 
   if (find.empty() && parameters.action == ActionType::FindOnly) {
-    // Every file matches the whole content unread; with binary files skipped, the head is read
-    // first (not the head of an online-only file, which reading would download).
+    // Every file matches the whole content unread. With binary files skipped, a head that can
+    // be read is looked at first (not an online-only file's, which reading would download); a
+    // file that cannot be read is listed all the same.
     if (settings.skipBinaryFiles && !(haveAttributes && attributes.onlineOnly)) {
       std::basic_string<unsigned char> head;
-      if (const platform::ErrorCode error = ReadFileHead(path, head, nullptr))
-        return Failed(error);
-      if (LooksBinary(head, settings.inputCodePage))
+      if (ReadFileHead(path, head, nullptr) == 0 && LooksBinary(head, settings.inputCodePage))
         return SkippedAsBinary();
     }
     entry.matches.push_back({0, 0});
