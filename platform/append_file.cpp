@@ -15,4 +15,11 @@ bool AppendFile::Append(const void* bytes, size_t count, ErrorCode& error) {
   return false;
 }
 
+bool AppendFile::Sync(ErrorCode& error) {
+  std::uint64_t allowed = 0;
+  if (!TakeFileFault(FileOperation::Sync, 0, allowed, error))
+    return SyncToDisk(error);
+  return false;
+}
+
 }  // namespace platform

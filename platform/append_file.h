@@ -37,6 +37,8 @@ class AppendFile {
  private:
   // The backend's write of all count bytes at the end; size_ grows by what went out.
   bool Write(const void* bytes, size_t count, ErrorCode& error);
+  // The backend's flush.
+  bool SyncToDisk(ErrorCode& error);
 
 #ifdef _WIN32
   void* handle_ = nullptr;

@@ -9,8 +9,8 @@
 
 namespace platform {
 
-// Append: the appends of an AppendFile (the backup store's writes).
-enum class FileOperation { Read, SetLength, Write, Flush, Append };
+// Append and Sync: an AppendFile's appends and flushes (the backup store's writes).
+enum class FileOperation { Read, SetLength, Write, Flush, Append, Sync };
 
 struct FileFault {
   FileOperation operation = FileOperation::Write;

@@ -12,7 +12,7 @@
 #include "platform/file.h"
 #include "platform/file_attributes.h"
 #include "platform/string_table.h"
-#include "processing/backup/file_backup.h"
+#include "processing/backup/backup_store.h"
 #include "processing/binary_content.h"
 #include "processing/byte_table.h"
 #include "processing/change_lines.h"
@@ -38,29 +38,6 @@ FileOutcome SkippedAsBinary() {
   outcome.skipped = SkipReason::Binary;
   return outcome;
 }
-
-// Makes a read-only file writable for a changing run, and sets the saved attributes back when
-// processing leaves, whichever way.
-class WriteAttributes {
- public:
-  WriteAttributes(const std::u16string& path, const platform::FileAttributes& attributes)
-      : path_(path), attributes_(attributes) {
-    platform::ErrorCode ignored = 0;
-    platform::ClearAttributesForWrite(path_, attributes_, ignored);
-  }
-  ~WriteAttributes() {
-    platform::ErrorCode ignored = 0;
-    platform::RestoreFileAttributes(path_, attributes_, written, ignored);
-  }
-  WriteAttributes(const WriteAttributes&) = delete;
-  WriteAttributes& operator=(const WriteAttributes&) = delete;
-
-  bool written = false;
-
- private:
-  const std::u16string& path_;
-  const platform::FileAttributes& attributes_;
-};
 
 // Whether the action with an empty find text throws the old text away.
 bool ReplacesWholeText(ActionType action) {
@@ -131,23 +108,15 @@ bool HasSurrogates(std::u16string_view text) {
                      [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; });
 }
 
-// The file open for processing, its content as read, how that is coded and the times to keep.
-struct OpenFile {
-  platform::File& handle;
-  FileBytes original;
-  platform::FileTimes times;
-  bool keepTimes = false;
-  FileBackup& backup;
-  FileCoding coding;
-
-  // The bytes that hold the text: those after a byte order mark.
-  std::span<const unsigned char> text() const { return coding.Text(original.view()); }
-};
+FileOutcome BackupFailed(const std::u16string& reason) {
+  return FailedWith(FormatString(IDS_BACKUP_FAILED, {reason}));
+}
 
 // Writes the changed bytes, after the file's byte order mark, in place once the original is
-// backed up; after a failed write the old content is back, and so are its times. A preview only
-// records them.
-FileOutcome WriteChanged(const RunParameters& parameters, OpenFile& file, ByteBuffer& bytes,
+// backed up; with batched writes the backup is only staged and the write waits in the outcome.
+// After a failed write the old content is back, and so are its times. A preview only records
+// the change.
+FileOutcome WriteChanged(const RunParameters& parameters, ContentFile& file, ByteBuffer& bytes,
                          CFileResult& entry) {
   platform::ErrorCode error = PrefixMark(file.coding, bytes);
   if (error != 0)
@@ -158,16 +127,18 @@ FileOutcome WriteChanged(const RunParameters& parameters, OpenFile& file, ByteBu
     return MatchesFound(entry);
   }
   std::u16string reason;
-  if (!file.backup.Before(file.handle, file.original.view(), reason))
-    return FailedWith(FormatString(IDS_BACKUP_FAILED, {reason}));
-  error = WriteWholeFile(file.handle, bytes.view(), file.original.view());
-  file.backup.After(error == 0, bytes.view());
-  platform::ErrorCode ignored = 0;
-  if (file.keepTimes)
-    file.handle.SetTimes(file.times, ignored);
-  FileOutcome outcome = error == 0 ? MatchesFound(entry) : Failed(error);
-  outcome.written = true;
-  return outcome;
+  if (!file.backup.Stage(file.handle, file.original.view(), reason))
+    return BackupFailed(reason);
+  file.changed = std::move(bytes);
+  if (file.backup.Staged()) {
+    if (parameters.batchWrites) {
+      file.writeWaits = true;
+      return {};
+    }
+    if (!parameters.backup->MakeDurable(reason))
+      return GiveUpPendingChange(file, reason);
+  }
+  return WritePendingChange(file, entry);
 }
 
 // Asks for each change; an accepted one keeps its line when `lines` is given.
@@ -188,7 +159,7 @@ MatchConsent ConsentOf(RunParameters& parameters, CFileResult& entry,
 // text; a file written back in the same code page is changed byte by byte. Returns false when
 // the file needs its text after all: then nothing was recorded.
 bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CFileResult& entry,
-                  OpenFile& file, const ByteTable& table, const std::u16string& find,
+                  ContentFile& file, const ByteTable& table, const std::u16string& find,
                   std::u16string& replace, FileOutcome& outcome) {
   const ProgramSettings& settings = parameters.settings;
   const std::span<const unsigned char> bytes = file.text();
@@ -239,13 +210,12 @@ bool ProcessBytes(RunParameters& parameters, const platform::StopEvent& stop, CF
 // Everything between opening the file and closing it; the file stays open for the caller. The
 // times to keep are those given, read before the file was first opened, or else the handle's.
 FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent& stop,
-                        CFileResult& entry, platform::File& handle, const std::u16string& find,
-                        std::u16string& replace, const std::optional<platform::FileTimes>& times,
-                        FileBackup& backup) {
+                            CFileResult& entry, ContentFile& file, const std::u16string& find,
+                            std::u16string& replace,
+                            const std::optional<platform::FileTimes>& times) {
   const ProgramSettings& settings = parameters.settings;
   const bool changes = parameters.action != ActionType::FindOnly;
-
-  OpenFile file{handle, {}, {}, false, backup, {}};
+  platform::File& handle = file.handle;
   platform::ErrorCode error = 0;
   if (times)
     file.times = *times;
@@ -382,23 +352,39 @@ FileOutcome Process(RunParameters& parameters, const platform::StopEvent& stop,
     if (LooksBinary(head, settings.inputCodePage))
       return SkippedAsBinary();
   }
-  std::optional<WriteAttributes> writeAttributes;
+  auto file = std::make_unique<ContentFile>(parameters.backup, path, attributes);
   if (writes)
-    writeAttributes.emplace(path, attributes);
-  platform::File file;
+    file->writeAttributes.emplace(path, attributes);
   platform::ErrorCode error = 0;
-  if (!file.Open(path, writes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
-                 changes ? platform::FileShare::Read : platform::FileShare::All, error))
+  if (!file->handle.Open(path, writes ? platform::FileAccess::ReadWrite : platform::FileAccess::Read,
+                         changes ? platform::FileShare::Read : platform::FileShare::All, error))
     return Failed(error);
-  FileBackup backup(parameters.backup, path, attributes);
-  FileOutcome outcome =
-      ProcessOpenFile(parameters, stop, entry, file, find, replace, times, backup);
-  if (writeAttributes)
-    writeAttributes->written = outcome.written;
+  FileOutcome outcome = ProcessOpenFile(parameters, stop, entry, *file, find, replace, times);
+  if (file->writeWaits)
+    outcome.pendingWrite = std::move(file);
   return outcome;
 }
 
 }  // namespace
+
+FileOutcome WritePendingChange(ContentFile& file, CFileResult& entry) {
+  const platform::ErrorCode error =
+      WriteWholeFile(file.handle, file.changed.view(), file.original.view());
+  file.backup.After(error == 0, file.changed.view());
+  platform::ErrorCode ignored = 0;
+  if (file.keepTimes)
+    file.handle.SetTimes(file.times, ignored);
+  if (file.writeAttributes)
+    file.writeAttributes->written = true;
+  FileOutcome outcome = error == 0 ? MatchesFound(entry) : Failed(error);
+  outcome.written = true;
+  return outcome;
+}
+
+FileOutcome GiveUpPendingChange(ContentFile& file, const std::u16string& reason) {
+  file.backup.GiveUp();
+  return BackupFailed(reason);
+}
 
 FileOutcome ProcessContent(RunParameters& parameters, const platform::StopEvent& stop,
                            CFileResult& entry) {

@@ -19,3 +19,11 @@ unsigned AttributeSkipText(const platform::FileAttributes& attributes,
 [[nodiscard]]
 FileOutcome ProcessContent(RunParameters& parameters, const platform::StopEvent& stop,
                            CFileResult& entry);
+
+// The change of a file whose write waited (FileOutcome::pendingWrite), once its backup is
+// durable: written in place as any change; the outcome the file reports.
+[[nodiscard]]
+FileOutcome WritePendingChange(ContentFile& file, CFileResult& entry);
+// Its backup could not be made durable: the file stays as it is, with the reason.
+[[nodiscard]]
+FileOutcome GiveUpPendingChange(ContentFile& file, const std::u16string& reason);

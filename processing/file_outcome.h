@@ -1,9 +1,11 @@
 // What processing did with one found file: the status and text of its one result message.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/system_error.h"
+#include "processing/content_file.h"
 #include "run/record/file_result.h"
 #include "run/record/run_channel.h"
 
@@ -15,6 +17,9 @@ struct FileOutcome {
   std::u16string producedPath;
   // Why the file was passed over, if it was.
   SkipReason skipped = SkipReason::None;
+  // A change whose write waits until its staged backup is durable (RunParameters::batchWrites):
+  // the outcome is known only once WritePendingChange or GiveUpPendingChange ran.
+  std::unique_ptr<ContentFile> pendingWrite;
 };
 
 // Status FileResult with this text.

@@ -11,7 +11,7 @@ void ReportOutcome(SearchWorker& worker, std::unique_ptr<CFileResult> entry, Fil
     worker.producedPaths.insert(std::move(outcome.producedPath));
   entry->resultText = std::move(outcome.text);
   entry->skipped = outcome.skipped;
-  worker.SendProcessedFile(outcome.status, std::move(entry));
+  worker.SendProcessedFile(outcome.status, std::move(entry), std::move(outcome.pendingWrite));
 }
 
 void ProcessFileContent(SearchWorker& worker, std::unique_ptr<CFileResult> entry) {

@@ -76,6 +76,20 @@ bool SearchWorker::ReadsAhead() const {
          parameters->action == ActionType::FindOnly;
 }
 
+bool SearchWorker::BatchesWrites() const {
+  // A question about a match is asked only once the files before it are written and listed.
+  return parameters->backup && !job_ && !fileProcessor_ && !parameters->renameMode &&
+         !parameters->preview && !parameters->confirmReplace &&
+         parameters->action != ActionType::FindOnly;
+}
+
+void SearchWorker::ListingOpening(const std::u16string& pattern) {
+  if (writeBatch_)
+    writeBatch_->WriteWhenDue();
+  if (listingObserver_)
+    listingObserver_(pattern);
+}
+
 bool SearchWorker::ReportReadAhead(bool all) {
   if (!readAhead_)
     return !StopRequested();
@@ -102,18 +116,33 @@ void SearchWorker::Skipped(std::unique_ptr<CFileResult> entry) {
     SendFileResult(ResultStatus::FileResult, std::move(entry));
 }
 
+void SearchWorker::Send(ResultMessage message) {
+  if (writeBatch_)
+    writeBatch_->Send(std::move(message));
+  else
+    parameters->targetWindow->SendResult(std::move(message));
+}
+
 void SearchWorker::SendFileResult(ResultStatus status, std::unique_ptr<CFileResult> file) {
   ResultMessage message;
   message.status = status;
   message.file = std::move(file);
-  parameters->targetWindow->SendResult(std::move(message));
+  Send(std::move(message));
 }
 
-void SearchWorker::SendProcessedFile(ResultStatus status, std::unique_ptr<CFileResult> file) {
+void SearchWorker::SendProcessedFile(ResultStatus status, std::unique_ptr<CFileResult> file,
+                                     std::unique_ptr<ContentFile> pendingWrite) {
   // Only a row that is shown needs the type name.
   if (status == ResultStatus::FileResult &&
       (!file->matches.empty() || file->skipped != SkipReason::None))
     file->typeName = typeNames_.NameOf(file->name);
+  if (pendingWrite && writeBatch_) {
+    ResultMessage message;
+    message.status = status;
+    message.file = std::move(file);
+    writeBatch_->QueueWrite(std::move(message), std::move(pendingWrite));
+    return;
+  }
   SendFileResult(status, std::move(file));
 }
 
@@ -121,7 +150,7 @@ void SearchWorker::SendSearchError(std::u16string text) {
   ResultMessage message;
   message.status = ResultStatus::SearchError;
   message.errorText = std::make_unique<std::u16string>(std::move(text));
-  parameters->targetWindow->SendResult(std::move(message));
+  Send(std::move(message));
 }
 
 std::uint32_t ThreadMain(void* argument) {
@@ -145,11 +174,25 @@ std::uint32_t ThreadMain(void* argument) {
           // No second thread: the worker processes every file itself.
         }
       }
+      if (worker.BatchesWrites()) {
+        worker.parameters->batchWrites = true;
+        worker.writeBatch_ = std::make_unique<WriteBatch>(
+            *parameters.backup,
+            WriteBatch::Sink{[&worker](ResultMessage message) {
+                               worker.parameters->targetWindow->SendResult(std::move(message));
+                             },
+                             [&worker] { return worker.StopRequested(); }},
+            parameters.settings.maxFilesShown);
+      }
       // No stop test here: after a stop each walk returns at its first one.
       for (const std::u16string& path : parameters.searchPaths)
         WalkFolder(path, parameters, worker);
       worker.ReportReadAhead(true);
       worker.readAhead_.reset();
+      if (worker.writeBatch_)
+        worker.writeBatch_->WriteAll();
+      worker.writeBatch_.reset();
+      worker.parameters->batchWrites = false;
     }
   }
   if (parameters.backup)

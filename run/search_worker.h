@@ -18,6 +18,7 @@
 #include "run/read_ahead.h"
 #include "run/seen_paths.h"
 #include "run/type_name_cache.h"
+#include "run/write_batch.h"
 
 class SearchWorker : private WalkEvents {
  public:
@@ -61,8 +62,10 @@ class SearchWorker : private WalkEvents {
   void ProcessFile(std::unique_ptr<CFileResult> entry);
   // Worker thread: the result message with a file (statuses FileResult and FileError).
   void SendFileResult(ResultStatus status, std::unique_ptr<CFileResult> file);
-  // Worker thread: the result of a processed file, with its type name where it makes a row.
-  void SendProcessedFile(ResultStatus status, std::unique_ptr<CFileResult> file);
+  // Worker thread: the result of a processed file, with its type name where it makes a row. A
+  // change whose write waits for its backup is written with the batch, and its message sent then.
+  void SendProcessedFile(ResultStatus status, std::unique_ptr<CFileResult> file,
+                         std::unique_ptr<ContentFile> pendingWrite = nullptr);
   // Worker thread: the result message SearchError with this text.
   void SendSearchError(std::u16string text);
 
@@ -84,13 +87,14 @@ class SearchWorker : private WalkEvents {
   bool ShouldStop() const override { return StopRequested(); }
   bool Produced(const std::u16string& path) const override { return producedPaths.contains(path); }
   void Skipped(std::unique_ptr<CFileResult> entry) override;
-  void ListingOpening(const std::u16string& pattern) override {
-    if (listingObserver_)
-      listingObserver_(pattern);
-  }
+  void ListingOpening(const std::u16string& pattern) override;
 
   // Whether this run's files may be processed ahead.
   bool ReadsAhead() const;
+  // Whether this run's changes are written in batches behind their backups.
+  bool BatchesWrites() const;
+  // Every message goes to the window through here.
+  void Send(ResultMessage message);
   // Reports the files processed ahead, in order: those ready, or with `all` every one; none
   // once the run is stopped. False when the run was stopped.
   bool ReportReadAhead(bool all);
@@ -98,6 +102,7 @@ class SearchWorker : private WalkEvents {
   FileProcessor fileProcessor_;
   bool readAheadAllowed_ = true;
   std::unique_ptr<ReadAhead> readAhead_;  // while a run reads ahead
+  std::unique_ptr<WriteBatch> writeBatch_;  // while a run batches its writes
   Job job_;
   std::function<void(const std::u16string&)> listingObserver_;
   TypeNameCache typeNames_;  // of the current run

@@ -68,7 +68,7 @@ bool AppendFile::Write(const void* bytes, size_t count, ErrorCode& error) {
   return true;
 }
 
-bool AppendFile::Sync(ErrorCode& error) {
+bool AppendFile::SyncToDisk(ErrorCode& error) {
   if (fdatasync(descriptor_) == 0)
     return true;
   error = static_cast<ErrorCode>(errno);

@@ -65,7 +65,7 @@ bool AppendFile::Write(const void* bytes, size_t count, ErrorCode& error) {
   return true;
 }
 
-bool AppendFile::Sync(ErrorCode& error) {
+bool AppendFile::SyncToDisk(ErrorCode& error) {
   if (FlushFileBuffers(static_cast<HANDLE>(handle_)))
     return true;
   error = GetLastError();

@@ -87,14 +87,63 @@ bool BackupStore::Begin(std::u16string& reason) {
   return false;
 }
 
-bool BackupStore::AppendEntry(JournalEntry& entry, std::u16string& reason) {
-  entry.id = nextId_++;
-  const std::string line = JournalEntryLine(entry);
+bool BackupStore::Stage(JournalEntry& entry, std::span<const unsigned char> original,
+                        std::u16string& reason) {
+  if (!Begin(reason))
+    return false;
   platform::ErrorCode error = 0;
-  if (!journal_.Append(line.data(), line.size(), error) || !journal_.Sync(error)) {
+  if (entry.kind != JournalEntryKind::Rename) {
+    std::uint64_t free = 0;
+    if (platform::FreeDiskSpace(folder_, free, error) &&
+        (free < kBackupFreeSpaceMargin || free - kBackupFreeSpaceMargin < original.size())) {
+      reason = platform::LoadText(IDS_BACKUP_NO_SPACE);
+      return false;
+    }
+    entry.offset = data_.size();
+    entry.size = original.size();
+    entry.hash = ContentHash(original);
+    if (!data_.Append(original.data(), original.size(), error)) {
+      reason = SystemErrorText(error);
+      return false;
+    }
+    stagedBytes_ += original.size();
+  }
+  entry.id = nextId_++;
+  waitingEntries_ += JournalEntryLine(entry);
+  return true;
+}
+
+bool BackupStore::MakeDurable(std::u16string& reason) {
+  if (waitingEntries_.empty())
+    return true;
+  const std::string lines = std::move(waitingEntries_);
+  waitingEntries_.clear();
+  const bool hadData = stagedBytes_ > 0;
+  stagedBytes_ = 0;
+  platform::ErrorCode error = 0;
+  if ((hadData && !data_.Sync(error)) || !journal_.Append(lines.data(), lines.size(), error) ||
+      !journal_.Sync(error)) {
     reason = SystemErrorText(error);
     return false;
   }
+  return true;
+}
+
+bool BackupStore::StageContent(JournalEntryKind kind, const std::u16string& path,
+                               std::span<const unsigned char> original,
+                               const platform::FileAttributes& attributes,
+                               const platform::FileTimes* times, int& id,
+                               std::u16string& reason) {
+  JournalEntry entry;
+  entry.kind = kind;
+  entry.path = path;
+  entry.attributes = attributes;
+  entry.timesKnown = times != nullptr;
+  if (times)
+    entry.times = *times;
+  if (!Stage(entry, original, reason))
+    return false;
+  id = entry.id;
   return true;
 }
 
@@ -103,45 +152,17 @@ bool BackupStore::BackUpContent(JournalEntryKind kind, const std::u16string& pat
                                 const platform::FileAttributes& attributes,
                                 const platform::FileTimes* times, int& id,
                                 std::u16string& reason) {
-  if (!Begin(reason))
-    return false;
-  std::uint64_t free = 0;
-  platform::ErrorCode error = 0;
-  if (platform::FreeDiskSpace(folder_, free, error) &&
-      (free < kBackupFreeSpaceMargin || free - kBackupFreeSpaceMargin < original.size())) {
-    reason = platform::LoadText(IDS_BACKUP_NO_SPACE);
-    return false;
-  }
-  JournalEntry entry;
-  entry.kind = kind;
-  entry.path = path;
-  entry.offset = data_.size();
-  entry.size = original.size();
-  entry.hash = ContentHash(original);
-  entry.attributes = attributes;
-  entry.timesKnown = times != nullptr;
-  if (times)
-    entry.times = *times;
-  // The data first: a journal entry never points at bytes that are not durable.
-  if (!data_.Append(original.data(), original.size(), error) || !data_.Sync(error)) {
-    reason = SystemErrorText(error);
-    return false;
-  }
-  if (!AppendEntry(entry, reason))
-    return false;
-  id = entry.id;
-  return true;
+  return StageContent(kind, path, original, attributes, times, id, reason) &&
+         MakeDurable(reason);
 }
 
 bool BackupStore::BackUpRename(const std::u16string& path, const std::u16string& newPath, int& id,
                                std::u16string& reason) {
-  if (!Begin(reason))
-    return false;
   JournalEntry entry;
   entry.kind = JournalEntryKind::Rename;
   entry.path = path;
   entry.newPath = newPath;
-  if (!AppendEntry(entry, reason))
+  if (!Stage(entry, {}, reason) || !MakeDurable(reason))
     return false;
   id = entry.id;
   return true;

@@ -2,15 +2,19 @@
 
 #include "processing/backup/backup_store.h"
 
-bool FileBackup::Before(platform::File& file, std::span<const unsigned char> original,
-                        std::u16string& reason) {
+bool FileBackup::Stage(platform::File& file, std::span<const unsigned char> original,
+                       std::u16string& reason) {
   if (!store_)
     return true;
   platform::FileTimes times;
   platform::ErrorCode ignored = 0;
   const bool timesKnown = file.GetTimes(times, ignored);
-  return store_->BackUpContent(JournalEntryKind::Content, path_, original, attributes_,
-                               timesKnown ? &times : nullptr, id_, reason);
+  return store_->StageContent(JournalEntryKind::Content, path_, original, attributes_,
+                              timesKnown ? &times : nullptr, id_, reason);
+}
+
+void FileBackup::GiveUp() {
+  After(false, {});
 }
 
 void FileBackup::After(bool written, std::span<const unsigned char> content) {

@@ -65,6 +65,9 @@ struct RunParameters {
   void* ownerDialog = nullptr;
   // Where file processing backs up each file before changing it; null without backups.
   BackupStore* backup = nullptr;
+  // Set by the worker: a changed file's backup is only staged, and its write waits in the
+  // outcome for the worker to make a batch of backups durable at once.
+  bool batchWrites = false;
   // The compiled find pattern when useRegex, else null.
   const RegexProgram* regex = nullptr;
   std::u16string findText;

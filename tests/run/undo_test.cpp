@@ -170,3 +170,54 @@ TEST_F(Undo, RunsWithoutBackupsOrChangesLeaveNothingToUndo) {
 }
 
 }  // namespace
+
+namespace {
+
+// Changed files are written a batch at a time, once the batch's backups are flushed together:
+// no file before its backup is durable, and one flush of the data and one of the journal serve
+// the whole batch.
+TEST_F(Undo, ABatchOfChangesWaitsForOneFlushOfItsBackups) {
+  const struct {
+    int syncsThatWork;
+    int filesChanged;
+  } cases[] = {{0, 0}, {1, 0}, {2, 5}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.syncsThatWork);
+    for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt", u"d.txt", u"e.txt"})
+      MakeFile(name);
+    run.view.errorLog.clear();
+    platform::FileFault fault;
+    fault.operation = platform::FileOperation::Sync;
+    fault.skip = test.syncsThatWork;
+    fault.count = 1000;
+    fault.error = platform::kErrorOutOfMemory;
+    platform::ArmFileFault(fault);
+    Change(ActionType::Replace, u"zebra");
+    platform::DisarmFileFaults();
+    int changed = 0;
+    for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt", u"d.txt", u"e.txt"})
+      changed += Content(name) != kOriginal;
+    EXPECT_EQ(changed, test.filesChanged);
+    EXPECT_EQ(run.view.errorLog.size(), static_cast<size_t>(5 - test.filesChanged));
+    if (test.filesChanged > 0) {
+      UndoRun();
+      EXPECT_EQ(Content(u"e.txt"), kOriginal);
+    }
+  }
+}
+
+// A batch never changes more files than the results may list: as without batches, the run stops
+// with one file beyond the limit processed.
+TEST_F(Undo, TheFileLimitBoundsABatch) {
+  for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt", u"d.txt", u"e.txt"})
+    MakeFile(name);
+  run.settings.maxFilesShown = 2;
+  Change(ActionType::Replace, u"zebra");
+  int changed = 0;
+  for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt", u"d.txt", u"e.txt"})
+    changed += Content(name) != kOriginal;
+  EXPECT_EQ(changed, 3);
+  EXPECT_EQ(run.controller.results().size(), 2u);
+}
+
+}  // namespace
