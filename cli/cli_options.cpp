@@ -163,6 +163,7 @@ void DefineOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
       ->check(CLI::IsMember(Keys(LogTypeNames())));
   app.add_flag("--online-files", settings.searchOnlineOnly, Help(IDS_CLI_HELP_ONLINE_FILES));
   app.add_flag("--json", options.json, Help(IDS_CLI_HELP_JSON));
+  app.add_flag("--count", options.count, Help(IDS_CLI_HELP_COUNT));
   app.add_option("--backup", settings.makeBackup, Help(IDS_CLI_HELP_BACKUP))->check(zeroOrOne);
   app.add_option("--backup-dir", raw.backupDir, Help(IDS_CLI_HELP_BACKUP_DIR));
   auto* undo = app.add_flag("--undo", raw.undo, Help(IDS_CLI_HELP_UNDO));

@@ -51,6 +51,7 @@ struct CliOptions {
   CliSettings settings;
   bool yes = false;   // --yes: warning questions proceed
   bool json = false;  // --json: JSON lines
+  bool count = false;  // --count: a file's number of matches, not their positions
   // --preview (in fields.preview): -U, lines of context around each change, and --color.
   std::int32_t context = 3;
   ColorChoice color = ColorChoice::Auto;

@@ -143,6 +143,7 @@ int RunCliSession(CliOptions options, Console& console) {
   ErrorLog log;
   log.InitErrorLog(settings);
   ConsoleRunView view(console, log, options.json, options.fields.renameMode, options.fields.action);
+  view.PrintPositions(!options.count);
   if (options.fields.preview)
     view.SetPreviewStyle(PreviewStyleOf(options, console));
   TerminalPrompt prompt(console, options.yes);

@@ -6,25 +6,35 @@
 #include "text/text_format.h"
 #include "text/utf8.h"
 
+void ConsoleRunView::PrintRow(const CFileResult& result, const FilePreview* preview) const {
+  const TextSink write = [this](std::string_view text) {
+    console_.Write(ConsoleStream::Out, text);
+  };
+  if (json_)
+    WriteFileResultJson(result, write,
+                        preview ? PreviewJsonMember(result, *preview, previewStyle_) : "",
+                        positions_);
+  else if (preview)
+    WritePreviewLines(result, *preview, previewStyle_, write);
+  else
+    WriteFileResultLines(result, write, positions_);
+}
+
 // The lines are printed on the printer's thread; the results stay with the run's controller,
 // which keeps them until the run has ended (WriteEnd waits for the printer first).
 void ConsoleRunView::AddResultRow(const CFileResult& result, int, size_t) {
   ++rows_;
   std::shared_ptr<const FilePreview> preview = std::move(heldPreview_);
-  printer_.Post(
-      [this, &result, preview] {
-        const TextSink write = [this](std::string_view text) {
-          console_.Write(ConsoleStream::Out, text);
-        };
-        if (json_)
-          WriteFileResultJson(result, write,
-                              preview ? PreviewJsonMember(result, *preview, previewStyle_) : "");
-        else if (preview)
-          WritePreviewLines(result, *preview, previewStyle_, write);
-        else
-          WriteFileResultLines(result, write);
-      },
-      preview ? preview->after.size() / 32 : result.matches.size());
+  printer_.Post([this, &result, preview] { PrintRow(result, preview.get()); },
+                preview ? preview->after.size() / 32 : result.matches.size());
+}
+
+void ConsoleRunView::TakeResultRow(std::unique_ptr<CFileResult> result, int) {
+  ++rows_;
+  std::shared_ptr<const FilePreview> preview = std::move(heldPreview_);
+  const size_t weight = preview ? preview->after.size() / 32 : result->matches.size();
+  std::shared_ptr<const CFileResult> row = std::move(result);
+  printer_.Post([this, row, preview] { PrintRow(*row, preview.get()); }, weight);
 }
 
 void PreviewTap::OnResultMessage(ResultMessage message) {

@@ -24,10 +24,18 @@ class ConsoleRunView : public RunView {
         action_(action),
         printer_([&console] { console.OnHelperThread(); }) {}
 
+  // Whether a listed file's matches print with their line and character, or only counted.
+  void PrintPositions(bool positions) { positions_ = positions; }
+
   void SetStatusText(const std::u16string&) override {}
+  // Matches print as positions.
+  bool ShowsMatchLines() const override { return false; }
   void ClearStatusEdit() override {}
   void ClearTextFields() override {}
   int ResultRowCount() const override { return rows_; }
+  // Printed, then let go: a run over millions of matches keeps none of them.
+  bool TakesResultRows() const override { return true; }
+  void TakeResultRow(std::unique_ptr<CFileResult> result, int row) override;
   void AddResultRow(const CFileResult& result, int row, size_t index) override;
   void DeleteAllResultRows() override { rows_ = 0; }
   // JSON only: a line with the reason.
@@ -55,8 +63,12 @@ class ConsoleRunView : public RunView {
   Console& console_;
   ErrorLog& log_;
   bool json_;
+  bool positions_ = true;
   bool renameMode_;
   ActionType action_;
+  // Prints the lines of a listed file, on the printer's thread.
+  void PrintRow(const CFileResult& result, const FilePreview* preview) const;
+
   int rows_ = 0;
   int errors_ = 0;
   PreviewStyle previewStyle_;

@@ -202,11 +202,16 @@ class PieceWriter {
 
 }  // namespace
 
-void WriteFileResultLines(const CFileResult& file, const TextSink& write) {
+void WriteFileResultLines(const CFileResult& file, const TextSink& write, bool positions) {
+  const std::string row = Column(file.name) + '\t' + Column(file.typeName) + '\t' +
+                          Column(SizeText(file.size)) + '\t' + Column(DateText(file.modified)) +
+                          '\t' + Column(file.resultText) + '\t' + Column(file.folder) + '\n';
+  if (!positions || file.matches.empty()) {
+    write(row);
+    return;
+  }
   PieceWriter out(write);
-  out.Append(Column(file.name) + '\t' + Column(file.typeName) + '\t' + Column(SizeText(file.size)) +
-             '\t' + Column(DateText(file.modified)) + '\t' + Column(file.resultText) + '\t' +
-             Column(file.folder) + '\n');
+  out.Append(row);
   const MatchPositionFormat& format = PositionFormat();
   for (const CFileResult::replace_info& match : file.matches) {
     if (format.plain())
@@ -248,8 +253,15 @@ std::string SkippedJson(const CFileResult& file) {
 }
 
 void WriteFileResultJson(const CFileResult& file, const TextSink& write,
-                         std::string_view members) {
-  const Json object = FileObject("file", file);
+                         std::string_view members, bool positions) {
+  Json object = FileObject("file", file);
+  if (!positions) {
+    object["count"] = file.matches.size();
+    std::string line = JsonLine(object);
+    line.insert(line.size() - 2, members);
+    write(line);
+    return;
+  }
   // The positions, possibly millions, are written directly after the rest of the object.
   PieceWriter out(write);
   std::string head = JsonLine(object);

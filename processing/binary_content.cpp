@@ -1,6 +1,7 @@
 #include "processing/binary_content.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "processing/byte_order_mark.h"
 
@@ -26,5 +27,5 @@ bool LooksBinary(std::span<const unsigned char> head, CodePage inputCodePage) {
   if (ReadsWideUnits(inputCodePage) || FindByteOrderMark(head) != ByteOrderMark::None)
     return false;
   head = head.first(std::min(head.size(), kBinarySniffSize));
-  return std::find(head.begin(), head.end(), 0) != head.end();
+  return !head.empty() && std::memchr(head.data(), 0, head.size()) != nullptr;
 }

@@ -17,6 +17,8 @@ bool ListedChangedSincePreview(const RunParameters& parameters, const CFileResul
 
 bool ContentChangedSincePreview(const RunParameters& parameters, const CFileResult& entry,
                                 std::span<const unsigned char> bytes) {
+  if (!parameters.applyOnly)
+    return false;
   const PreviewedFile* seen = PreviewedAs(parameters, FullPathOf(entry));
   return seen && seen->hasHash && seen->contentHash != ContentHash(bytes);
 }

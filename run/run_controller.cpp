@@ -2,6 +2,7 @@
 
 #include "platform/string_table.h"
 #include "platform/system_error.h"
+#include "processing/match_lines.h"
 #include "processing/preview_check.h"
 #include "run/result_texts.h"
 #include "text/text_format.h"
@@ -97,7 +98,8 @@ bool RunController::StartWorker(SearchWorker::Job job) {
   view_.DeleteAllResultRows();
   view_.SetStatusText(platform::LoadText(IDS_IN_PROGRESS));
 
-  parameters_.matchLineBytes = 0;
+  // A view without lines keeps none: the run starts at the cap.
+  parameters_.matchLineBytes = view_.ShowsMatchLines() ? 0 : kMatchLineBytesPerRun;
   window_.BeginRun(parameters_);
   if (job ? worker_.StartJob(parameters_, std::move(job)) : startWorker_(worker_, parameters_)) {
     runState_ = RunState::Running;
@@ -184,6 +186,10 @@ void RunController::OnFileResult(std::unique_ptr<CFileResult> result) {
   }
   if (preview_)
     KeepPreviewRow(*result);
+  else if (view_.TakesResultRows()) {
+    view_.TakeResultRow(std::move(result), count);
+    return;
+  }
   results_.push_back(std::move(result));
   view_.AddResultRow(*results_.back(), count, results_.size() - 1);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "run/record/file_result.h"
@@ -21,11 +22,17 @@ class RunView {
   virtual void ClearTextFields() = 0;
 
   virtual int ResultRowCount() const = 0;
+  // Whether the view keeps each listed file itself (a console prints it and lets it go): then
+  // the controller hands them over with TakeResultRow, outside a preview, and keeps no list.
+  virtual bool TakesResultRows() const { return false; }
+  virtual void TakeResultRow(std::unique_ptr<CFileResult> /*result*/, int /*row*/) {}
   // Adds the row of results[index] at the given position.
   virtual void AddResultRow(const CFileResult& result, int row, size_t index) = 0;
   virtual void DeleteAllResultRows() = 0;
   // A file or folder the run passed over (its skipped reason set); not listed.
   virtual void ReportSkipped(const CFileResult&) {}
+  // Whether the view shows the lines of matches (CFileResult::lines); without it none are kept.
+  virtual bool ShowsMatchLines() const { return true; }
 
   // The controls that the enabling rules read.
   virtual bool IsRenameModeChecked() const = 0;

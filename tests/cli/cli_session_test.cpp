@@ -97,6 +97,16 @@ TEST_F(CliSession, ListsMatchingFilesWithTheResultColumnsAndPositions) {
   EXPECT_EQ(lines[2], "\t" + Text(FormatString(IDS_MATCH_POSITION, {2, 1})));
   EXPECT_EQ(lines[3], "\t" + Text(FormatString(IDS_MATCH_POSITION, {2, 5})));
   EXPECT_EQ(lines[4], Text(FormatString(IDS_FOUND_FILES, {1})));
+
+  // --count: the row alone; in JSON the number in place of the positions.
+  console.out.clear();
+  EXPECT_EQ(Run({"--find", "TWO", "--action", "find", "--count"}), kExitFinished);
+  EXPECT_EQ(Lines(console.out), (std::vector<std::string>{lines[0], lines[4]}));
+  console.out.clear();
+  EXPECT_EQ(Run({"--find", "TWO", "--action", "find", "--count", "--json"}), kExitFinished);
+  const auto file = nlohmann::json::parse(Lines(console.out)[0]);
+  EXPECT_EQ(file["count"], 3);
+  EXPECT_FALSE(file.contains("matches"));
 }
 
 TEST_F(CliSession, AFileWithManyMatchesPrintsEveryPositionInOrder) {
