@@ -57,6 +57,11 @@ struct ScanJob {
   bool changed = false;
   // Tested once every kStopStride units of text passed.
   const platform::StopEvent* stop = nullptr;
+  // Matches are looked for at [from, until) only; `matchedTo` is the index after the last one
+  // taken.
+  size_t from = 0;
+  size_t until = static_cast<size_t>(-1);
+  size_t matchedTo = 0;
 };
 
 template <class T>
@@ -116,7 +121,8 @@ constexpr size_t kStopStride = size_t{1} << 18;
 template <class Matches, class T>
 platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob<T>& job) {
   // Candidates are looked for from searchFrom.
-  size_t searchFrom = 0;
+  size_t searchFrom = job.from;
+  const size_t end = std::min(length, job.until);
   size_t copied = 0;
   auto copyUpTo = [&](size_t end) {
     const bool ok = job.output->Append(values + copied, end - copied);
@@ -140,9 +146,11 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
     for (;;) {
       if (stopped(searchFrom))
         return platform::kErrorCancelled;
-      const size_t until = length - searchFrom > kStopStride ? searchFrom + kStopStride : length;
+      if (searchFrom >= end)
+        break;
+      const size_t until = end - searchFrom > kStopStride ? searchFrom + kStopStride : end;
       hit = found.Next(searchFrom, until, s, last, position);
-      if (hit || until == length)
+      if (hit || until == end)
         break;
       searchFrom = until;
     }
@@ -168,6 +176,7 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
         return copyUpTo(length) ? 0 : platform::kErrorOutOfMemory;
     }
     searchFrom = found.Take(s, last);
+    job.matchedTo = searchFrom;
   }
   if (job.changed && !copyUpTo(length))
     return platform::kErrorOutOfMemory;
@@ -233,6 +242,45 @@ platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
   job.matches = &matches;
   job.limit = limit;
   return ScanBytes(bytes, table, finder, job);
+}
+
+platform::ErrorCode FindPlainTextInPart(std::span<const unsigned char> bytes,
+                                        const ByteTable& table, std::u16string_view find,
+                                        bool caseSensitive, TextPart& part,
+                                        std::vector<CFileResult::replace_info>& matches,
+                                        const platform::StopEvent* stop) {
+  part.matchedTo = part.from;
+  if (find.empty())
+    return 0;
+  const MatchFinder finder(find, caseSensitive);
+  ScanJob<unsigned char> job;
+  job.stop = stop;
+  job.matches = &matches;
+  job.from = job.matchedTo = part.from;
+  job.until = part.until;
+  const platform::ErrorCode error = ScanBytes(bytes, table, finder, job);
+  part.matchedTo = job.matchedTo;
+  return error;
+}
+
+platform::ErrorCode FindPlainTextInPart(std::u16string_view text, std::u16string_view find,
+                                        bool caseSensitive, TextPart& part,
+                                        std::vector<CFileResult::replace_info>& matches,
+                                        const platform::StopEvent* stop) {
+  part.matchedTo = part.from;
+  if (find.empty())
+    return 0;
+  const MatchFinder finder(find, caseSensitive);
+  ScanJob<char16_t> job;
+  job.stop = stop;
+  job.matches = &matches;
+  job.from = job.matchedTo = part.from;
+  job.until = part.until;
+  const UnitSource source(text.data(), text.size());
+  TokenMatches<UnitSource> found(source, finder);
+  const platform::ErrorCode error = Scan(found, text.data(), text.size(), job);
+  part.matchedTo = job.matchedTo;
+  return error;
 }
 
 platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
