@@ -67,6 +67,7 @@ class PieceSearch {
 
   platform::ErrorCode Read(platform::File& handle, GrowingBlock<unsigned char>& into,
                            size_t count);
+  platform::ErrorCode ReadPiece(platform::File& handle, size_t count);
   platform::ErrorCode TakePending();
   bool Widen();
   void Narrow();
@@ -116,6 +117,27 @@ platform::ErrorCode PieceSearch::Read(platform::File& handle, GrowingBlock<unsig
     }
   }
   into.Extend(filled);
+  return 0;
+}
+
+// Reads the next piece: straight into the window while it holds bytes and nothing waits to be
+// decoded, else after the bytes that wait. UTF-8 that is not all ASCII waits too.
+platform::ErrorCode PieceSearch::ReadPiece(platform::File& handle, size_t count) {
+  const bool direct = reading_ == Reading::Bytes ||
+                      (reading_ == Reading::Utf8 && !inUnits_ && pending_.size() == 0);
+  GrowingBlock<unsigned char>& into = direct ? bytes_ : pending_;
+  const size_t had = into.size();
+  if (const platform::ErrorCode error = Read(handle, into, count))
+    return error;
+  if (!direct || reading_ == Reading::Bytes)
+    return 0;
+  const std::span<const unsigned char> piece(bytes_.data() + had, bytes_.size() - had);
+  ByteTable ascii;
+  if (ByteTableFor(codePage_, piece, ascii))
+    return 0;
+  if (!pending_.Append(piece.data(), piece.size()))
+    return platform::kErrorOutOfMemory;
+  bytes_.Truncate(had);
   return 0;
 }
 
@@ -251,7 +273,10 @@ FileOutcome PieceSearch::Run(platform::File& handle) {
   codePage_ = coding.input;
   reading_ = ReadingOf(codePage_, table_);
   bytes_.DropFront(ByteOrderMarkBytes(coding.mark).size());
-  if (reading_ != Reading::Bytes) {
+  ByteTable ascii;
+  const bool asBytes = reading_ == Reading::Bytes ||
+                       (reading_ == Reading::Utf8 && ByteTableFor(codePage_, Bytes(), ascii));
+  if (!asBytes) {
     if (!pending_.Append(bytes_.data(), bytes_.size()))
       return Failed(platform::kErrorOutOfMemory);
     bytes_.Clear();
@@ -272,8 +297,7 @@ FileOutcome PieceSearch::Run(platform::File& handle) {
     }
     if (stop_.IsSet())
       return Failed(platform::kErrorCancelled);
-    error = Read(handle, reading_ == Reading::Bytes ? bytes_ : pending_, piece);
-    if (error != 0)
+    if ((error = ReadPiece(handle, piece)) != 0)
       return ReadFailed(error);
   }
 }

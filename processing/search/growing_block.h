@@ -68,6 +68,7 @@ class GrowingBlock {
     size_ -= std::min(count, size_);
   }
   void Clear() { size_ = 0; }
+  void Truncate(size_t size) { size_ = std::min(size, size_); }
 
   size_t size() const { return size_; }
   // The content so far; null before the first Reserve.
