@@ -94,6 +94,7 @@ class PieceSearch {
   plain_match::Counters base_;
   size_t from_ = 0;
   std::vector<CFileResult::replace_info> found_;
+  std::vector<size_t> starts_;
 };
 
 // Reads up to `count` bytes after those `into` holds; sets end_ at the end of the file, which a
@@ -214,19 +215,22 @@ void PieceSearch::Narrow() {
 // the run keep lines.
 platform::ErrorCode PieceSearch::Search(TextPart& part) {
   found_.clear();
+  starts_.clear();
+  part.starts = &starts_;
   const bool caseSensitive = parameters_.caseSensitive;
   const platform::ErrorCode error =
       inUnits_ ? FindPlainTextInPart(Units(), find_, caseSensitive, part, found_, &stop_)
                : FindPlainTextInPart(Bytes(), table_, find_, caseSensitive, part, found_, &stop_);
   const LineSource source = inUnits_ ? LineSource(Units()) : LineSource(Bytes(), table_);
   PlainMatchLines lines(source, find_.size(), {}, parameters_.matchLineBytes);
-  for (const CFileResult::replace_info& at : found_) {
+  for (size_t i = 0; i < found_.size(); ++i) {
+    const CFileResult::replace_info& at = found_[i];
     const bool firstLine = at.line == 0;
     entry_.matches.push_back({base_.line + at.line,
                               firstLine ? base_.character + at.character : at.character});
     // Lines are kept for the first matches only, and only while none was left out.
     if (entry_.lines.size() + 1 == entry_.matches.size())
-      lines.Keep(entry_, at);
+      lines.KeepAt(entry_, starts_[i]);
   }
   return error;
 }

@@ -18,7 +18,7 @@ struct PieceSizes {
   size_t piece = 0;             // the bytes read at a time
 };
 
-inline constexpr PieceSizes kPieceSizes{std::uint64_t{8} << 20, size_t{2} << 20};
+inline constexpr PieceSizes kPieceSizes{std::uint64_t{1} << 20, size_t{256} << 10};
 
 // Sets the sizes, for the whole process (tests lower them); returns those set before.
 PieceSizes SetPieceSizes(PieceSizes sizes);

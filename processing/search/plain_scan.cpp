@@ -42,6 +42,15 @@ bool Record(std::vector<CFileResult::replace_info>& matches,
   }
 }
 
+bool Record(std::vector<size_t>& starts, size_t start) {
+  try {
+    starts.push_back(start);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 // What one scan does and where its changes go.
 template <class T>
 struct ScanJob {
@@ -62,6 +71,7 @@ struct ScanJob {
   size_t from = 0;
   size_t until = static_cast<size_t>(-1);
   size_t matchedTo = 0;
+  std::vector<size_t>* starts = nullptr;
 };
 
 template <class T>
@@ -161,7 +171,7 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
       searchFrom = found.Skip(s);
       continue;
     }
-    if (!Record(*job.matches, position, s, length))
+    if (!Record(*job.matches, position, s, length) || (job.starts && !Record(*job.starts, s)))
       return platform::kErrorOutOfMemory;
     ++count;
     if (job.action != ActionType::FindOnly) {
@@ -258,6 +268,7 @@ platform::ErrorCode FindPlainTextInPart(std::span<const unsigned char> bytes,
   job.matches = &matches;
   job.from = job.matchedTo = part.from;
   job.until = part.until;
+  job.starts = part.starts;
   const platform::ErrorCode error = ScanBytes(bytes, table, finder, job);
   part.matchedTo = job.matchedTo;
   return error;
@@ -276,6 +287,7 @@ platform::ErrorCode FindPlainTextInPart(std::u16string_view text, std::u16string
   job.matches = &matches;
   job.from = job.matchedTo = part.from;
   job.until = part.until;
+  job.starts = part.starts;
   const UnitSource source(text.data(), text.size());
   TokenMatches<UnitSource> found(source, finder);
   const platform::ErrorCode error = Scan(found, text.data(), text.size(), job);

@@ -61,6 +61,8 @@ struct TextPart {
   size_t until = 0;
   // Set to the index after the last match recorded, or to `from` when there was none.
   size_t matchedTo = 0;
+  // When given, receives the index of each match recorded.
+  std::vector<size_t>* starts = nullptr;
 };
 
 // FindOnly over a part of a text, as the bytes of a one-to-one single-byte code page or as
