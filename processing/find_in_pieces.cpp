@@ -29,7 +29,7 @@ enum class Reading {
   Bytes,    // a one-to-one single-byte code page: the bytes are searched as they are
   Utf8,     // as bytes where they are all ASCII, else decoded; cut after an ASCII byte
   Utf16,    // decoded; cut at an even byte
-  Whole,    // decoded once the whole file is read
+  Whole,    // decoded once the whole file is read: a code page cut anywhere may decode otherwise
 };
 
 Reading ReadingOf(CodePage codePage, ByteTable& table) {
@@ -45,7 +45,8 @@ Reading ReadingOf(CodePage codePage, ByteTable& table) {
 
 // The search of one file. The window holds the text from a little before where the next search
 // starts to the end of what is read and decoded: as bytes while the table reads them, else as
-// UTF-16 units. Bytes read but not decoded yet wait in `pending`.
+// UTF-16 units. Bytes read but not decoded yet wait in `pending`. The blocks come from the
+// thread's kept blocks (KeptBlocksScope), so that they serve file after file.
 class PieceSearch {
  public:
   PieceSearch(RunParameters& parameters, const platform::StopEvent& stop, CFileResult& entry,

@@ -132,7 +132,7 @@ template <class Matches, class T>
 platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob<T>& job) {
   // Candidates are looked for from searchFrom.
   size_t searchFrom = job.from;
-  const size_t end = std::min(length, job.until);
+  const size_t searchEnd = std::min(length, job.until);
   size_t copied = 0;
   auto copyUpTo = [&](size_t end) {
     const bool ok = job.output->Append(values + copied, end - copied);
@@ -156,11 +156,12 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
     for (;;) {
       if (stopped(searchFrom))
         return platform::kErrorCancelled;
-      if (searchFrom >= end)
+      if (searchFrom >= searchEnd)
         break;
-      const size_t until = end - searchFrom > kStopStride ? searchFrom + kStopStride : end;
+      const size_t until =
+          searchEnd - searchFrom > kStopStride ? searchFrom + kStopStride : searchEnd;
       hit = found.Next(searchFrom, until, s, last, position);
-      if (hit || until == end)
+      if (hit || until == searchEnd)
         break;
       searchFrom = until;
     }
@@ -206,6 +207,26 @@ platform::ErrorCode ScanBytes(std::span<const unsigned char> bytes, const ByteTa
   }
   TokenMatches<ByteSource> found(source, finder);
   return Scan(found, bytes.data(), bytes.size(), job);
+}
+
+// FindOnly over a part of a text: `scan` runs the job with the finder.
+template <class T, class ScanWith>
+platform::ErrorCode FindInPart(std::u16string_view find, bool caseSensitive, TextPart& part,
+                               std::vector<CFileResult::replace_info>& matches,
+                               const platform::StopEvent* stop, const ScanWith& scan) {
+  part.matchedTo = part.from;
+  if (find.empty())
+    return 0;
+  const MatchFinder finder(find, caseSensitive);
+  ScanJob<T> job;
+  job.stop = stop;
+  job.matches = &matches;
+  job.from = job.matchedTo = part.from;
+  job.until = part.until;
+  job.starts = part.starts;
+  const platform::ErrorCode error = scan(finder, job);
+  part.matchedTo = job.matchedTo;
+  return error;
 }
 
 }  // namespace
@@ -259,40 +280,23 @@ platform::ErrorCode FindPlainTextInPart(std::span<const unsigned char> bytes,
                                         bool caseSensitive, TextPart& part,
                                         std::vector<CFileResult::replace_info>& matches,
                                         const platform::StopEvent* stop) {
-  part.matchedTo = part.from;
-  if (find.empty())
-    return 0;
-  const MatchFinder finder(find, caseSensitive);
-  ScanJob<unsigned char> job;
-  job.stop = stop;
-  job.matches = &matches;
-  job.from = job.matchedTo = part.from;
-  job.until = part.until;
-  job.starts = part.starts;
-  const platform::ErrorCode error = ScanBytes(bytes, table, finder, job);
-  part.matchedTo = job.matchedTo;
-  return error;
+  return FindInPart<unsigned char>(
+      find, caseSensitive, part, matches, stop,
+      [&](const MatchFinder& finder, ScanJob<unsigned char>& job) {
+        return ScanBytes(bytes, table, finder, job);
+      });
 }
 
 platform::ErrorCode FindPlainTextInPart(std::u16string_view text, std::u16string_view find,
                                         bool caseSensitive, TextPart& part,
                                         std::vector<CFileResult::replace_info>& matches,
                                         const platform::StopEvent* stop) {
-  part.matchedTo = part.from;
-  if (find.empty())
-    return 0;
-  const MatchFinder finder(find, caseSensitive);
-  ScanJob<char16_t> job;
-  job.stop = stop;
-  job.matches = &matches;
-  job.from = job.matchedTo = part.from;
-  job.until = part.until;
-  job.starts = part.starts;
-  const UnitSource source(text.data(), text.size());
-  TokenMatches<UnitSource> found(source, finder);
-  const platform::ErrorCode error = Scan(found, text.data(), text.size(), job);
-  part.matchedTo = job.matchedTo;
-  return error;
+  return FindInPart<char16_t>(find, caseSensitive, part, matches, stop,
+                              [&](const MatchFinder& finder, ScanJob<char16_t>& job) {
+                                const UnitSource source(text.data(), text.size());
+                                TokenMatches<UnitSource> found(source, finder);
+                                return Scan(found, text.data(), text.size(), job);
+                              });
 }
 
 platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,
