@@ -1,6 +1,9 @@
 #include "processing/search/unit_search.h"
 
 #include <bit>
+#include <type_traits>
+
+#include "processing/search/wide_vectors.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -168,9 +171,10 @@ std::int64_t CountEndsBulk(const T* text, size_t from, size_t to, const Choice& 
 // One value spread over all lanes.
 template <class T>
 struct Splat {
-  explicit Splat(T value) : value(Lanes<T>::Splat(value)) {}
+  explicit Splat(T value) : value(Lanes<T>::Splat(value)), single(value) {}
   __m128i Match(__m128i block) const { return Lanes<T>::Equal(block, value); }
   __m128i value;
+  T single;
 };
 
 // Break ends in [from, to - 1) block by block, counted and the last one noted in one pass; the
@@ -178,6 +182,48 @@ struct Splat {
 // The blocks stop short of the last unit, whose successor may not be readable: the final block
 // overlaps the one before, with the lanes counted already masked off. Returns where counting
 // stopped.
+#if defined(VOXALON_WIDE_VECTORS)
+// CountEndsBulk for bytes with one value each for CR and LF, with vectors of 32 bytes.
+VOXALON_WIDE std::int64_t CountEndsBulkWide(const unsigned char* text, size_t from, size_t to,
+                                            unsigned char cr, unsigned char lf) {
+  const __m256i crs = _mm256_set1_epi8(static_cast<char>(cr));
+  const __m256i lfs = _mm256_set1_epi8(static_cast<char>(lf));
+  __m256i counts = _mm256_setzero_si256();
+  std::int64_t sum = 0;
+  int rounds = 0;
+  for (size_t p = from; p < to; p += 64) {
+    for (size_t k = 0; k < 64; k += 32) {
+      const __m256i here = LoadWide(text + p + k);
+      const __m256i lfNext = _mm256_cmpeq_epi8(LoadWide(text + p + k + 1), lfs);
+      const __m256i ends = _mm256_or_si256(
+          _mm256_cmpeq_epi8(here, lfs), _mm256_andnot_si256(lfNext, _mm256_cmpeq_epi8(here, crs)));
+      counts = _mm256_sub_epi8(counts, ends);
+    }
+    // Two counts a round per byte: 127 rounds fill one at most.
+    if (++rounds == 127) {
+      AddWideCounts(counts, sum);
+      counts = _mm256_setzero_si256();
+      rounds = 0;
+    }
+  }
+  AddWideCounts(counts, sum);
+  return sum;
+}
+#endif
+
+// The bulk count of a long span, with vectors of 32 bytes where they serve.
+template <class T, class Choice>
+std::int64_t CountEndsSpan(const T* text, size_t from, size_t to, const Choice& cr,
+                           const Choice& lf) {
+#if defined(VOXALON_WIDE_VECTORS)
+  if constexpr (sizeof(T) == 1 && std::is_same_v<Choice, Splat<T>>) {
+    if (WideVectors())
+      return CountEndsBulkWide(text, from, to, cr.single, lf.single);
+  }
+#endif
+  return CountEndsBulk(text, from, to, cr, lf);
+}
+
 template <class T, class Choice>
 size_t CountEndsBlocks(const T* text, size_t from, size_t to, const Choice& cr, const Choice& lf,
                        std::int64_t& count, size_t& last) {
@@ -197,7 +243,7 @@ size_t CountEndsBlocks(const T* text, size_t from, size_t to, const Choice& cr, 
   size_t bulkEnd = from;
   if (to - from > kBulkFrom) {
     bulkEnd = from + (to - from - 1) / (4 * kLanes) * (4 * kLanes);
-    count += CountEndsBulk(text, from, bulkEnd, cr, lf);
+    count += CountEndsSpan(text, from, bulkEnd, cr, lf);
     p = bulkEnd;
   }
   // Four blocks at a time: one count and one test for 64 bytes.
