@@ -26,10 +26,10 @@ constexpr size_t kContext = kMatchContextUnits + 4;
 
 // How a piece of the file's bytes becomes text to search.
 enum class Reading {
-  Bytes,    // a one-to-one single-byte code page: the bytes are searched as they are
-  Utf8,     // as bytes where they are all ASCII, else decoded; cut after an ASCII byte
-  Utf16,    // decoded; cut at an even byte
-  Whole,    // decoded once the whole file is read: a code page cut anywhere may decode otherwise
+  Bytes,  // a one-to-one single-byte code page: the bytes are searched as they are
+  Utf8,   // as bytes where they are all ASCII, else decoded; cut after an ASCII byte
+  Utf16,  // decoded; cut at an even byte
+  Whole,  // decoded once the whole file is read: a code page cut anywhere may decode otherwise
 };
 
 Reading ReadingOf(CodePage codePage, ByteTable& table) {
@@ -66,8 +66,7 @@ class PieceSearch {
   std::span<const unsigned char> Bytes() const { return {bytes_.data(), bytes_.size()}; }
   std::u16string_view Units() const { return {units_.data(), units_.size()}; }
 
-  platform::ErrorCode Read(platform::File& handle, GrowingBlock<unsigned char>& into,
-                           size_t count);
+  platform::ErrorCode Read(platform::File& handle, GrowingBlock<unsigned char>& into, size_t count);
   platform::ErrorCode ReadPiece(platform::File& handle, size_t count);
   platform::ErrorCode TakePending();
   bool Widen();
@@ -227,8 +226,8 @@ platform::ErrorCode PieceSearch::Search(TextPart& part) {
   for (size_t i = 0; i < found_.size(); ++i) {
     const CFileResult::replace_info& at = found_[i];
     const bool firstLine = at.line == 0;
-    entry_.matches.push_back({base_.line + at.line,
-                              firstLine ? base_.character + at.character : at.character});
+    entry_.matches.push_back(
+        {base_.line + at.line, firstLine ? base_.character + at.character : at.character});
     // Lines are kept for the first matches only, and only while none was left out.
     if (entry_.lines.size() + 1 == entry_.matches.size())
       lines.KeepAt(entry_, starts_[i]);

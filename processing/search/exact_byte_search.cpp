@@ -138,10 +138,7 @@ VOXALON_WIDE size_t SkipBlocksWide(const unsigned char* text, size_t start, size
       any = _mm256_or_si256(
           any, _mm256_and_si256(_mm256_cmpeq_epi8(here, first),
                                 _mm256_cmpeq_epi8(LoadWide(text + q + offset), second)));
-      const __m256i lfNext = _mm256_cmpeq_epi8(LoadWide(text + q + 1), lf);
-      const __m256i ends = _mm256_or_si256(
-          _mm256_cmpeq_epi8(here, lf), _mm256_andnot_si256(lfNext, _mm256_cmpeq_epi8(here, cr)));
-      counts = _mm256_sub_epi8(counts, ends);
+      counts = _mm256_sub_epi8(counts, WideBreakEnds(here, LoadWide(text + q + 1), cr, lf));
     }
     if (_mm256_movemask_epi8(any) != 0) {
       counts = before;

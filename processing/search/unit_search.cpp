@@ -193,10 +193,8 @@ VOXALON_WIDE std::int64_t CountEndsBulkWide(const unsigned char* text, size_t fr
   int rounds = 0;
   for (size_t p = from; p < to; p += 64) {
     for (size_t k = 0; k < 64; k += 32) {
-      const __m256i here = LoadWide(text + p + k);
-      const __m256i lfNext = _mm256_cmpeq_epi8(LoadWide(text + p + k + 1), lfs);
-      const __m256i ends = _mm256_or_si256(
-          _mm256_cmpeq_epi8(here, lfs), _mm256_andnot_si256(lfNext, _mm256_cmpeq_epi8(here, crs)));
+      const __m256i ends =
+          WideBreakEnds(LoadWide(text + p + k), LoadWide(text + p + k + 1), crs, lfs);
       counts = _mm256_sub_epi8(counts, ends);
     }
     // Two counts a round per byte: 127 rounds fill one at most.

@@ -19,6 +19,13 @@ VOXALON_WIDE inline __m256i LoadWide(const unsigned char* at) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
 }
 
+// The lanes that end a line break: LF, and CR where the next byte (in `next`) is no LF.
+VOXALON_WIDE inline __m256i WideBreakEnds(__m256i here, __m256i next, __m256i cr, __m256i lf) {
+  return _mm256_or_si256(
+      _mm256_cmpeq_epi8(here, lf),
+      _mm256_andnot_si256(_mm256_cmpeq_epi8(next, lf), _mm256_cmpeq_epi8(here, cr)));
+}
+
 // Adds the byte counts of every lane to `breaks`.
 VOXALON_WIDE inline void AddWideCounts(__m256i counts, std::int64_t& breaks) {
   const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());

@@ -67,8 +67,8 @@ TEST(FindInPieces, FindsWhatTheWholeFileSearchFinds) {
     const CodePage codePage = codePages[round % 4];
     const bool utf8 = codePage == 65001;
     const bool utf16 = codePage < 0;
-    std::vector<std::u16string> units = {u"a", u"B", u"\u00E9", u"\u00C9", u"\r", u"\n",
-                                         u"\r\n", u"\u20AC", u"  "};
+    std::vector<std::u16string> units = {u"a",  u"B",    u"\u00E9", u"\u00C9", u"\r",
+                                         u"\n", u"\r\n", u"\u20AC", u"  "};
     if (codePage != 1252)
       units.insert(units.end(), {u"\U0001F600", u"\u0417", u"\u0437"});
     std::vector<std::u16string> findUnits = {u"a", u"b", u"\u00E9", u"\n", u"\r", u"\u20AC"};
@@ -123,8 +123,8 @@ TEST(FindInPieces, FindsWhatTheWholeFileSearchFinds) {
     const size_t piece = 1 + pick(97);
     SCOPED_TRACE("round " + std::to_string(round) + ", pieces of " + std::to_string(piece));
     ASSERT_TRUE(ReadsInPieces(parameters, find, UINT64_MAX));
-    const Searched whole = FindIn(parameters, tree, u"text.txt", bytes.size(),
-                                  {UINT64_MAX, kPieceSizes.piece}, stop);
+    const Searched whole =
+        FindIn(parameters, tree, u"text.txt", bytes.size(), {UINT64_MAX, kPieceSizes.piece}, stop);
     const Searched pieces = FindIn(parameters, tree, u"text.txt", bytes.size(), {0, piece}, stop);
     EXPECT_EQ(pieces.outcome.text, whole.outcome.text);
     ASSERT_EQ(pieces.entry.matches.size(), whole.entry.matches.size());
