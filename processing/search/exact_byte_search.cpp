@@ -144,12 +144,7 @@ VOXALON_WIDE size_t SkipBlocksWide(const unsigned char* text, size_t start, size
       counts = before;
       break;
     }
-    // Two counts a block per lane: 127 blocks fill a byte at most.
-    if (++blocksCounted == 127) {
-      AddWideCounts(counts, breaks);
-      counts = _mm256_setzero_si256();
-      blocksCounted = 0;
-    }
+    EndWideRound(counts, blocksCounted, breaks);
   }
   AddWideCounts(counts, breaks);
   return start;

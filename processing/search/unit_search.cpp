@@ -197,12 +197,7 @@ VOXALON_WIDE std::int64_t CountEndsBulkWide(const unsigned char* text, size_t fr
           WideBreakEnds(LoadWide(text + p + k), LoadWide(text + p + k + 1), crs, lfs);
       counts = _mm256_sub_epi8(counts, ends);
     }
-    // Two counts a round per byte: 127 rounds fill one at most.
-    if (++rounds == 127) {
-      AddWideCounts(counts, sum);
-      counts = _mm256_setzero_si256();
-      rounds = 0;
-    }
+    EndWideRound(counts, rounds, sum);
   }
   AddWideCounts(counts, sum);
   return sum;

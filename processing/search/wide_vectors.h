@@ -32,4 +32,14 @@ VOXALON_WIDE inline void AddWideCounts(__m256i counts, std::int64_t& breaks) {
   breaks += _mm256_extract_epi64(sums, 0) + _mm256_extract_epi64(sums, 1) +
             _mm256_extract_epi64(sums, 2) + _mm256_extract_epi64(sums, 3);
 }
+
+// Ends a round that adds two at most to each byte count: the counts are added up and emptied
+// after 127 of them, before one can overflow.
+VOXALON_WIDE inline void EndWideRound(__m256i& counts, int& rounds, std::int64_t& breaks) {
+  if (++rounds == 127) {
+    AddWideCounts(counts, breaks);
+    counts = _mm256_setzero_si256();
+    rounds = 0;
+  }
+}
 #endif
