@@ -7,6 +7,7 @@
 // page cache after the first pass.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "platform/heap_block.h"
 #include "processing/byte_table.h"
 #include "processing/content_processing.h"
+#include "processing/find_in_pieces.h"
 #include "processing/search/plain_scan.h"
 #include "processing/whole_file.h"
 #include "run/file_processors.h"
@@ -168,8 +170,15 @@ void SetRates(benchmark::State& state, std::uint64_t bytes, size_t files) {
 }
 
 // Arguments: 0 large files, 1 small files; 0 Find only, 1 Replace; 1 case-sensitive; 1 for a
-// word that no file holds.
+// word that no file holds; Find only reads every file in pieces of this many KiB, or (0) whole,
+// or (-1) as the program does.
 void BM_Run(benchmark::State& state) {
+  PieceSizes sizes = kPieceSizes;
+  if (state.range(4) == 0)
+    sizes.threshold = UINT64_MAX;
+  else if (state.range(4) > 0)
+    sizes = {0, static_cast<size_t>(state.range(4)) << 10};
+  const PieceSizes programSizes = SetPieceSizes(sizes);
   const auto& files = state.range(0) == 0 ? TheCorpus().large() : TheCorpus().small();
   const bool replace = state.range(1) == 1;
   CountingWindow window;
@@ -210,6 +219,7 @@ void BM_Run(benchmark::State& state) {
   if (!forward)
     pass();
   SetRates(state, bytes, files.size());
+  SetPieceSizes(programSizes);
 }
 
 // The stages of one large file.
@@ -319,14 +329,18 @@ void BM_Write(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_Run)
-    ->ArgNames({"small", "replace", "case", "absent"})
-    ->Args({0, 0, 1, 0})
-    ->Args({0, 0, 0, 0})
-    ->Args({0, 1, 1, 0})
-    ->Args({0, 1, 1, 1})
-    ->Args({1, 0, 1, 0})
-    ->Args({1, 1, 1, 0})
-    ->Args({1, 1, 1, 1})
+    ->ArgNames({"small", "replace", "case", "absent", "pieceKiB"})
+    ->Args({0, 0, 1, 0, -1})
+    ->Args({0, 0, 0, 0, -1})
+    ->Args({0, 0, 1, 0, 0})
+    ->Args({0, 0, 1, 0, 128})
+    ->Args({0, 0, 1, 0, 512})
+    ->Args({0, 0, 1, 0, 2048})
+    ->Args({0, 1, 1, 0, -1})
+    ->Args({0, 1, 1, 1, -1})
+    ->Args({1, 0, 1, 0, -1})
+    ->Args({1, 1, 1, 0, -1})
+    ->Args({1, 1, 1, 1, -1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_Read)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -20,6 +20,7 @@
 #include "processing/file_coding.h"
 #include "processing/file_outcome.h"
 #include "processing/file_preview.h"
+#include "processing/find_in_pieces.h"
 #include "processing/line_breaks.h"
 #include "processing/lossless_decoding.h"
 #include "processing/match_lines.h"
@@ -32,12 +33,6 @@
 #include "text/variables.h"
 
 namespace {
-
-FileOutcome SkippedAsBinary() {
-  FileOutcome outcome = Processed(platform::LoadText(IDS_BINARY_FILE_SKIPPED));
-  outcome.skipped = SkipReason::Binary;
-  return outcome;
-}
 
 // Whether the action with an empty find text throws the old text away.
 bool ReplacesWholeText(ActionType action) {
@@ -213,6 +208,10 @@ FileOutcome ProcessOpenFile(RunParameters& parameters, const platform::StopEvent
                             CFileResult& entry, ContentFile& file, const std::u16string& find,
                             std::u16string& replace,
                             const std::optional<platform::FileTimes>& times) {
+  // Find only reads a large file in pieces. A change, its preview and a regular expression
+  // need the whole file in memory, and so does every file read here.
+  if (ReadsInPieces(parameters, find, entry.size))
+    return FindInPieces(parameters, stop, entry, file.handle, find);
   const ProgramSettings& settings = parameters.settings;
   const bool changes = parameters.action != ActionType::FindOnly;
   platform::File& handle = file.handle;

@@ -35,3 +35,9 @@ FileOutcome MatchesFound(const CFileResult& entry) {
   return Processed(
       FormatString(IDS_MATCHES_FOUND, {static_cast<std::int64_t>(entry.matches.size())}));
 }
+
+FileOutcome SkippedAsBinary() {
+  FileOutcome outcome = Processed(platform::LoadText(IDS_BINARY_FILE_SKIPPED));
+  outcome.skipped = SkipReason::Binary;
+  return outcome;
+}

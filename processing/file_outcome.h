@@ -30,3 +30,5 @@ FileOutcome Failed(platform::ErrorCode error);
 FileOutcome FailedWith(std::u16string text);
 // Status FileResult with "%d matches found" for the entry's records.
 FileOutcome MatchesFound(const CFileResult& entry);
+// Status FileResult for a file passed over as binary.
+FileOutcome SkippedAsBinary();

@@ -122,7 +122,11 @@ void PlainMatchLines::Keep(CFileResult& file, const CFileResult::replace_info& p
   }
   if (line_ != position.line)
     return;
-  const size_t start = lineStart_ + static_cast<size_t>(position.character);
+  KeepAt(file, lineStart_ + static_cast<size_t>(position.character));
+}
+
+void PlainMatchLines::KeepAt(CFileResult& file, size_t start) {
+  const size_t size = text_.size();
   if (start > size)
     return;
   // As the scan matches: one unit per unit of the find text, a CR LF pair standing for one.

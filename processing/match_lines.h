@@ -54,6 +54,8 @@ class PlainMatchLines {
   PlainMatchLines(const LineSource& text, size_t findLength, MatchChange change, size_t& runBytes)
       : text_(text), findLength_(findLength), change_(change), runBytes_(runBytes) {}
   void Keep(CFileResult& file, const CFileResult::replace_info& position);
+  // The same for a match known to start at unit `start` of the text.
+  void KeepAt(CFileResult& file, size_t start);
   // Keeps the lines of the matches recorded so far that have none.
   void KeepRecorded(CFileResult& file);
 

@@ -6,14 +6,10 @@
 
 #include "processing/search/unit_search.h"
 
+#include "processing/search/wide_vectors.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#endif
-// Vectors of 32 bytes are chosen at run time where the processor has them; not on Windows, whose
-// 64-bit ABI does not keep the stack aligned for them.
-#if defined(__SSE2__) && defined(__x86_64__) && !defined(_WIN32) && defined(__GNUC__)
-#define VOXALON_WIDE_VECTORS
-#include <immintrin.h>
 #endif
 
 namespace {
@@ -124,24 +120,6 @@ size_t SkipBlocks(const unsigned char* text, size_t start, size_t stop, size_t o
 }
 
 #if defined(VOXALON_WIDE_VECTORS)
-bool WideVectors() {
-  static const bool available = __builtin_cpu_supports("avx2");
-  return available;
-}
-
-#define VOXALON_WIDE __attribute__((target("avx2")))
-
-VOXALON_WIDE inline __m256i LoadWide(const unsigned char* at) {
-  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-}
-
-// Adds the byte counts of every lane to `breaks`.
-VOXALON_WIDE inline void AddWideCounts(__m256i counts, std::int64_t& breaks) {
-  const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());
-  breaks += _mm256_extract_epi64(sums, 0) + _mm256_extract_epi64(sums, 1) +
-            _mm256_extract_epi64(sums, 2) + _mm256_extract_epi64(sums, 3);
-}
-
 // SkipBlocks with vectors of 32 bytes, where the processor has them.
 VOXALON_WIDE size_t SkipBlocksWide(const unsigned char* text, size_t start, size_t stop,
                                    size_t offset, const unsigned char (&splats)[4][16],
@@ -160,21 +138,13 @@ VOXALON_WIDE size_t SkipBlocksWide(const unsigned char* text, size_t start, size
       any = _mm256_or_si256(
           any, _mm256_and_si256(_mm256_cmpeq_epi8(here, first),
                                 _mm256_cmpeq_epi8(LoadWide(text + q + offset), second)));
-      const __m256i lfNext = _mm256_cmpeq_epi8(LoadWide(text + q + 1), lf);
-      const __m256i ends = _mm256_or_si256(
-          _mm256_cmpeq_epi8(here, lf), _mm256_andnot_si256(lfNext, _mm256_cmpeq_epi8(here, cr)));
-      counts = _mm256_sub_epi8(counts, ends);
+      counts = _mm256_sub_epi8(counts, WideBreakEnds(here, LoadWide(text + q + 1), cr, lf));
     }
     if (_mm256_movemask_epi8(any) != 0) {
       counts = before;
       break;
     }
-    // Two counts a block per lane: 127 blocks fill a byte at most.
-    if (++blocksCounted == 127) {
-      AddWideCounts(counts, breaks);
-      counts = _mm256_setzero_si256();
-      blocksCounted = 0;
-    }
+    EndWideRound(counts, blocksCounted, breaks);
   }
   AddWideCounts(counts, breaks);
   return start;

@@ -2,6 +2,7 @@
 // two zero bytes after its content, as the text and byte buffers take their blocks over.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -36,18 +37,38 @@ class GrowingBlock {
   bool Append(const T* values, size_t count) {
     if (count == 0)
       return true;
-    if (count > capacity_ - size_) {
-      if (count > SIZE_MAX / 2 - size_)
-        return false;
-      const size_t needed = size_ + count;
-      const size_t grown = needed + needed / 2;
-      if (!Reserve(grown) && !Reserve(needed))
-        return false;
-    }
-    std::memcpy(block_ + size_, values, count * sizeof(T));
+    T* room = Room(count);
+    if (!room)
+      return false;
+    std::memcpy(room, values, count * sizeof(T));
     size_ += count;
     return true;
   }
+
+  // Room for `count` values after the content, to be written there and added with Extend; null
+  // when memory runs out.
+  T* Room(size_t count) {
+    if (!block_ && !Reserve(std::max<size_t>(count, 1)))
+      return nullptr;
+    if (count > capacity_ - size_) {
+      if (count > SIZE_MAX / 2 - size_)
+        return nullptr;
+      const size_t needed = size_ + count;
+      if (!Reserve(needed + needed / 2) && !Reserve(needed))
+        return nullptr;
+    }
+    return block_ + size_;
+  }
+  void Extend(size_t count) { size_ += count; }
+
+  // Drops the first `count` values; the rest move to the front.
+  void DropFront(size_t count) {
+    if (count != 0 && count < size_)
+      std::memmove(block_, block_ + count, (size_ - count) * sizeof(T));
+    size_ -= std::min(count, size_);
+  }
+  void Clear() { size_ = 0; }
+  void Truncate(size_t size) { size_ = std::min(size, size_); }
 
   size_t size() const { return size_; }
   // The content so far; null before the first Reserve.

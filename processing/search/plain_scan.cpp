@@ -42,6 +42,15 @@ bool Record(std::vector<CFileResult::replace_info>& matches,
   }
 }
 
+bool Record(std::vector<size_t>& starts, size_t start) {
+  try {
+    starts.push_back(start);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 // What one scan does and where its changes go.
 template <class T>
 struct ScanJob {
@@ -57,6 +66,12 @@ struct ScanJob {
   bool changed = false;
   // Tested once every kStopStride units of text passed.
   const platform::StopEvent* stop = nullptr;
+  // Matches are looked for at [from, until) only; `matchedTo` is the index after the last one
+  // taken.
+  size_t from = 0;
+  size_t until = static_cast<size_t>(-1);
+  size_t matchedTo = 0;
+  std::vector<size_t>* starts = nullptr;
 };
 
 template <class T>
@@ -116,7 +131,8 @@ constexpr size_t kStopStride = size_t{1} << 18;
 template <class Matches, class T>
 platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob<T>& job) {
   // Candidates are looked for from searchFrom.
-  size_t searchFrom = 0;
+  size_t searchFrom = job.from;
+  const size_t searchEnd = std::min(length, job.until);
   size_t copied = 0;
   auto copyUpTo = [&](size_t end) {
     const bool ok = job.output->Append(values + copied, end - copied);
@@ -140,9 +156,12 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
     for (;;) {
       if (stopped(searchFrom))
         return platform::kErrorCancelled;
-      const size_t until = length - searchFrom > kStopStride ? searchFrom + kStopStride : length;
+      if (searchFrom >= searchEnd)
+        break;
+      const size_t until =
+          searchEnd - searchFrom > kStopStride ? searchFrom + kStopStride : searchEnd;
       hit = found.Next(searchFrom, until, s, last, position);
-      if (hit || until == length)
+      if (hit || until == searchEnd)
         break;
       searchFrom = until;
     }
@@ -153,7 +172,7 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
       searchFrom = found.Skip(s);
       continue;
     }
-    if (!Record(*job.matches, position, s, length))
+    if (!Record(*job.matches, position, s, length) || (job.starts && !Record(*job.starts, s)))
       return platform::kErrorOutOfMemory;
     ++count;
     if (job.action != ActionType::FindOnly) {
@@ -168,6 +187,7 @@ platform::ErrorCode Scan(Matches& found, const T* values, size_t length, ScanJob
         return copyUpTo(length) ? 0 : platform::kErrorOutOfMemory;
     }
     searchFrom = found.Take(s, last);
+    job.matchedTo = searchFrom;
   }
   if (job.changed && !copyUpTo(length))
     return platform::kErrorOutOfMemory;
@@ -187,6 +207,26 @@ platform::ErrorCode ScanBytes(std::span<const unsigned char> bytes, const ByteTa
   }
   TokenMatches<ByteSource> found(source, finder);
   return Scan(found, bytes.data(), bytes.size(), job);
+}
+
+// FindOnly over a part of a text: `scan` runs the job with the finder.
+template <class T, class ScanWith>
+platform::ErrorCode FindInPart(std::u16string_view find, bool caseSensitive, TextPart& part,
+                               std::vector<CFileResult::replace_info>& matches,
+                               const platform::StopEvent* stop, const ScanWith& scan) {
+  part.matchedTo = part.from;
+  if (find.empty())
+    return 0;
+  const MatchFinder finder(find, caseSensitive);
+  ScanJob<T> job;
+  job.stop = stop;
+  job.matches = &matches;
+  job.from = job.matchedTo = part.from;
+  job.until = part.until;
+  job.starts = part.starts;
+  const platform::ErrorCode error = scan(finder, job);
+  part.matchedTo = job.matchedTo;
+  return error;
 }
 
 }  // namespace
@@ -233,6 +273,30 @@ platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
   job.matches = &matches;
   job.limit = limit;
   return ScanBytes(bytes, table, finder, job);
+}
+
+platform::ErrorCode FindPlainTextInPart(std::span<const unsigned char> bytes,
+                                        const ByteTable& table, std::u16string_view find,
+                                        bool caseSensitive, TextPart& part,
+                                        std::vector<CFileResult::replace_info>& matches,
+                                        const platform::StopEvent* stop) {
+  return FindInPart<unsigned char>(
+      find, caseSensitive, part, matches, stop,
+      [&](const MatchFinder& finder, ScanJob<unsigned char>& job) {
+        return ScanBytes(bytes, table, finder, job);
+      });
+}
+
+platform::ErrorCode FindPlainTextInPart(std::u16string_view text, std::u16string_view find,
+                                        bool caseSensitive, TextPart& part,
+                                        std::vector<CFileResult::replace_info>& matches,
+                                        const platform::StopEvent* stop) {
+  return FindInPart<char16_t>(find, caseSensitive, part, matches, stop,
+                              [&](const MatchFinder& finder, ScanJob<char16_t>& job) {
+                                const UnitSource source(text.data(), text.size());
+                                TokenMatches<UnitSource> found(source, finder);
+                                return Scan(found, text.data(), text.size(), job);
+                              });
 }
 
 platform::ErrorCode ChangePlainTextInBytes(std::span<const unsigned char> bytes,

@@ -52,6 +52,34 @@ platform::ErrorCode FindPlainTextInBytes(std::span<const unsigned char> bytes,
                                          size_t limit = static_cast<size_t>(-1),
                                          const platform::StopEvent* stop = nullptr);
 
+// The part of a longer text that FindPlainTextInPart looks at: matches are looked for at the
+// tokens in [from, until), and may reach past `until`. `from` must be where a search of the
+// whole text would look next (no match before it reaches it), with a unit before it if there is
+// one, which tells whether an LF there starts a token.
+struct TextPart {
+  size_t from = 0;
+  size_t until = 0;
+  // Set to the index after the last match recorded, or to `from` when there was none.
+  size_t matchedTo = 0;
+  // When given, receives the index of each match recorded.
+  std::vector<size_t>* starts = nullptr;
+};
+
+// FindOnly over a part of a text, as the bytes of a one-to-one single-byte code page or as
+// UTF-16 units: the matches the whole text's search finds in that part, with positions counted
+// from the start of the text given.
+[[nodiscard]]
+platform::ErrorCode FindPlainTextInPart(std::span<const unsigned char> bytes,
+                                        const ByteTable& table, std::u16string_view find,
+                                        bool caseSensitive, TextPart& part,
+                                        std::vector<CFileResult::replace_info>& matches,
+                                        const platform::StopEvent* stop = nullptr);
+[[nodiscard]]
+platform::ErrorCode FindPlainTextInPart(std::u16string_view text, std::u16string_view find,
+                                        bool caseSensitive, TextPart& part,
+                                        std::vector<CFileResult::replace_info>& matches,
+                                        const platform::StopEvent* stop = nullptr);
+
 // ScanPlainText over the bytes of a file in a one-to-one single-byte code page, for a file that
 // is written back in the same code page: `replace` is the replacement already encoded in it,
 // and `changed` receives the bytes of the changed text when there was a change. The result is

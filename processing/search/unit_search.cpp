@@ -1,6 +1,9 @@
 #include "processing/search/unit_search.h"
 
 #include <bit>
+#include <type_traits>
+
+#include "processing/search/wide_vectors.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -125,18 +128,53 @@ size_t FindPairVector(const T* text, size_t from, size_t last, const ValueChoice
 // The break ends among the lanes of the block at `at` as a byte mask: LF, and CR where no LF
 // follows. text[at + kLanes] must be readable.
 template <class T, class Choice>
-unsigned BreakEndMask(const T* text, size_t at, const Choice& cr, const Choice& lf) {
+__m128i BreakEndLanes(const T* text, size_t at, const Choice& cr, const Choice& lf) {
   const __m128i here = Load(text + at);
-  return Mask<T>(_mm_or_si128(lf.Match(here),
-                              _mm_andnot_si128(lf.Match(Load(text + at + 1)), cr.Match(here))));
+  return _mm_or_si128(lf.Match(here),
+                      _mm_andnot_si128(lf.Match(Load(text + at + 1)), cr.Match(here)));
+}
+
+template <class T, class Choice>
+unsigned BreakEndMask(const T* text, size_t at, const Choice& cr, const Choice& lf) {
+  return Mask<T>(BreakEndLanes(text, at, cr, lf));
+}
+
+// Break ends of a long span [from, to), each a multiple of kLanes units long: counted in byte
+// counters (a unit's lanes each count it), added up before one can overflow. Where the last one
+// stands is not noted.
+template <class T, class Choice>
+std::int64_t CountEndsBulk(const T* text, size_t from, size_t to, const Choice& cr,
+                           const Choice& lf) {
+  constexpr size_t kLanes = Lanes<T>::kCount;
+  const __m128i zero = _mm_setzero_si128();
+  __m128i counts = zero;
+  std::int64_t sum = 0;
+  auto add = [&] {
+    const __m128i sums = _mm_sad_epu8(counts, zero);
+    sum += _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
+    counts = zero;
+  };
+  int rounds = 0;
+  for (size_t p = from; p < to; p += 4 * kLanes) {
+    for (size_t k = 0; k < 4; ++k)
+      counts = _mm_sub_epi8(counts, BreakEndLanes(text, p + k * kLanes, cr, lf));
+    // Four counts a round per byte: 63 rounds fill one at most.
+    if (++rounds == 63) {
+      add();
+      rounds = 0;
+    }
+  }
+  add();
+  return sum / static_cast<std::int64_t>(sizeof(T));
 }
 
 // One value spread over all lanes.
 template <class T>
 struct Splat {
-  explicit Splat(T value) : value(Lanes<T>::Splat(value)) {}
+  explicit Splat(T value) : value(Lanes<T>::Splat(value)), single(value) {}
   __m128i Match(__m128i block) const { return Lanes<T>::Equal(block, value); }
   __m128i value;
+  T single;
 };
 
 // Break ends in [from, to - 1) block by block, counted and the last one noted in one pass; the
@@ -144,6 +182,41 @@ struct Splat {
 // The blocks stop short of the last unit, whose successor may not be readable: the final block
 // overlaps the one before, with the lanes counted already masked off. Returns where counting
 // stopped.
+#if defined(VOXALON_WIDE_VECTORS)
+// CountEndsBulk for bytes with one value each for CR and LF, with vectors of 32 bytes.
+VOXALON_WIDE std::int64_t CountEndsBulkWide(const unsigned char* text, size_t from, size_t to,
+                                            unsigned char cr, unsigned char lf) {
+  const __m256i crs = _mm256_set1_epi8(static_cast<char>(cr));
+  const __m256i lfs = _mm256_set1_epi8(static_cast<char>(lf));
+  __m256i counts = _mm256_setzero_si256();
+  std::int64_t sum = 0;
+  int rounds = 0;
+  for (size_t p = from; p < to; p += 64) {
+    for (size_t k = 0; k < 64; k += 32) {
+      const __m256i ends =
+          WideBreakEnds(LoadWide(text + p + k), LoadWide(text + p + k + 1), crs, lfs);
+      counts = _mm256_sub_epi8(counts, ends);
+    }
+    EndWideRound(counts, rounds, sum);
+  }
+  AddWideCounts(counts, sum);
+  return sum;
+}
+#endif
+
+// The bulk count of a long span, with vectors of 32 bytes where they serve.
+template <class T, class Choice>
+std::int64_t CountEndsSpan(const T* text, size_t from, size_t to, const Choice& cr,
+                           const Choice& lf) {
+#if defined(VOXALON_WIDE_VECTORS)
+  if constexpr (sizeof(T) == 1 && std::is_same_v<Choice, Splat<T>>) {
+    if (WideVectors())
+      return CountEndsBulkWide(text, from, to, cr.single, lf.single);
+  }
+#endif
+  return CountEndsBulk(text, from, to, cr, lf);
+}
+
 template <class T, class Choice>
 size_t CountEndsBlocks(const T* text, size_t from, size_t to, const Choice& cr, const Choice& lf,
                        std::int64_t& count, size_t& last) {
@@ -157,6 +230,15 @@ size_t CountEndsBlocks(const T* text, size_t from, size_t to, const Choice& cr, 
     }
   };
   size_t p = from;
+  // A long span is counted in bulk; its last break is looked for afterwards, backwards, unless
+  // one follows it.
+  constexpr size_t kBulkFrom = 4096;
+  size_t bulkEnd = from;
+  if (to - from > kBulkFrom) {
+    bulkEnd = from + (to - from - 1) / (4 * kLanes) * (4 * kLanes);
+    count += CountEndsSpan(text, from, bulkEnd, cr, lf);
+    p = bulkEnd;
+  }
   // Four blocks at a time: one count and one test for 64 bytes.
   for (; to - p > 4 * kLanes; p += 4 * kLanes) {
     const std::uint64_t mask = std::uint64_t{BreakEndMask(text, p, cr, lf)} |
@@ -171,6 +253,12 @@ size_t CountEndsBlocks(const T* text, size_t from, size_t to, const Choice& cr, 
   if (p - at < kLanes) {
     const unsigned seen = (1u << ((p - at) * sizeof(T))) - 1;
     take(at, BreakEndMask(text, at, cr, lf) & ~seen);
+  }
+  for (size_t block = bulkEnd; last == kNoPosition && block > from;) {
+    block -= kLanes;
+    const unsigned mask = BreakEndMask(text, block, cr, lf);
+    if (mask != 0)
+      last = block + Lane<T>(31 - std::countl_zero(mask));
   }
   return to - 1;
 }

@@ -5,7 +5,9 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -17,6 +19,7 @@
 #include "processing/confirmation.h"
 #include "resource.h"
 #include "tests/support/temp_tree.h"
+#include "text/code_page.h"
 #include "ui/start_paths.h"
 #include "ui/win32/confirm_dlg.h"
 #include "ui/win32/controls.h"
@@ -903,4 +906,48 @@ TEST_F(MainDialogRun, PreviewTicksEveryRowAndApplyChangesOnlyTheTickedFiles) {
   SetItemText(Dlg(), IDC_MASKS, u"*.txt");
   EXPECT_EQ(GetItemText(Dlg(), IDC_RUN), u"Run");
   EXPECT_FALSE(ticked(0));
+}
+
+// While Find only searches a large file the window answers at once, and Stop ends the run
+// within a second.
+TEST_F(MainDialogRun, WindowAnswersDuringALargeFindAndStopEndsItSoon) {
+  using Clock = std::chrono::steady_clock;
+  using std::chrono::milliseconds;
+  // 2 GiB without data blocks, read as UTF-16 (where zero units are text): far longer to search
+  // than the test waits before Stop.
+  if (!tree_.MakeSparseFile(u"large.txt", std::uint64_t{2} << 30))
+    GTEST_SKIP() << "no sparse file";
+  dialog_.settings.inputCodePage = kCodePageUtf16Le;
+  SetComboSelection(Dlg(), IDC_ACTION, 1);
+  SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_ACTION, CBN_SELCHANGE), 0);
+  std::atomic<bool> probing{true};
+  std::atomic<long long> slowest{0};
+  HWND dlg = Dlg();
+  std::thread prober([&] {
+    while (probing) {
+      const auto sent = Clock::now();
+      DWORD_PTR answer = 0;
+      const bool answered =
+          SendMessageTimeoutW(dlg, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer) != 0;
+      const long long took =
+          answered ? std::chrono::duration_cast<milliseconds>(Clock::now() - sent).count() : 2000;
+      slowest = std::max(slowest.load(), took);
+      std::this_thread::sleep_for(milliseconds(10));
+    }
+  });
+  Command(IDC_RUN);
+  const auto started = Clock::now();
+  WindowMessagePump().ServeUntil([&] {
+    return Clock::now() - started > milliseconds(400) || dialog_.runState() == RunState::Idle;
+  });
+  const bool running = dialog_.runState() == RunState::Running;
+  const auto stopped = Clock::now();
+  Command(ID_ACTION_STOP);
+  WindowMessagePump().ServeUntil([&] { return dialog_.runState() == RunState::Idle; });
+  const auto stopping = Clock::now() - stopped;
+  probing = false;
+  prober.join();
+  EXPECT_TRUE(running) << "the search ended before Stop";
+  EXPECT_LT(stopping, milliseconds(1000));
+  EXPECT_LT(slowest.load(), 500);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -71,6 +72,25 @@ TEST(CountBreaks, EverySpanMatchesAUnitByUnitCount) {
       }
       ASSERT_EQ(count.breaks, expected.breaks) << from;
       ASSERT_EQ(count.afterLastBreak, expected.afterLastBreak) << from;
+    }
+  }
+  // Long spans are counted in bulk, and the last break looked for afterwards: breaks only near
+  // the start, and everywhere.
+  std::vector<unsigned char> text = RandomText<unsigned char>(random, 20000, '\r', '\n');
+  std::vector<unsigned char> few(text.size(), 'x');
+  std::copy_n(text.begin(), 300, few.begin());
+  for (const std::vector<unsigned char>* bytesOf : {&text, &few}) {
+    std::vector<char16_t> units(bytesOf->begin(), bytesOf->end());
+    for (size_t from = 0; from < 100; from += 7) {
+      for (const size_t to : {size_t{4500}, size_t{9001}, size_t{19999}}) {
+        const BreakCount expected = CountOneByOne<unsigned char>(*bytesOf, from, to, '\r', '\n');
+        const BreakCount count = CountBreaks(bytesOf->data(), from, to, bytes);
+        ASSERT_EQ(count.breaks, expected.breaks) << from << ".." << to;
+        ASSERT_EQ(count.afterLastBreak, expected.afterLastBreak) << from << ".." << to;
+        const BreakCount unitCount = CountBreaks(units.data(), from, to);
+        ASSERT_EQ(unitCount.breaks, expected.breaks) << from << ".." << to;
+        ASSERT_EQ(unitCount.afterLastBreak, expected.afterLastBreak) << from << ".." << to;
+      }
     }
   }
 }
