@@ -31,6 +31,17 @@ void ReadAhead::Push(std::unique_ptr<CFileResult> entry) {
     work_.notify_one();
 }
 
+bool ReadAhead::Behind() const {
+  const std::lock_guard lock(mutex_);
+  return slots_.size() - started_ >= kWakeBatch;
+}
+
+void ReadAhead::PushDone(std::unique_ptr<CFileResult> entry, FileOutcome outcome) {
+  const std::lock_guard lock(mutex_);
+  bytes_ += entry->size;
+  slots_.push_back(Slot{std::move(entry), std::move(outcome), true});
+}
+
 bool ReadAhead::empty() const {
   const std::lock_guard lock(mutex_);
   return slots_.empty();
@@ -47,7 +58,8 @@ bool ReadAhead::TakeOldest(bool wait, Done& done) {
   done.entry = std::move(oldest.entry);
   done.outcome = std::move(oldest.outcome);
   slots_.pop_front();
-  --started_;
+  if (started_ > 0)
+    --started_;
   return true;
 }
 
@@ -84,6 +96,8 @@ void ReadAhead::Run() {
       return;
     // Slots stay where they are while others come and go at the ends.
     Slot& slot = slots_[started_++];
+    if (slot.ready)
+      continue;  // done by the worker
     busy_ = true;
     lock.unlock();
     FileOutcome outcome = process_(*slot.entry);

@@ -39,6 +39,10 @@ class ReadAhead {
   // Whether one more file of this listed size fits in the queue now.
   bool HasRoom(std::uint64_t size) const;
   void Push(std::unique_ptr<CFileResult> entry);
+  // Whether the helper has a few files waiting that it has not taken up: then the worker does
+  // the next one itself and queues it done (PushDone), in its place in the order.
+  bool Behind() const;
+  void PushDone(std::unique_ptr<CFileResult> entry, FileOutcome outcome);
   bool empty() const;
   // Takes the oldest file's outcome into `done`: once it is ready when `wait`, else only if it
   // is ready already. False when there is none to take.
@@ -65,7 +69,7 @@ class ReadAhead {
   std::condition_variable work_;   // for the helper
   std::condition_variable ready_;  // for the worker
   std::deque<Slot> slots_;
-  size_t started_ = 0;  // slots the helper has taken up, from the front
+  size_t started_ = 0;  // slots the helper has taken up or passed over, from the front
   std::uint64_t bytes_ = 0;
   bool busy_ = false;
   bool helperIdle_ = false;

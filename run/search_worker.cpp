@@ -57,7 +57,12 @@ void SearchWorker::ProcessFile(std::unique_ptr<CFileResult> entry) {
       ReportOutcome(*this, std::move(done.entry), std::move(done.outcome));
     if (!ReportReadAhead(false))
       return;
-    readAhead_->Push(std::move(entry));
+    if (readAheadSharing_ && readAhead_->Behind()) {
+      FileOutcome outcome = ProcessContent(*parameters, stopEvent, *entry);
+      readAhead_->PushDone(std::move(entry), std::move(outcome));
+    } else {
+      readAhead_->Push(std::move(entry));
+    }
     ReportReadAhead(false);
     return;
   }

@@ -48,6 +48,9 @@ class SearchWorker : private WalkEvents {
   // Whether runs that change nothing process files ahead on a second thread (the default); set
   // only while no run is active.
   void SetReadAhead(bool allowed) { readAheadAllowed_ = allowed; }
+  // Whether the worker processes a file itself while the read-ahead thread is behind (the
+  // default), which reads files out of walk order; set only while no run is active.
+  void SetReadAheadSharing(bool allowed) { readAheadSharing_ = allowed; }
 
   // Tells tests of each directory listing the walk opens, by its pattern; set only while no run
   // is active.
@@ -101,6 +104,7 @@ class SearchWorker : private WalkEvents {
 
   FileProcessor fileProcessor_;
   bool readAheadAllowed_ = true;
+  bool readAheadSharing_ = true;
   std::unique_ptr<ReadAhead> readAhead_;  // while a run reads ahead
   std::unique_ptr<WriteBatch> writeBatch_;  // while a run batches its writes
   Job job_;

@@ -121,6 +121,9 @@ std::vector<std::u16string> Messages(const Corpus& corpus, bool readAhead, size_
   parameters.settings.skipBinaryFiles = 1;
   parameters.targetWindow = &channel;
   worker.SetReadAhead(readAhead);
+  // A fault counts reads in the order they happen: the worker's share of the files would be
+  // read out of walk order.
+  worker.SetReadAheadSharing(!fault);
   if (fault)
     platform::ArmFileFault(*fault);
   EXPECT_TRUE(worker.Start(parameters));
