@@ -48,7 +48,9 @@ void* AllocateBlock(size_t size) {
   }
   const size_t rounded =
       size > SIZE_MAX - kLargeBlock ? size : (size + kLargeBlock - 1) / kLargeBlock * kLargeBlock;
-  return std::malloc(rounded);
+  void* block = std::malloc(rounded);
+  platform::AdviseLargePages(block, rounded);
+  return block;
 }
 
 void FreeBlock(void* block) {
